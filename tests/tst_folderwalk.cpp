@@ -1,0 +1,215 @@
+// The folder walk: which entries are pictures, what each pass counts, and that
+// links never make a picture count or shift twice.
+#include "folderwalk.h"
+#include "jpegbuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace jpegtest;
+
+namespace {
+
+Bytes dated(const std::string &text)
+{
+    ExifBlock exif(ByteOrder::Motorola);
+    const int sub = exif.addDirectory();
+    exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
+    return Jpeg::camera(exif).bytes();
+}
+
+// Builds a tree from one line per entry:
+//   "a/b/"            a folder
+//   "a/x.jpg"         a picture dated 2012:05:06 10:00:00
+//   "a/x.jpg=TEXT"    a picture whose DateTimeOriginal is TEXT
+//   "a/x.jpg=!exif"   a JPEG without EXIF block;  "=!date": EXIF without DateTimeOriginal
+//   "a/notes-jpg=~"   a text file
+//   "a/l->target"     a symbolic link to target (relative to the link's folder)
+//   "a/h=>b/x.jpg"    a hard link to b/x.jpg (relative to the top)
+bool makeTree(const QString &top, const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        const QString path = top + '/' + line.section('=', 0, 0).section("->", 0, 0);
+        const QString folder = path.left(path.lastIndexOf('/'));
+        if (!QDir().mkpath(folder))
+            return false;
+        if (line.endsWith('/'))
+            continue;
+        if (line.contains("->")) {
+            if (symlink(QFile::encodeName(line.section("->", 1)).constData(), QFile::encodeName(path).constData()))
+                return false;
+            continue;
+        }
+        if (line.contains("=>")) {
+            const QString target = top + '/' + line.section("=>", 1);
+            if (link(QFile::encodeName(target).constData(), QFile::encodeName(top + '/' + line.section("=>", 0, 0)).constData()))
+                return false;
+            continue;
+        }
+        const QString value = line.contains('=') ? line.section('=', 1) : "2012:05:06 10:00:00";
+        Bytes bytes;
+        if (value == "!exif")
+            bytes = Jpeg().soi().sof(8, 8).sos().eoi().bytes();
+        else if (value == "!date")
+            bytes = Jpeg::camera(ExifBlock().ascii(0, tag::Make, "Camera")).bytes();
+        else if (value == "~")
+            bytes = Bytes{'t', 'e', 'x', 't'};
+        else
+            bytes = dated(value.toStdString());
+        if (!writeFile(QFile::encodeName(path).toStdString(), bytes))
+            return false;
+    }
+    return true;
+}
+
+QDateTime wallClock(const char *text)
+{
+    return QDateTime(QDate::fromString(QString::fromLatin1(text).left(10), "yyyy:MM:dd"),
+                     QTime::fromString(QString::fromLatin1(text).mid(11), "hh:mm:ss"), Qt::UTC);
+}
+
+struct Recorder : FolderWalk::Observer {
+    QList<QDateTime> oldest;
+    QStringList done;
+    void oldestDateChanged(const QDateTime &date) override { oldest << date; }
+    void pictureDone(const QString &path, const PictureFile::Result &) override { done << path; }
+};
+
+void startDating(WalkState &state)
+{
+    state.phase = WalkState::Dating;
+    state.oldestDate = QDateTime::currentDateTimeUtc().addYears(100);
+    state.newestDate = QDateTime::currentDateTimeUtc().addYears(-100);
+}
+
+} // namespace
+
+class TestFolderWalk : public QObject {
+    Q_OBJECT
+
+private slots:
+    void counts_data();
+    void counts();
+    void datingKeepsOldestAndNewest();
+    void datingLogsPicturesWithoutUsableDate();
+    void cancelBeforeStartEntersOnlyTheTop();
+    void shiftingHandlesEachPhysicalFileOnce();
+};
+
+void TestFolderWalk::counts_data()
+{
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<int>("pictures");
+    QTest::addColumn<int>("valid");
+
+    QTest::newRow("empty top folder") << QStringList() << 1 << 0 << 0;
+    QTest::newRow("two empty sub-folders") << QStringList{"a/", "b/"} << 3 << 0 << 0;
+    QTest::newRow("name test")
+        << QStringList{"a.JPG", "b.Jpg", "c.jpeg", "notes-jpg=~", "scanjpg=!exif", "holiday.jpg/d.jpg"}
+        << 2 << 5 << 3;
+    QTest::newRow("hidden entries are not visited")
+        << QStringList{"seen.jpg", ".hidden.jpg", ".thumbs/x.jpg"} << 1 << 1 << 1;
+    QTest::newRow("7 pictures, 5 usable")
+        << QStringList{"1.jpg", "2.jpg=2011:01:01 08:30:00", "s/3.jpg", "s/t/4.jpg", "5.jpg",
+                       "6.jpg=!exif", "7.jpg=0000:00:00 00:00:00"}
+        << 3 << 7 << 5;
+    QTest::newRow("odd names") << QStringList{"Ærøskøbing/Ἀθῆναι 北京 😀.JPG", "Ærøskøbing/ß.jpg"}
+                               << 2 << 2 << 2;
+    QTest::newRow("a link cycle") << QStringList{"a/x.jpg", "a/b/loop->..", "a/b/y.jpg"} << 3 << 2 << 2;
+    QTest::newRow("a linked folder repeating part of the tree")
+        << QStringList{"a/x.jpg", "a/b/y.jpg", "again->a/b", "top->."} << 3 << 2 << 2;
+    QTest::newRow("a second hard link") << QStringList{"a/x.jpg", "b/", "b/x2.jpg=>a/x.jpg"} << 3 << 1 << 1;
+    QTest::newRow("a linked picture") << QStringList{"x.jpg", "s/l.jpg->../x.jpg"} << 2 << 1 << 1;
+}
+
+void TestFolderWalk::counts()
+{
+    QFETCH(QStringList, tree);
+    QFETCH(int, folders);
+    QFETCH(int, pictures);
+    QFETCH(int, valid);
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), tree));
+
+    // The survey pass counts without opening anything; the dating pass recounts.
+    WalkState state;
+    FolderWalk(state).scanFolder(QDir(top.path()));
+    QCOMPARE(state.folderCount.load(), folders);
+    QCOMPARE(state.pictureCount.load(), pictures);
+    QCOMPARE(state.validCount.load(), 0);
+
+    state.folderCount = 0;
+    state.pictureCount = 0;
+    startDating(state);
+    FolderWalk(state).scanFolder(QDir(top.path()));
+    QCOMPARE(state.folderCount.load(), folders);
+    QCOMPARE(state.pictureCount.load(), pictures);
+    QCOMPARE(state.validCount.load(), valid);
+}
+
+void TestFolderWalk::datingKeepsOldestAndNewest()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), {"a.jpg=2012:05:06 10:00:00", "b/c.jpg=2011:01:01 08:30:00",
+                                  "d.jpg=2011:01:01 08:30:00", "e.jpg=0000:00:00 00:00:00",
+                                  "f.jpg=    :  :     :  :  "}));
+    WalkState state;
+    startDating(state);
+    Recorder recorder;
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^no valid EXIF : .*"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^no valid EXIF : .*"));
+    FolderWalk(state, &recorder).scanFolder(QDir(top.path()));
+    QCOMPARE(state.validCount.load(), 3);
+    QCOMPARE(state.oldestDate, wallClock("2011:01:01 08:30:00"));
+    QCOMPARE(state.newestDate, wallClock("2012:05:06 10:00:00"));
+    QVERIFY(!recorder.oldest.isEmpty());
+    QCOMPARE(recorder.oldest.last(), state.oldestDate);
+    QCOMPARE(recorder.done.size(), 5);
+}
+
+void TestFolderWalk::datingLogsPicturesWithoutUsableDate()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), {"no date.jpg=!date", "no exif.jpg=!exif", "notes-jpg=~"}));
+    WalkState state;
+    startDating(state);
+    // Only the picture with an EXIF block but no usable date is logged, by its path.
+    QTest::ignoreMessage(QtDebugMsg, qPrintable("no valid EXIF : " + top.filePath("no date.jpg")));
+    FolderWalk(state).scanFolder(QDir(top.path()));
+    QCOMPARE(state.pictureCount.load(), 3);
+    QCOMPARE(state.validCount.load(), 0);
+}
+
+void TestFolderWalk::cancelBeforeStartEntersOnlyTheTop()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), {"a/x.jpg", "y.jpg"}));
+    WalkState state;
+    state.cancelRequested = true;
+    FolderWalk(state).scanFolder(QDir(top.path()));
+    QCOMPARE(state.folderCount.load(), 1);
+    QCOMPARE(state.pictureCount.load(), 0);
+}
+
+void TestFolderWalk::shiftingHandlesEachPhysicalFileOnce()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), {"a/x.jpg", "a/Ἀθῆναι 北京 😀.JPG", "b/hard.jpg=>a/x.jpg", "c->a", "a/up->.."}));
+    WalkState state;
+    state.phase = WalkState::Shifting;
+    state.shiftSeconds = 3600;
+    state.adaptFileTimes = false;
+    FolderWalk(state).scanFolder(QDir(top.path()));
+    QCOMPARE(state.pictureCount.load(), 2);
+    QCOMPARE(state.changedCount.load(), 2);
+    for (const char *name : {"a/x.jpg", "a/Ἀθῆναι 北京 😀.JPG"})
+        QCOMPARE(PictureFile::readDate(top.filePath(QString::fromUtf8(name))).oldDate,
+                 wallClock("2012:05:06 11:00:00"));
+}
+
+QTEST_GUILESS_MAIN(TestFolderWalk)
+#include "tst_folderwalk.moc"

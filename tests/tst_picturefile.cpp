@@ -1,0 +1,287 @@
+// The per-picture steps: reading a capture date, and rewriting it in place.
+#include "capturedate.h"
+#include "jpegbuilder.h"
+#include "picturefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <ctime>
+#include <sys/stat.h>
+
+using namespace jpegtest;
+using Status = PictureFile::Status;
+
+Q_DECLARE_METATYPE(jpegtest::Bytes)
+Q_DECLARE_METATYPE(PictureFile::Status)
+
+namespace {
+
+struct Dates {
+    std::string original = "2012:05:06 10:00:00";
+    std::string dateTime = "2012:05:06 10:00:00";
+    std::string digitized = "2012:05:06 10:00:00";
+};
+
+// A picture laid out like a camera's: IFD0 with Make and DateTime, an EXIF
+// sub-directory with (optionally) a maker note before the two capture dates.
+Bytes camera(ByteOrder order, const Dates &d = {}, size_t makerNote = 0, size_t scan = 256)
+{
+    ExifBlock exif(order);
+    const int sub = exif.addDirectory();
+    exif.ascii(0, tag::Make, "Camera").ascii(0, tag::DateTime, d.dateTime).subDirectory(0, tag::ExifIfd, sub);
+    if (makerNote)
+        exif.value(sub, tag::MakerNote, format::Undefined, uint32_t(makerNote), Bytes(makerNote, 0x4D));
+    exif.ascii(sub, tag::DateTimeOriginal, d.original).ascii(sub, tag::DateTimeDigitized, d.digitized);
+    return Jpeg::camera(exif, scan).bytes();
+}
+
+std::vector<size_t> find(const Bytes &bytes, const std::string &text)
+{
+    std::vector<size_t> at;
+    for (size_t i = 0; i + text.size() <= bytes.size(); ++i)
+        if (std::equal(text.begin(), text.end(), bytes.begin() + long(i)))
+            at.push_back(i);
+    return at;
+}
+
+// Every byte equal except the 19-byte runs at `runs`, which hold `text`.
+void expectOnlyRuns(const Bytes &before, const Bytes &after, const std::vector<size_t> &runs,
+                    const std::string &text)
+{
+    QCOMPARE(after.size(), before.size());
+    Bytes expected = before;
+    for (size_t at : runs)
+        std::copy(text.begin(), text.end(), expected.begin() + long(at));
+    QVERIFY(after == expected);
+}
+
+qint64 modificationTime(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_mtime) : -1;
+}
+
+void setTimeZone(const char *zone)
+{
+    qputenv("TZ", zone);
+    tzset();
+}
+
+} // namespace
+
+class TestPictureFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setTimeZone("Europe/Berlin"); }
+
+    void readDate_data();
+    void readDate();
+    void shiftRewritesOnlyTheDateRuns_data();
+    void shiftRewritesOnlyTheDateRuns();
+    void shiftLeavesPicturesWithoutUsableDate_data();
+    void shiftLeavesPicturesWithoutUsableDate();
+    void readOnlyPictureIsNotChanged();
+    void fileTimes_data();
+    void fileTimes();
+    void uncheckedKeepsFileTimes();
+    void exiftoolReadsTheShiftedDates();
+
+private:
+    QTemporaryDir dir;
+    QString write(const char *name, const Bytes &bytes)
+    {
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        [&] { QVERIFY(writeFile(QFile::encodeName(path).toStdString(), bytes)); }();
+        return path;
+    }
+};
+
+void TestPictureFile::readDate_data()
+{
+    QTest::addColumn<Bytes>("bytes");
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("date");
+
+    const auto withOriginal = [](const std::string &text) { return camera(ByteOrder::Intel, {text}); };
+    QTest::newRow("II") << camera(ByteOrder::Intel) << Status::Usable << "2012-05-06T10:00:00Z";
+    QTest::newRow("MM") << camera(ByteOrder::Motorola) << Status::Usable << "2012-05-06T10:00:00Z";
+    QTest::newRow("spring gap in Berlin") << withOriginal("2012:03:25 02:30:00") << Status::Usable
+                                          << "2012-03-25T02:30:00Z";
+    QTest::newRow("clock never set") << withOriginal("0000:00:00 00:00:00") << Status::NotADate << "";
+    QTest::newRow("blanks and colons") << withOriginal("    :  :     :  :  ") << Status::NotADate << "";
+    QTest::newRow("30 February") << withOriginal("2012:02:30 10:00:00") << Status::NotADate << "";
+    QTest::newRow("three colons") << withOriginal("2012:05:06 10-00:00") << Status::NoDate << "";
+    QTest::newRow("no DateTimeOriginal")
+        << Jpeg::camera(ExifBlock().ascii(0, tag::Make, "Camera")).bytes() << Status::NoDate << "";
+    QTest::newRow("no EXIF block") << Jpeg().soi().sof(8, 8).sos().eoi().bytes() << Status::NoExif << "";
+    QTest::newRow("not a JPEG") << Bytes{'n', 'o', 't', 'e', 's'} << Status::NoExif << "";
+}
+
+void TestPictureFile::readDate()
+{
+    QFETCH(Bytes, bytes);
+    QFETCH(Status, status);
+    QFETCH(QString, date);
+    const PictureFile::Result result = PictureFile::readDate(write("read.jpg", bytes));
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.oldDate.toString(Qt::ISODate), date);
+}
+
+void TestPictureFile::shiftRewritesOnlyTheDateRuns_data()
+{
+    QTest::addColumn<Bytes>("bytes");
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QString>("oldText");
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<int>("runs");
+
+    const QString may = "2012:05:06 10:00:00";
+    const Dates edited{"2012:05:06 10:00:00", "2013:01:02 09:00:00", "2012:05:06 10:00:00"};
+    for (ByteOrder order : {ByteOrder::Intel, ByteOrder::Motorola}) {
+        const QByteArray o = order == ByteOrder::Intel ? "II " : "MM ";
+        QTest::newRow(o + "three equal dates") << camera(order) << qint64(3600) << may << "2012:05:06 11:00:00" << 3;
+        QTest::newRow(o + "edited later: DateTime stays")
+            << camera(order, edited) << qint64(3600) << may << "2012:05:06 11:00:00" << 2;
+        QTest::newRow(o + "dates behind a maker note, past byte 4096")
+            << camera(order, {}, 17000) << qint64(-86400) << may << "2012:05:05 10:00:00" << 3;
+    }
+    QTest::newRow("shift 0 still rewrites") << camera(ByteOrder::Intel) << qint64(0) << may << may << 3;
+    QTest::newRow("back across a year")
+        << camera(ByteOrder::Intel, {"2012:01:01 00:00:30", "2012:01:01 00:00:30", "2012:01:01 00:00:30"})
+        << qint64(-60) << "2012:01:01 00:00:30" << "2011:12:31 23:59:30" << 3;
+    QTest::newRow("a day across the spring gap")
+        << camera(ByteOrder::Intel, {"2012:03:24 12:00:00", "x", "x"}) << qint64(86400)
+        << "2012:03:24 12:00:00" << "2012:03:25 12:00:00" << 1;
+    QTest::newRow("shorter than 4096 bytes") << camera(ByteOrder::Intel, {}, 0, 0) << qint64(60) << may
+                                             << "2012:05:06 10:01:00" << 3;
+    QTest::newRow("large shift over centuries") << camera(ByteOrder::Intel) << qint64(3155673600LL) << may
+                                                << "2112:05:06 10:00:00" << 3;
+
+    // A large segment before the EXIF block pushes every date past byte 4096.
+    ExifBlock exif(ByteOrder::Motorola);
+    exif.ascii(0, tag::DateTimeOriginal, may.toStdString());
+    const Bytes late = Jpeg().soi().segment(0xE2, Bytes(6000, 0x11)).app1(exif).dqt().sof(8, 8).sos()
+                           .scanData(5000).eoi().bytes();
+    QTest::newRow("behind a large earlier segment") << late << qint64(1) << may << "2012:05:06 10:00:01" << 1;
+
+    // A copy of the date that ends on the last byte of the searched region (the
+    // first 4096 bytes, the header being shorter).
+    Bytes tail = camera(ByteOrder::Intel, {}, 0, 6000);
+    const std::string text = may.toStdString();
+    std::copy(text.begin(), text.end(), tail.begin() + 4096 - 19);
+    QTest::newRow("copy ending on byte 4095") << tail << qint64(3600) << may << "2012:05:06 11:00:00" << 4;
+}
+
+void TestPictureFile::shiftRewritesOnlyTheDateRuns()
+{
+    QFETCH(Bytes, bytes);
+    QFETCH(qint64, seconds);
+    QFETCH(QString, oldText);
+    QFETCH(QString, newText);
+    QFETCH(int, runs);
+
+    const QString path = write("shift.jpg", bytes);
+    const std::vector<size_t> at = find(bytes, oldText.toStdString());
+    const PictureFile::Result result = PictureFile::shift(path, seconds, true);
+    QCOMPARE(result.status, Status::Changed);
+    QCOMPARE(result.runs, runs);
+    QCOMPARE(int(at.size()), runs);
+    expectOnlyRuns(bytes, readFile(QFile::encodeName(path).toStdString()), at, newText.toStdString());
+}
+
+void TestPictureFile::shiftLeavesPicturesWithoutUsableDate_data()
+{
+    QTest::addColumn<Bytes>("bytes");
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<Status>("status");
+
+    QTest::newRow("clock never set") << camera(ByteOrder::Intel, {"0000:00:00 00:00:00"}) << qint64(60)
+                                     << Status::NotADate;
+    QTest::newRow("no EXIF") << Jpeg().soi().sof(8, 8).sos().eoi().bytes() << qint64(60) << Status::NoExif;
+    QTest::newRow("beyond year 9999") << camera(ByteOrder::Intel, {"9999:12:31 23:00:00"}) << qint64(7200)
+                                      << Status::OutOfRange;
+}
+
+void TestPictureFile::shiftLeavesPicturesWithoutUsableDate()
+{
+    QFETCH(Bytes, bytes);
+    QFETCH(qint64, seconds);
+    QFETCH(Status, status);
+    const QString path = write("leave.jpg", bytes);
+    const qint64 mtime = modificationTime(path);
+    QCOMPARE(PictureFile::shift(path, seconds, true).status, status);
+    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == bytes);
+    QCOMPARE(modificationTime(path), mtime);
+}
+
+void TestPictureFile::readOnlyPictureIsNotChanged()
+{
+    const Bytes bytes = camera(ByteOrder::Intel);
+    const QString path = write("readonly.jpg", bytes);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const qint64 mtime = modificationTime(path);
+    QCOMPARE(PictureFile::shift(path, 3600, true).status, Status::CannotOpen);
+    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == bytes);
+    QCOMPARE(modificationTime(path), mtime);
+}
+
+void TestPictureFile::fileTimes_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QString>("instant");   // the file time, in UTC, under TZ=Europe/Berlin
+
+    QTest::newRow("summer") << "2012:05:06 10:00:00" << qint64(3600) << "2012-05-06T09:00:00Z";
+    QTest::newRow("winter") << "2012:01:15 10:00:00" << qint64(0) << "2012-01-15T09:00:00Z";
+    QTest::newRow("in the spring gap: just after it") << "2012:03:25 01:30:00" << qint64(3600)
+                                                      << "2012-03-25T01:00:00Z";
+    QTest::newRow("before 1970") << "1965:07:01 12:00:00" << qint64(0) << "1965-07-01T11:00:00Z";
+}
+
+void TestPictureFile::fileTimes()
+{
+    QFETCH(QString, original);
+    QFETCH(qint64, seconds);
+    QFETCH(QString, instant);
+    const std::string text = original.toStdString();
+    const QString path = write("times.jpg", camera(ByteOrder::Intel, {text, text, text}));
+    QCOMPARE(PictureFile::shift(path, seconds, true).status, Status::Changed);
+    QCOMPARE(QDateTime::fromSecsSinceEpoch(modificationTime(path), Qt::UTC).toString(Qt::ISODate), instant);
+    QCOMPARE(QFileInfo(path).lastRead().toUTC().toString(Qt::ISODate), instant);
+}
+
+void TestPictureFile::uncheckedKeepsFileTimes()
+{
+    const QString path = write("keep.jpg", camera(ByteOrder::Motorola));
+    QVERIFY(PictureFile::setFileTimes(path, QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC)));
+    const qint64 mtime = modificationTime(path);
+    QCOMPARE(PictureFile::shift(path, 3600, false).status, Status::Changed);
+    QCOMPARE(modificationTime(path), mtime);
+    QCOMPARE(PictureFile::readDate(path).oldDate, QDateTime(QDate(2012, 5, 6), QTime(11, 0), Qt::UTC));
+}
+
+void TestPictureFile::exiftoolReadsTheShiftedDates()
+{
+    const QString exiftool = QStandardPaths::findExecutable("exiftool");
+    if (exiftool.isEmpty())
+        QSKIP("exiftool is not installed");
+    const Dates edited{"2012:05:06 10:00:00", "2013:01:02 09:00:00", "2012:05:06 10:00:00"};
+    for (ByteOrder order : {ByteOrder::Intel, ByteOrder::Motorola}) {
+        const QString path = write("exiftool.jpg", camera(order, edited, 9000));
+        QCOMPARE(PictureFile::shift(path, -90061, true).status, Status::Changed);
+        QProcess p;
+        p.start(exiftool, {"-s3", "-d", "%Y:%m:%d %H:%M:%S", "-DateTimeOriginal", "-CreateDate", "-ModifyDate", path});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 QStringList({"2012:05:05 08:58:59", "2012:05:05 08:58:59", "2013:01:02 09:00:00"}));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPictureFile)
+#include "tst_picturefile.moc"

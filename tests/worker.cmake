@@ -1,0 +1,2 @@
+kelvaro_add_test(tst_picturefile SOURCES tst_picturefile.cpp LIBS kelvaro_worker)
+kelvaro_add_test(tst_folderwalk SOURCES tst_folderwalk.cpp LIBS kelvaro_worker)

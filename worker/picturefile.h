@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <cstdio>
+
+// The per-picture steps of the dating and shifting passes: read a picture's
+// DateTimeOriginal through the EXIF engine, and rewrite its date texts in place.
+class PictureFile {
+public:
+    enum class Status {
+        Usable,         // dating: a usable capture date was read
+        Changed,        // shifting: every copy of the date was rewritten
+        CannotOpen,     // the file could not be opened (read-only when shifting)
+        NoExif,         // no decodable EXIF block (also files that are no JPEG)
+        NoDate,         // DateTimeOriginal missing or not of four ':'
+        NotADate,       // four ':' but no real date ("0000:00:00 00:00:00")
+        OutOfRange,     // the shifted date would leave the years 1000..9999
+        DateNotFound,   // the date text was not found in the file's header
+        ReadFailed,
+        WriteFailed,
+    };
+
+    struct Result {
+        Status status = Status::CannotOpen;
+        QByteArray oldText;    // the DateTimeOriginal text, when one was read
+        QDateTime oldDate;     // its zone-less value, when usable
+        QDateTime newDate;     // shifting: the new capture date
+        int runs = 0;          // shifting: copies of the text rewritten
+    };
+
+    // Reads the capture date of one picture. Nothing is logged.
+    static Result readDate(const QString &path);
+
+    // Adds `seconds` to every copy of the picture's DateTimeOriginal text in its
+    // header, in place: the file's length and every other byte stay as they
+    // were. When `adaptFileTimes` is set and the rewrite succeeded, the file's
+    // access and modification times become the new capture time (local time);
+    // otherwise the times it had are kept. Failures are logged, except for
+    // pictures that carry no usable date.
+    static Result shift(const QString &path, qint64 seconds, bool adaptFileTimes);
+
+    // Sets a file's access and modification times to a wall-clock time read as
+    // local time. Logs and returns false on failure.
+    static bool setFileTimes(const QString &path, const QDateTime &wallClock);
+
+    // Opens a file by a path in the platform's own encoding.
+    static FILE *open(const QString &path, const char *mode);
+
+    // A short English reason for a status ("no EXIF block", ...).
+    static const char *describe(Status status);
+
+    // How far the rewrite searches: the header as the reader read it, at least
+    // the first 4096 bytes, never beyond the end of the file.
+    static constexpr long minimumRegion = 4096;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+
+#include <atomic>
+
+// The state that one pass over a folder tree shares between the thread that
+// starts it (the window, or the command line) and the worker that walks the tree.
+//
+// Counters and flags are atomics: the worker raises the counters while the
+// starting thread samples them for progress and may raise `cancelRequested`.
+// The dates and `shiftSeconds` are written before a worker starts; the dates
+// are read by the starting thread only after the worker has finished.
+//
+// Capture dates are zone-less wall-clock values, held as QDateTime in Qt::UTC,
+// so that comparing and shifting them never meets a daylight-saving gap.
+struct WalkState {
+    enum Phase { Survey = 0, Dating = 1, Shifting = 2 };
+
+    std::atomic<int> phase{Survey};
+    std::atomic<int> pictureCount{0};   // pictures met in the current pass
+    std::atomic<int> validCount{0};     // pictures with a usable capture date (dating pass)
+    QDateTime oldestDate;               // oldest usable capture date (dating pass)
+    QDateTime newestDate;               // newest usable capture date (dating pass)
+    std::atomic<int> folderCount{0};    // folders entered in the current pass
+    qint64 shiftSeconds = 0;            // added to every capture date (shifting pass)
+    std::atomic<bool> cancelRequested{false};
+
+    // Shifting pass: pictures whose dates were rewritten, and whether their file
+    // times follow the new capture time (read afresh for every picture).
+    std::atomic<int> changedCount{0};
+    std::atomic<bool> adaptFileTimes{true};
+};
