@@ -413,14 +413,6 @@ private slots:
         QVERIFY(f.numberEdit->isReadOnly());
     }
 
-    void otherChangeEventsKeepTexts()
-    {
-        window->ui->label->setText("changed");
-        QEvent event(QEvent::FontChange);
-        QCoreApplication::sendEvent(window.get(), &event);
-        QCOMPARE(window->ui->label->text(), QString("changed"));
-    }
-
     void publicSlotsInOrder()
     {
         const QMetaObject *meta = window->metaObject();
