@@ -1,0 +1,465 @@
+// The main window as it stands right after construction: its widget tree,
+// fixed size, palette, fonts, texts, language changes and button wiring.
+//
+// The tests never run the event loop for long: the window's own start-up work
+// must not get a chance to run in between.
+
+#include <QtTest>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTranslator>
+
+#include <memory>
+
+#include "mainwindow.h"
+#include "mainwindowform.h"
+
+namespace {
+
+// The thirteen widgets of the grid, in the order the form creates them.
+const QStringList gridWidgets = {
+    "pushButtonSelect", "label", "folderEdit", "progressBar", "label_2", "numberEdit",
+    "label_3", "dateTimeEditCurrent", "label_4", "dateTimeEditNew", "pushButtonShift",
+    "checkBoxFileDate", "pushButtonCancel",
+};
+
+const QDateTime startDate(QDate(2000, 1, 1), QTime(0, 0));
+
+// Marks every text it translates in the window's context, so a test sees
+// which texts went through the translation function and with what context.
+class MarkingTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int) const override
+    {
+        if (qstrcmp(context, "MainWindow") != 0)
+            return QString();
+        return QLatin1String("<<") + QString::fromUtf8(sourceText) + QLatin1String(">>");
+    }
+    bool isEmpty() const override { return false; }
+};
+
+// Every widget's enabled and hidden state plus the contents the form does not own.
+struct Snapshot
+{
+    QMap<QString, QPair<bool, bool>> states;
+    QString folder, number;
+    QDateTime current, changed;
+    bool checked;
+
+    static Snapshot take(MainWindow &w)
+    {
+        Snapshot s;
+        for (QWidget *child : w.findChildren<QWidget *>()) {
+            if (!child->objectName().isEmpty())
+                s.states.insert(child->objectName(), { child->isEnabled(), child->isHidden() });
+        }
+        s.folder = w.ui->folderEdit->text();
+        s.number = w.ui->numberEdit->text();
+        s.current = w.ui->dateTimeEditCurrent->dateTime();
+        s.changed = w.ui->dateTimeEditNew->dateTime();
+        s.checked = w.ui->checkBoxFileDate->isChecked();
+        return s;
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> window;
+    QWidget *widget(const QString &name) const
+    {
+        return window->findChild<QWidget *>(name);
+    }
+
+private slots:
+    void init() { window = std::make_unique<MainWindow>(); }
+    void cleanup() { window.reset(); }
+
+    void windowCannotBeResized()
+    {
+        const QSize fixed(506, 370);
+        QCOMPARE(window->size(), fixed);
+        QCOMPARE(window->minimumSize(), fixed);
+        QCOMPARE(window->maximumSize(), fixed);
+        QCOMPARE(window->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+        QCOMPARE(window->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+
+        window->show();
+        window->resize(800, 600);
+        QCOMPARE(window->size(), fixed);
+        window->resize(100, 100);
+        QCOMPARE(window->size(), fixed);
+    }
+
+    void widgetTree()
+    {
+        const MainWindowForm &f = *window->ui;
+        QCOMPARE(window->objectName(), QString("MainWindow"));
+        QCOMPARE(window->metaObject()->className(), "MainWindow");
+        QCOMPARE(window->centralWidget(), f.centralWidget);
+        QCOMPARE(f.layoutWidget->parent(), f.centralWidget);
+        QCOMPARE(f.layoutWidget->geometry(), QRect(9, 9, 486, 296));
+        QVERIFY(!f.centralWidget->layout());
+        QCOMPARE(f.layoutWidget->layout(), f.gridLayout);
+        QCOMPARE(f.gridLayout->spacing(), 6);
+        QCOMPARE(f.gridLayout->contentsMargins(), QMargins(0, 0, 0, 0));
+
+        // Children of the grid's carrier in creation order: the layout, then
+        // the thirteen widgets, each named after its member.
+        QStringList names;
+        for (QObject *child : f.layoutWidget->children())
+            names << child->objectName();
+        QCOMPARE(names, QStringList { "gridLayout" } + gridWidgets);
+
+        QCOMPARE(f.mainToolBar->parent(), window.get());
+        QCOMPARE(window->toolBarArea(f.mainToolBar), Qt::TopToolBarArea);
+        QVERIFY(f.mainToolBar->actions().isEmpty());
+        QCOMPARE(window->statusBar(), f.statusBar);
+        QCOMPARE(f.statusBar->parent(), window.get());
+    }
+
+    void focusChainFollowsCreationOrder()
+    {
+        QStringList chain;
+        QWidget *w = window.get();
+        do {
+            if (gridWidgets.contains(w->objectName()))
+                chain << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != window.get());
+        QCOMPARE(chain, gridWidgets);
+        QVERIFY(chain.indexOf("checkBoxFileDate") < chain.indexOf("pushButtonCancel"));
+    }
+
+    void gridCells_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("columnSpan");
+        QTest::newRow("select") << "pushButtonSelect" << 0 << 0 << 2;
+        QTest::newRow("label") << "label" << 1 << 0 << 1;
+        QTest::newRow("folder") << "folderEdit" << 1 << 1 << 1;
+        QTest::newRow("progress") << "progressBar" << 2 << 1 << 1;
+        QTest::newRow("label_2") << "label_2" << 3 << 0 << 1;
+        QTest::newRow("number") << "numberEdit" << 3 << 1 << 1;
+        QTest::newRow("label_3") << "label_3" << 4 << 0 << 1;
+        QTest::newRow("current") << "dateTimeEditCurrent" << 4 << 1 << 1;
+        QTest::newRow("label_4") << "label_4" << 5 << 0 << 1;
+        QTest::newRow("new") << "dateTimeEditNew" << 5 << 1 << 1;
+        QTest::newRow("shift") << "pushButtonShift" << 6 << 0 << 2;
+        QTest::newRow("cancel") << "pushButtonCancel" << 7 << 0 << 2;
+        QTest::newRow("file date") << "checkBoxFileDate" << 8 << 0 << 1;
+    }
+
+    void gridCells()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, columnSpan);
+
+        QGridLayout *grid = window->ui->gridLayout;
+        QWidget *w = widget(name);
+        QVERIFY(w);
+        QCOMPARE(w->parentWidget(), window->ui->layoutWidget);
+        const int index = grid->indexOf(w);
+        QVERIFY(index >= 0);
+        int r, c, rs, cs;
+        grid->getItemPosition(index, &r, &c, &rs, &cs);
+        QCOMPARE(r, row);
+        QCOMPARE(c, column);
+        QCOMPARE(rs, 1);
+        QCOMPARE(cs, columnSpan);
+        QCOMPARE(grid->itemAt(index)->alignment(), Qt::Alignment());
+    }
+
+    void emptyCells()
+    {
+        QVERIFY(!window->ui->gridLayout->itemAtPosition(2, 0));
+        QVERIFY(!window->ui->gridLayout->itemAtPosition(8, 1));
+    }
+
+    void initialStates()
+    {
+        const MainWindowForm &f = *window->ui;
+        QVERIFY(!f.pushButtonShift->isEnabled());
+        QVERIFY(!f.dateTimeEditCurrent->isEnabled());
+        QVERIFY(f.dateTimeEditNew->isEnabled());
+        QVERIFY(f.pushButtonSelect->isEnabled());
+        QVERIFY(f.checkBoxFileDate->isChecked());
+        QVERIFY(f.numberEdit->isReadOnly());
+        QVERIFY(!f.folderEdit->isReadOnly());
+        QVERIFY(f.folderEdit->text().isEmpty());
+        QVERIFY(f.numberEdit->text().isEmpty());
+        QCOMPARE(f.progressBar->value(), 24);
+        QCOMPARE(f.progressBar->minimum(), 0);
+        QCOMPARE(f.progressBar->maximum(), 100);
+        // Date and clock time only: the zone of the edits is the controller's business.
+        for (const QDateTimeEdit *edit : { f.dateTimeEditCurrent, f.dateTimeEditNew }) {
+            QCOMPARE(edit->dateTime().date(), startDate.date());
+            QCOMPARE(edit->dateTime().time(), startDate.time());
+        }
+    }
+
+    void buttonLooks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("select") << "pushButtonSelect";
+        QTest::newRow("shift") << "pushButtonShift";
+        QTest::newRow("cancel") << "pushButtonCancel";
+    }
+
+    void buttonLooks()
+    {
+        QFETCH(QString, name);
+        auto *button = window->findChild<QPushButton *>(name);
+        QVERIFY(button);
+        QVERIFY(button->autoFillBackground());
+        QCOMPARE(button->iconSize(), QSize(24, 24));
+        QVERIFY(!button->icon().isNull());
+        const QImage image = button->icon().pixmap(24, 24).toImage();
+        QCOMPARE(image.size(), QSize(24, 24));
+        QVERIFY(image.pixelColor(12, 12).alpha() > 0);
+    }
+
+    void windowLooks()
+    {
+        const MainWindowForm &f = *window->ui;
+        QVERIFY(!window->windowIcon().isNull());
+        // One icon object serves the window and the Shift button.
+        QCOMPARE(f.pushButtonShift->icon().cacheKey(), window->windowIcon().cacheKey());
+        QVERIFY(qAbs(window->windowOpacity() - 0.95) < 0.005);
+        QVERIFY(!window->autoFillBackground());
+        QVERIFY(!window->unifiedTitleAndToolBarOnMac());
+        QVERIFY(!f.numberEdit->autoFillBackground());
+
+        const QFont font = window->font();
+        QCOMPARE(font.pointSize(), 12);
+        QCOMPARE(font.weight(), QFont::Normal);
+        QVERIFY(!font.bold());
+        QVERIFY(!font.italic());
+    }
+
+    void fonts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ownFont");
+        for (const QString &name : gridWidgets)
+            QTest::newRow(qPrintable(name)) << name << (name != "progressBar");
+    }
+
+    void fonts()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, ownFont);
+        QWidget *w = widget(name);
+        QCOMPARE(w->testAttribute(Qt::WA_SetFont), ownFont);
+        QCOMPARE(w->font().pointSize(), 12);
+        QCOMPARE(w->font().family(), window->font().family());
+        QCOMPARE(w->font().weight(), QFont::Normal);
+    }
+
+    void palette_data()
+    {
+        QTest::addColumn<QPalette::ColorGroup>("group");
+        QTest::addColumn<QPalette::ColorRole>("role");
+        QTest::addColumn<QColor>("colour");
+        const QColor blue(0, 85, 255), white(255, 255, 255), yellow(255, 255, 127);
+        QTest::newRow("active button") << QPalette::Active << QPalette::Button << blue;
+        QTest::newRow("active base") << QPalette::Active << QPalette::Base << white;
+        QTest::newRow("active window") << QPalette::Active << QPalette::Window << yellow;
+        QTest::newRow("inactive button") << QPalette::Inactive << QPalette::Button << blue;
+        QTest::newRow("inactive base") << QPalette::Inactive << QPalette::Base << white;
+        QTest::newRow("inactive window") << QPalette::Inactive << QPalette::Window << yellow;
+        QTest::newRow("disabled button") << QPalette::Disabled << QPalette::Button << blue;
+        QTest::newRow("disabled base") << QPalette::Disabled << QPalette::Base << yellow;
+        QTest::newRow("disabled window") << QPalette::Disabled << QPalette::Window << yellow;
+    }
+
+    void palette()
+    {
+        QFETCH(QPalette::ColorGroup, group);
+        QFETCH(QPalette::ColorRole, role);
+        QFETCH(QColor, colour);
+        QCOMPARE(window->palette().brush(group, role).style(), Qt::SolidPattern);
+        QCOMPARE(window->palette().color(group, role), colour);
+        // Set once on the window, inherited by the widgets.
+        QCOMPARE(window->ui->dateTimeEditNew->palette().color(group, role), colour);
+        QCOMPARE(window->ui->pushButtonCancel->palette().color(group, role), colour);
+    }
+
+    void otherRolesKeepTheDefault()
+    {
+        const QPalette app = QApplication::palette();
+        for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text,
+                                          QPalette::ButtonText, QPalette::Highlight }) {
+            QCOMPARE(window->palette().color(QPalette::Active, role),
+                     app.color(QPalette::Active, role));
+        }
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("text");
+        const QString selectTip = "Select the top folder of your JPGs to be shifted";
+        QTest::newRow("select tip") << "pushButtonSelect" << QByteArray("toolTip") << selectTip;
+        QTest::newRow("select") << "pushButtonSelect" << QByteArray("text") << "Select top folder...";
+        QTest::newRow("label") << "label" << QByteArray("text") << "Top folder";
+        QTest::newRow("label_2") << "label_2" << QByteArray("text") << "Number of pictures";
+        QTest::newRow("label_3") << "label_3" << QByteArray("text")
+                                 << "Current date of first picture";
+        QTest::newRow("label_4") << "label_4" << QByteArray("text") << "New date of first picture";
+        QTest::newRow("new date tip") << "dateTimeEditNew" << QByteArray("toolTip")
+                                      << "Set the new date of first(oldest) picture";
+        QTest::newRow("shift") << "pushButtonShift" << QByteArray("text")
+                               << "Shift all time stamps in EXIF Info";
+        QTest::newRow("file date tip")
+            << "checkBoxFileDate" << QByteArray("toolTip")
+            << "If checked, not only the EXIF date is shifted but also the file attribute "
+               "(recommended)";
+        QTest::newRow("file date") << "checkBoxFileDate" << QByteArray("text")
+                                   << "Adapt also time stamps of files";
+        QTest::newRow("cancel tip") << "pushButtonCancel" << QByteArray("toolTip") << selectTip;
+        QTest::newRow("cancel") << "pushButtonCancel" << QByteArray("text") << "Cancel";
+    }
+
+    void texts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, property);
+        QFETCH(QString, text);
+        QCOMPARE(widget(name)->property(property.constData()).toString(), text);
+    }
+
+    void title()
+    {
+        const QString title = window->windowTitle();
+        QVERIFY2(title.startsWith("Kelvaro 1.0   "), qPrintable(title));
+        QVERIFY2(title.size() > 14 && !title.at(14).isSpace(), qPrintable(title));
+    }
+
+    // A language change re-applies the thirteen texts through the translation
+    // function, context "MainWindow", and touches nothing else.
+    void languageChange()
+    {
+        MainWindowForm &f = *window->ui;
+        window->show();
+
+        f.folderEdit->setText("/pictures/2019");
+        f.numberEdit->setText("417");
+        f.dateTimeEditCurrent->setDateTime(QDateTime(QDate(2019, 7, 14), QTime(9, 30, 5)));
+        f.dateTimeEditNew->setDateTime(QDateTime(QDate(2019, 7, 15), QTime(10, 0, 0)));
+        f.checkBoxFileDate->setChecked(false);
+        f.pushButtonShift->setEnabled(true);
+        f.pushButtonSelect->setEnabled(false);
+        f.progressBar->hide();
+        f.pushButtonCancel->hide();
+        f.statusBar->showMessage("busy");
+        const Snapshot before = Snapshot::take(*window);
+
+        struct Text { QWidget *widget; const char *property; };
+        const QList<Text> texts = {
+            { window.get(), "windowTitle" },
+            { f.pushButtonSelect, "toolTip" }, { f.pushButtonSelect, "text" },
+            { f.label, "text" }, { f.label_2, "text" }, { f.label_3, "text" },
+            { f.label_4, "text" }, { f.dateTimeEditNew, "toolTip" },
+            { f.pushButtonShift, "text" }, { f.checkBoxFileDate, "toolTip" },
+            { f.checkBoxFileDate, "text" }, { f.pushButtonCancel, "toolTip" },
+            { f.pushButtonCancel, "text" },
+        };
+        QStringList original;
+        for (const Text &t : texts)
+            original << t.widget->property(t.property).toString();
+
+        MarkingTranslator translator;
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        for (int i = 0; i < texts.size(); ++i) {
+            QCOMPARE(texts[i].widget->property(texts[i].property).toString(),
+                     "<<" + original[i] + ">>");
+        }
+
+        QCoreApplication::removeTranslator(&translator);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        for (int i = 0; i < texts.size(); ++i)
+            QCOMPARE(texts[i].widget->property(texts[i].property).toString(), original[i]);
+
+        const Snapshot after = Snapshot::take(*window);
+        QCOMPARE(after.states, before.states);
+        QCOMPARE(after.folder, before.folder);
+        QCOMPARE(after.number, before.number);
+        QCOMPARE(after.current, before.current);
+        QCOMPARE(after.changed, before.changed);
+        QCOMPARE(after.checked, before.checked);
+        QCOMPARE(f.statusBar->currentMessage(), QString("busy"));
+        QVERIFY(f.numberEdit->isReadOnly());
+    }
+
+    void publicSlotsInOrder()
+    {
+        const QMetaObject *meta = window->metaObject();
+        QStringList names;
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.methodType() == QMetaMethod::Slot && method.access() == QMetaMethod::Public)
+                names << QString::fromLatin1(method.methodSignature());
+        }
+        QCOMPARE(names, QStringList({ "select()", "workingThreadFinshed()", "timerElapsed()",
+                                      "startAutoSelect()", "change()", "cancel()" }));
+    }
+
+    // Each button is wired to its own slot of the window and to nothing else
+    // of it. A disconnect naming signal and slot succeeds only if exactly that
+    // connection exists; a click shows the signal really fires.
+    void connections_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("signal");
+        QTest::addColumn<QByteArray>("slot");
+        QTest::newRow("select") << "pushButtonSelect" << QByteArray(SIGNAL(clicked()))
+                                << QByteArray(SLOT(select()));
+        QTest::newRow("shift") << "pushButtonShift" << QByteArray(SIGNAL(clicked(bool)))
+                               << QByteArray(SLOT(change()));
+        QTest::newRow("cancel") << "pushButtonCancel" << QByteArray(SIGNAL(clicked()))
+                                << QByteArray(SLOT(cancel()));
+    }
+
+    void connections()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, signal);
+        QFETCH(QByteArray, slot);
+        QWidget *button = widget(name);
+        window->show();
+        button->setEnabled(true);
+
+        // Removed first, so that the click below cannot start any work.
+        QVERIFY(QObject::disconnect(button, signal.constData(), window.get(), slot.constData()));
+        QVERIFY(!QObject::disconnect(button, nullptr, window.get(), nullptr));
+
+        QSignalSpy spy(button, signal.constData());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(spy.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,10 @@
+# The main window's form and the program's icons.
+kelvaro_add_test(tst_mainwindow
+    SOURCES tst_mainwindow.cpp
+    LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
+
+kelvaro_add_test(tst_icons
+    SOURCES tst_icons.cpp
+    LIBS kelvaro_resources Qt6::Gui)
+target_compile_definitions(tst_icons PRIVATE
+    KELVARO_ICO_FILE="${PROJECT_SOURCE_DIR}/app/kelvaro.ico")
