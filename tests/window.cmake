@@ -8,3 +8,8 @@ kelvaro_add_test(tst_icons
     LIBS kelvaro_resources Qt6::Gui)
 target_compile_definitions(tst_icons PRIVATE
     KELVARO_ICO_FILE="${PROJECT_SOURCE_DIR}/app/kelvaro.ico")
+
+# The window driven through whole passes.
+kelvaro_add_test(tst_controller
+    SOURCES tst_controller.cpp
+    LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)

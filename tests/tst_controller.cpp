@@ -1,0 +1,325 @@
+// The window driven as a user drives it: the folder dialog, the passes, the
+// question and the result box, on trees generated in a temporary folder.
+#include "capturedate.h"
+#include "jpegbuilder.h"
+#include "mainwindow.h"
+#include "mainwindowform.h"
+#include "picturefile.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace jpegtest;
+
+namespace {
+
+Bytes dated(const std::string &text, size_t scan = 256)
+{
+    ExifBlock exif(ByteOrder::Intel);
+    const int sub = exif.addDirectory();
+    exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
+    return Jpeg::camera(exif, scan).bytes();
+}
+
+void put(const QString &path, const Bytes &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QVERIFY(writeFile(QFile::encodeName(path).toStdString(), bytes));
+}
+
+QDateTime wallClock(const char *text) { return CaptureDate::parse(QByteArray(text)); }
+
+// Runs `answer` on the next modal dialog as soon as it is open.
+std::shared_ptr<bool> whenModal(std::function<void(QWidget *)> answer)
+{
+    auto done = std::make_shared<bool>(false);
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, done] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            poll->deleteLater();
+            poll->stop();
+            answer(modal);
+            *done = true;
+        }
+    });
+    poll->start(10);
+    return done;
+}
+
+void chooseFolder(const QString &folder)
+{
+    whenModal([folder](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        // Typed as a user would, as an absolute path in the name field.
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        QVERIFY(name);
+        name->setText(folder);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+}
+
+std::shared_ptr<bool> cancelDialog()
+{
+    return whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+}
+
+// Answers the next message box with `button` and keeps its text.
+void answerBox(QMessageBox::StandardButton button, QString *text)
+{
+    whenModal([button, text](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        *text = box->text();
+        box->button(button)->click();
+    });
+}
+
+bool idle(MainWindow &w) { return w.ui->pushButtonSelect->isEnabled() && !w.timer; }
+
+} // namespace
+
+class TestController : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void startUpOpensTheDialogAndRemembersTheFolder();
+    void cancelledDialogChangesNothing();
+    void datingShowsCountsAndOldestDate_data();
+    void datingShowsCountsAndOldestDate();
+    void noUsablePictureDisablesShift();
+    void shiftEndToEnd();
+    void declinedQuestionWritesNothing();
+    void cancelDuringShift();
+    void closingWhileAPassRuns();
+
+private:
+    QTemporaryDir settingsDir;
+    QTemporaryDir tree;
+    void runDating(MainWindow &w, const QString &folder, bool viaButton = false);
+};
+
+void TestController::initTestCase()
+{
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+}
+
+void TestController::init()
+{
+    QSettings("Morvane", "Kelvaro").clear();
+}
+
+// Selects `folder` in the dialog that opens at start-up (or through the
+// Select button) and waits for the dating pass to end.
+void TestController::runDating(MainWindow &w, const QString &folder, bool viaButton)
+{
+    chooseFolder(folder);
+    if (viaButton) {
+        w.ui->pushButtonSelect->click();
+        QVERIFY(!idle(w));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && w.phase == WalkState::Dating, 20000);
+}
+
+void TestController::startUpOpensTheDialogAndRemembersTheFolder()
+{
+    put(tree.filePath("start/a.jpg"), dated("2012:05:06 10:00:00"));
+    {
+        MainWindow w;
+        QVERIFY(w.ui->progressBar->isHidden());
+        QVERIFY(w.ui->pushButtonShift->isHidden());
+        QVERIFY(w.ui->pushButtonCancel->isHidden());
+        w.show();
+        runDating(w, tree.filePath("start"));   // the dialog opens by itself
+        QCOMPARE(w.ui->folderEdit->text(), tree.filePath("start"));
+    }
+    QCOMPARE(QSettings("Morvane", "Kelvaro").value("folderName").toString(), tree.filePath("start"));
+    MainWindow again;
+    QCOMPARE(again.folderName, tree.filePath("start"));
+    const auto cancelled = cancelDialog();
+    QTRY_VERIFY(*cancelled);
+}
+
+void TestController::cancelledDialogChangesNothing()
+{
+    put(tree.filePath("kept/a.jpg"), dated("2012:05:06 10:00:00"));
+    MainWindow w;
+    const auto cancelled = cancelDialog();
+    QTRY_VERIFY(*cancelled);
+    QCOMPARE(w.ui->folderEdit->text(), QString());
+    QVERIFY(w.ui->pushButtonSelect->isEnabled());
+    QVERIFY(!w.timer);
+
+    // After a real choice, a cancelled dialog keeps the folder and its results.
+    runDating(w, tree.filePath("kept"), true);
+    cancelDialog();
+    w.select();
+    QCOMPARE(w.folderName, tree.filePath("kept"));
+    QCOMPARE(w.ui->folderEdit->text(), tree.filePath("kept"));
+    QCOMPARE(QSettings("Morvane", "Kelvaro").value("folderName").toString(), tree.filePath("kept"));
+    QCOMPARE(w.ui->numberEdit->text(), QString("1 (1 valid)"));
+    QVERIFY(w.ui->pushButtonShift->isEnabled());
+}
+
+void TestController::datingShowsCountsAndOldestDate_data()
+{
+    QTest::addColumn<QStringList>("files");   // name=date
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("oldest");
+    QTest::addColumn<QString>("newest");
+
+    QTest::newRow("7 (5 valid)")
+        << QStringList{"a.jpg=2012:05:06 10:00:00", "s/b.JPG=2011:01:01 08:30:00", "c.jpg=2012:01:01 00:00:00",
+                       "s/t/d.jpg=2012:02:02 00:00:00", "e.jpg=2013:03:03 00:00:00", "f.jpg=0000:00:00 00:00:00",
+                       "notes-jpg=", "g.jpeg=2000:01:01 00:00:00", ".hidden.jpg=1990:01:01 00:00:00"}
+        << "7 (5 valid)" << "2011:01:01 08:30:00" << "2013:03:03 00:00:00";
+    // A date in Berlin's spring-forward gap is an ordinary capture time.
+    QTest::newRow("spring gap") << QStringList{"a.jpg=2012:03:25 02:30:00", "b.jpg=2012:03:25 03:30:00"}
+                                << "2 (2 valid)" << "2012:03:25 02:30:00" << "2012:03:25 03:30:00";
+}
+
+void TestController::datingShowsCountsAndOldestDate()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, count);
+    QFETCH(QString, oldest);
+    QFETCH(QString, newest);
+    QTemporaryDir top;
+    for (const QString &f : files) {
+        const QString date = f.section('=', 1);
+        put(top.filePath(f.section('=', 0, 0)), date.isEmpty() ? Bytes{'t'} : dated(date.toStdString()));
+    }
+    MainWindow w;
+    runDating(w, top.path());
+    QCOMPARE(w.ui->numberEdit->text(), count);
+    QCOMPARE(w.oldestDate.toString(CaptureDate::pattern), oldest);
+    QCOMPARE(w.newestDate.toString(CaptureDate::pattern), newest);
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock(oldest.toLatin1()));
+    QCOMPARE(w.ui->dateTimeEditNew->dateTime(), wallClock(oldest.toLatin1()));
+    QVERIFY(w.ui->pushButtonShift->isVisible() || w.ui->pushButtonShift->isVisibleTo(&w));
+    QVERIFY(w.ui->pushButtonShift->isEnabled());
+    QVERIFY(w.ui->progressBar->isHidden());
+}
+
+void TestController::noUsablePictureDisablesShift()
+{
+    QTemporaryDir good, bad, empty;
+    put(good.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
+    put(bad.filePath("a.jpg"), dated("0000:00:00 00:00:00"));
+    MainWindow w;
+    runDating(w, good.path());
+    QVERIFY(w.ui->pushButtonShift->isEnabled());
+    for (const QString &folder : {bad.path(), empty.path()}) {
+        runDating(w, folder, true);
+        QCOMPARE(w.ui->numberEdit->text(), QString("No jpgs found"));
+        QVERIFY(!w.ui->pushButtonShift->isEnabled());
+    }
+    QCOMPARE(w.folderCount.load(), 1);
+    QCOMPARE(w.ui->progressBar->maximum(), 0);
+}
+
+void TestController::shiftEndToEnd()
+{
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated("2012:03:24 12:00:00"));
+    put(top.filePath("sub/b.jpg"), dated("2012:05:06 10:00:00"));
+    put(top.filePath("sub/c.jpg"), dated("0000:00:00 00:00:00"));
+    MainWindow w;
+    runDating(w, top.path());
+    QCOMPARE(w.ui->numberEdit->text(), QString("3 (2 valid)"));
+
+    // One day later, across Berlin's change to summer time.
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:03:25 12:00:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.ui->pushButtonShift->click();
+    QCOMPARE(question, QString("2 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
+                               "2012:05:06 10:00:00\nwill be changed.\n\nDo you want to proceed?"));
+    QCOMPARE(w.shiftSeconds, qint64(86400));
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QCOMPARE(result, QString("2 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
+                             "2012:05:06 10:00:00\nhave been changed."));
+    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock("2012:03:25 12:00:00"));
+    QCOMPARE(PictureFile::readDate(top.filePath("sub/b.jpg")).oldDate, wallClock("2012:05:07 10:00:00"));
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:03:25 12:00:00"));
+    QVERIFY(w.ui->pushButtonShift->isHidden());
+    QVERIFY(w.ui->pushButtonCancel->isHidden());
+}
+
+void TestController::declinedQuestionWritesNothing()
+{
+    QTemporaryDir top;
+    const Bytes bytes = dated("2012:05:06 10:00:00");
+    put(top.filePath("a.jpg"), bytes);
+    MainWindow w;
+    runDating(w, top.path());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2013:05:06 10:00:00"));
+    QString question;
+    answerBox(QMessageBox::No, &question);
+    w.change();
+    QVERIFY(!question.isEmpty());
+    QCOMPARE(w.phase.load(), int(WalkState::Dating));
+    QVERIFY(w.ui->pushButtonShift->isEnabled());
+    QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
+}
+
+void TestController::cancelDuringShift()
+{
+    QTemporaryDir top;
+    const int count = 2000;
+    for (int i = 0; i < count; ++i)
+        put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), dated("2012:05:06 10:00:00"));
+    MainWindow w;
+    runDating(w, top.path());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    while (w.pictureCount == 0)
+        QThread::yieldCurrentThread();
+    w.ui->pushButtonCancel->click();
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+
+    // Every picture is either wholly shifted or untouched, and the box says how many.
+    int shifted = 0;
+    for (int i = 0; i < count; ++i) {
+        const QDateTime d = PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate;
+        QVERIFY(d == wallClock("2012:05:06 10:00:00") || d == wallClock("2012:05:06 11:00:00"));
+        shifted += d == wallClock("2012:05:06 11:00:00");
+    }
+    QVERIFY(shifted < count);
+    QCOMPARE(w.changedCount.load(), shifted);
+    QVERIFY(result.endsWith(QString("\n\nCancelled. Changed: %1, not changed: %2.").arg(shifted).arg(count - shifted)));
+}
+
+void TestController::closingWhileAPassRuns()
+{
+    QTemporaryDir top;
+    for (int i = 0; i < 2000; ++i)
+        put(top.filePath(QString("d%1/p%2.jpg").arg(i / 50).arg(i)), dated("2012:05:06 10:00:00"));
+    auto *w = new MainWindow;
+    chooseFolder(top.path());
+    QTRY_VERIFY(w->timer);
+    delete w;   // stops the worker and waits for it; nothing is used after this
+}
+
+QTEST_MAIN(TestController)
+#include "tst_controller.moc"
