@@ -1,0 +1,86 @@
+// Writes the fuzzer's seed corpus into the directory given as argument:
+// typical camera files in both byte orders and a few broken ones, each also
+// as a bare TIFF structure for the fuzz target's direct decoder path.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "jpegbuilder.h"
+
+using namespace jpegtest;
+
+namespace {
+
+ExifBlock camera(ByteOrder order, uint32_t firstAt = 8)
+{
+    ExifBlock e(order);
+    const int sub = e.addDirectory(), interop = e.addDirectory(), ifd1 = e.addDirectory();
+    e.firstDirectoryAt(firstAt).ascii(0, tag::Make, "Maker").ascii(0, tag::Model, "Model 7")
+        .shortValue(0, tag::Orientation, 1).rational(0, tag::XResolution, 72, 1)
+        .rational(0, tag::YResolution, 72, 1).shortValue(0, tag::ResolutionUnit, 2)
+        .subDirectory(0, tag::ExifIfd, sub).next(0, ifd1)
+        .rational(sub, tag::ExposureTime, 1, 125).rational(sub, tag::FNumber, 28, 10)
+        .shortValue(sub, tag::ExposureProgram, 2).shortValue(sub, tag::IsoSpeed, 200)
+        .value(sub, tag::ExifVersion, format::Undefined, 4, {'0', '2', '3', '0'})
+        .ascii(sub, tag::DateTimeOriginal, "2012:05:06 10:00:00")
+        .rational(sub, tag::ShutterSpeedValue, 7, 1, format::SRational)
+        .rational(sub, tag::ApertureValue, 3, 1).rational(sub, tag::ExposureBiasValue, -1, 3, format::SRational)
+        .shortValue(sub, tag::MeteringMode, 5).shortValue(sub, tag::Flash, 1)
+        .rational(sub, tag::FocalLength, 50, 1)
+        .value(sub, tag::UserComment, format::Undefined, 16,
+               {'A', 'S', 'C', 'I', 'I', 0, 0, 0, 'H', 'e', 'l', 'l', 'o', ' ', ' ', ' '})
+        .longValue(sub, tag::PixelXDimension, 4000).longValue(sub, tag::PixelYDimension, 3000)
+        .rational(sub, tag::FocalPlaneXResolution, 4000, 10).shortValue(sub, tag::FocalPlaneResolutionUnit, 3)
+        .subDirectory(sub, tag::InteropIfd, interop)
+        .ascii(interop, 0x0001, "R98")
+        .longValue(ifd1, tag::ThumbnailOffset, 8).longValue(ifd1, tag::ThumbnailLength, 16);
+    return e;
+}
+
+void write(const std::filesystem::path &dir, const std::string &name, const Bytes &bytes)
+{
+    if (!writeFile((dir / name).string(), bytes))
+        std::fprintf(stderr, "cannot write %s\n", (dir / name).string().c_str());
+}
+
+void both(const std::filesystem::path &dir, const std::string &name, const ExifBlock &exif)
+{
+    write(dir, name + ".jpg", Jpeg::camera(exif, 32).bytes());
+    write(dir, name + ".tiff", exif.tiff());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path dir(argv[1]);
+    std::filesystem::create_directories(dir);
+
+    both(dir, "camera-ii", camera(ByteOrder::Intel));
+    both(dir, "camera-mm", camera(ByteOrder::Motorola));
+    both(dir, "first-at-138", camera(ByteOrder::Intel, 138));
+
+    ExifBlock cycle(ByteOrder::Motorola);
+    const int a = cycle.addDirectory();
+    cycle.subDirectory(0, tag::ExifIfd, a).subDirectory(a, tag::InteropIfd, 0).next(a, a);
+    both(dir, "cycle", cycle);
+
+    ExifBlock broken(ByteOrder::Intel);
+    broken.ascii(0, tag::DateTimeOriginal, "2001:02:03 04:05:06").rawEntry(0, tag::Model, 13, 1, 0)
+        .rawEntry(0, tag::Make, format::Ascii, 40, 0xFFFFFFF0u).nextRaw(0, 0xFFFF);
+    both(dir, "broken", broken);
+
+    Jpeg full;
+    full.soi().segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0})
+        .comment("first\r\ncomment\r").app1(camera(ByteOrder::Intel)).comment("second")
+        .segment(0xE1, {'h', 't', 't', 'p', ':'}).dqt().raw({0xFF, 0xFF, 0xFF})
+        .sof(1080, 1920, 3, 0xC2).sos().scanData(16).eoi();
+    write(dir, "segments.jpg", full.bytes());
+    write(dir, "grey-eoi.jpg", Jpeg().soi().sof(8, 8, 1).segment(0xD9, {}).bytes());
+    write(dir, "truncated.jpg", Bytes(full.bytes().begin(), full.bytes().begin() + 60));
+    return 0;
+}
