@@ -3,6 +3,7 @@
 #   ./dev.sh run    install what is missing, build, start the window
 #   ./dev.sh test   install what is missing, build, run the whole test suite
 #                   (normal build, then the engine and fuzz target under ASan/UBSan)
+#   ./dev.sh package  install what is missing, build, make the Debian package in build/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +12,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     libimage-exiftool-perl exiv2
     xvfb xauth
+    desktop-file-utils appstream lintian dpkg-dev
 )
 
 install_missing() {
@@ -55,8 +57,13 @@ test)
     build_sanitized
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j "$jobs"
     ;;
+package)
+    install_missing
+    build
+    (cd build && cpack -G DEB)
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
