@@ -166,7 +166,9 @@ void CliCommand::surveyAndDate()
     state.oldestDate = QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
     state.newestDate = QDateTime(QDate(999, 12, 31), QTime(0, 0), Qt::UTC);
     state.validCount = 0;
-    runPass(WalkState::Survey, QStringLiteral("Counting"), 0);
+    // The survey pass only gives the progress bar its total.
+    if (progress.enabled())
+        runPass(WalkState::Survey, QStringLiteral("Counting"), 0);
     runPass(WalkState::Dating, QStringLiteral("Reading dates"), state.pictureCount);
     datingFolders = state.folderCount;
 }
