@@ -15,6 +15,7 @@
 #include <sys/utime.h>
 #else
 #include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -32,6 +33,15 @@ bool statFile(const QString &path, FileStatus *status)
     return ::stat(QFile::encodeName(path).constData(), status) == 0;
 }
 #endif
+
+bool statOpenFile(FILE *file, FileStatus *status)
+{
+#ifdef _WIN32
+    return _fstat64(_fileno(file), status) == 0;
+#else
+    return fstat(fileno(file), status) == 0;
+#endif
+}
 
 // Sets both times to whole seconds, or restores them from an earlier status.
 bool writeFileTimes(const QString &path, qint64 seconds, const FileStatus *restore)
@@ -52,6 +62,34 @@ bool writeFileTimes(const QString &path, qint64 seconds, const FileStatus *resto
     }
     return utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 #endif
+}
+
+// Reads or writes `n` bytes at `offset`, past the stream's buffer: the
+// stream is only ever read through, so its buffer holds nothing to flush.
+bool readAt(FILE *file, long offset, char *bytes, size_t n)
+{
+#ifdef _WIN32
+    return fseek(file, offset, SEEK_SET) == 0 && fread(bytes, 1, n, file) == n;
+#else
+    return pread(fileno(file), bytes, n, off_t(offset)) == ssize_t(n);
+#endif
+}
+
+bool writeAt(FILE *file, long offset, const char *bytes, size_t n)
+{
+#ifdef _WIN32
+    return fseek(file, offset, SEEK_SET) == 0 && fwrite(bytes, 1, n, file) == n && fflush(file) == 0;
+#else
+    return pwrite(fileno(file), bytes, n, off_t(offset)) == ssize_t(n);
+#endif
+}
+
+// Gives a freshly opened stream a buffer that holds the header segments of
+// most pictures, so that the reader gets them in one read.
+void bufferHeader(FILE *file)
+{
+    thread_local char buffer[PictureFile::headerBuffer];
+    setvbuf(file, buffer, _IOFBF, sizeof buffer);
 }
 
 void logPath(const char *format, const QString &path)
@@ -95,6 +133,7 @@ PictureFile::Result PictureFile::readDate(const QString &path)
     FILE *file = open(path, "rb");
     if (!file)
         return result;
+    bufferHeader(file);
     result.status = readOriginalDate(file, &result);
     fclose(file);
     return result;
@@ -104,18 +143,21 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
 {
     Result result;
     FileStatus before;
-    const bool haveTimes = statFile(path, &before);
+    FILE *file = open(path, "rb+");
+    const bool haveTimes = file ? statOpenFile(file, &before) : statFile(path, &before);
     // A picture that nobody may write is one the user protected: leave it alone
     // even where the process could write it anyway (as the superuser can).
     if (haveTimes && (before.st_mode & 0222) == 0) {
+        if (file)
+            fclose(file);
         logPath("read-only, not changed : %s", path);
         return result;
     }
-    FILE *file = open(path, "rb+");
     if (!file) {
         logPath("cannot open for writing : %s", path);
         return result;
     }
+    bufferHeader(file);
 
     result.status = readOriginalDate(file, &result);
     if (result.status != Status::Usable) {
@@ -135,14 +177,11 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
 
     // The region searched: the header segments the reader went through, at
     // least the first 4096 bytes, never past the end of the file.
-    long size = -1;
-    if (fseek(file, 0, SEEK_END) == 0)
-        size = ftell(file);
+    const long size = haveTimes ? long(before.st_size) : -1;
     const long region = std::min(std::max(headerEnd, minimumRegion), size);
     thread_local std::vector<char> block;
     block.resize(size_t(std::max(region, 0L)));
-    if (size < 0 || fseek(file, 0, SEEK_SET) != 0
-        || fread(block.data(), 1, block.size(), file) != block.size()) {
+    if (size < 0 || !readAt(file, 0, block.data(), block.size())) {
         fclose(file);
         logPath("read failed : %s", path);
         result.status = Status::ReadFailed;
@@ -174,14 +213,20 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
     }
 
     // Write only the runs; a failure anywhere means the picture is not changed.
+    // Runs close to each other (DateTimeOriginal and DateTimeDigitized stand
+    // side by side) go out in one write, together with the few bytes between
+    // them as they were read.
+    for (long at : runs)
+        memcpy(block.data() + at, newText.constData(), size_t(n));
     bool written = true;
-    for (long at : runs) {
-        if (fseek(file, at, SEEK_SET) != 0 || fwrite(newText.constData(), 1, size_t(n), file) != size_t(n)) {
-            written = false;
-            break;
-        }
+    for (size_t i = 0; i < runs.size() && written;) {
+        size_t last = i;
+        while (last + 1 < runs.size() && runs[last + 1] - (runs[last] + n) <= 32)
+            ++last;
+        const long from = runs[i];
+        written = writeAt(file, from, block.data() + from, size_t(runs[last] + n - from));
+        i = last + 1;
     }
-    written = fflush(file) == 0 && written;
     written = fclose(file) == 0 && written;
     if (!written) {
         logPath("write failed : %s", path);

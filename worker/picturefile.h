@@ -55,4 +55,8 @@ public:
     // How far the rewrite searches: the header as the reader read it, at least
     // the first 4096 bytes, never beyond the end of the file.
     static constexpr long minimumRegion = 4096;
+
+    // The stream buffer of the reading steps: the header segments of most
+    // pictures fit, so they come in with one read.
+    static constexpr int headerBuffer = 16384;
 };

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "clioptions.h"
+#include "folderwalk.h"
+#include "progressline.h"
+#include "walkstate.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+// Runs one parsed kelvaro-cli command: the survey and dating passes for
+// `dates`, and for `shift` also the shifting pass, each on a worker thread
+// while this thread draws the progress line. Returns the exit status.
+class CliCommand : private FolderWalk::Observer {
+public:
+    enum ExitStatus { Success = 0, NotAllChanged = 1, BadInput = 2 };
+
+    explicit CliCommand(const CliOptions &options);
+    int run();
+
+private:
+    enum class Listing { None, Dates, Preview };
+    using Fields = std::vector<std::pair<const char *, QByteArray>>;
+
+    int dates();
+    int shift();
+    int badInput(const QString &message);
+    bool folderIsUsable();
+    bool confirm();
+    void runPass(WalkState::Phase phase, const QString &label, int total);
+    void surveyAndDate();
+    void pictureDone(const QString &path, const PictureFile::Result &result) override;
+
+    // Output: text lines, or one JSON object whose "list" (when there is one)
+    // is written while the pass runs, so that nothing grows with the tree.
+    void startList(Listing kind);
+    void printJson(const Fields &fields);
+    void print(const QByteArray &text);
+    Fields countFields() const;
+    QByteArray countText() const;
+
+    const CliOptions &options;
+    WalkState state;
+    ProgressLine progress;
+    Listing listing = Listing::None;
+    bool listOpen = false;      // a JSON "list" was started
+    int listed = 0;
+    qint64 shiftSeconds = 0;
+    int datingFolders = 0;
+};

@@ -1,0 +1,173 @@
+#include "clioptions.h"
+
+#include "capturedate.h"
+
+#include <QRegularExpression>
+
+bool CliOptions::parseShift(const QString &text, qint64 *seconds)
+{
+    // Plain seconds, or [D:]HH:MM:SS; days and hours may have any number of
+    // digits when they lead, minutes and seconds are two digits below 60.
+    static const QRegularExpression plain(QStringLiteral("^([+-]?)(\\d{1,15})$"));
+    static const QRegularExpression clock(
+        QStringLiteral("^([+-]?)(?:(\\d{1,7}):)?(\\d{1,9}):([0-5]\\d):([0-5]\\d)$"));
+    qint64 value = 0;
+    QString sign;
+    QRegularExpressionMatch m = plain.match(text);
+    if (m.hasMatch()) {
+        sign = m.captured(1);
+        value = m.captured(2).toLongLong();
+    } else {
+        m = clock.match(text);
+        if (!m.hasMatch())
+            return false;
+        sign = m.captured(1);
+        const qint64 hours = m.captured(3).toLongLong();
+        if (m.hasCaptured(2) && hours > 23)
+            return false;   // with days given, hours are those of one day
+        value = ((m.captured(2).toLongLong() * 24 + hours) * 60 + m.captured(4).toLongLong()) * 60
+                + m.captured(5).toLongLong();
+    }
+    if (value > maximumShift)
+        return false;
+    *seconds = sign == QLatin1String("-") ? -value : value;
+    return true;
+}
+
+CliOptions CliOptions::parse(const QStringList &arguments)
+{
+    CliOptions o;
+    auto fail = [&o](const QString &message) {
+        if (o.error.isEmpty())
+            o.error = message;
+        return o;
+    };
+
+    // --help and --version win wherever they stand, as people expect.
+    for (const QString &a : arguments) {
+        if (a == QLatin1String("--"))
+            break;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return o;
+        if (a == QLatin1String("--version"))
+            return o.command = Command::Version, o;
+    }
+    if (arguments.isEmpty())
+        return fail(QStringLiteral("no command given (dates or shift); see --help"));
+
+    const QString name = arguments.first();
+    if (name == QLatin1String("dates"))
+        o.command = Command::Dates;
+    else if (name == QLatin1String("shift"))
+        o.command = Command::Shift;
+    else
+        return fail(QStringLiteral("unknown command '%1' (dates or shift); see --help").arg(name));
+    const bool shift = o.command == Command::Shift;
+
+    bool haveBy = false, haveOldestTo = false, optionsEnd = false;
+    QStringList positional;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString a = arguments.at(i);
+        if (optionsEnd || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            positional << a;
+            continue;
+        }
+        if (a == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        // "--opt=value" or "--opt value" for the two options that take a value.
+        QString option = a, value;
+        bool inlineValue = false;
+        const int eq = a.indexOf(QLatin1Char('='));
+        if (eq > 0) {
+            option = a.left(eq);
+            value = a.mid(eq + 1);
+            inlineValue = true;
+        }
+        const bool takesValue = option == QLatin1String("--by") || option == QLatin1String("--oldest-to");
+        if (takesValue && shift) {
+            if (!inlineValue) {
+                if (i + 1 >= arguments.size())
+                    return fail(QStringLiteral("%1 needs a value").arg(option));
+                value = arguments.at(++i);
+            }
+            if (option == QLatin1String("--by")) {
+                if (haveBy)
+                    return fail(QStringLiteral("--by given twice"));
+                haveBy = true;
+                if (!parseShift(value, &o.shiftSeconds))
+                    return fail(QStringLiteral("invalid shift '%1': give signed seconds (3600, -60) "
+                                               "or [D:]HH:MM:SS (+1:00:00, -2:03:00:00) within 9000 years").arg(value));
+            } else {
+                if (haveOldestTo)
+                    return fail(QStringLiteral("--oldest-to given twice"));
+                haveOldestTo = true;
+                o.oldestTo = CaptureDate::parse(value.toLatin1());
+                if (!o.oldestTo.isValid() || value.size() != CaptureDate::textLength)
+                    return fail(QStringLiteral("invalid date '%1': give \"yyyy:MM:dd hh:mm:ss\" "
+                                               "of the years 1000 to 9999").arg(value));
+            }
+            continue;
+        }
+        if (inlineValue)
+            return fail(QStringLiteral("option %1 takes no value").arg(option));
+        if (a == QLatin1String("--json"))
+            o.json = true;
+        else if (a == QLatin1String("--list") && !shift)
+            o.list = true;
+        else if (a == QLatin1String("--keep-file-times") && shift)
+            o.keepFileTimes = true;
+        else if (a == QLatin1String("--dry-run") && shift)
+            o.dryRun = true;
+        else if ((a == QLatin1String("--yes") || a == QLatin1String("-y")) && shift)
+            o.yes = true;
+        else
+            return fail(QStringLiteral("unknown option %1 for %2; see --help").arg(a, name));
+    }
+
+    if (positional.isEmpty())
+        return fail(QStringLiteral("no folder given"));
+    if (positional.size() > 1)
+        return fail(QStringLiteral("one folder only, got also '%1'").arg(positional.at(1)));
+    o.folder = positional.first();
+    if (shift && haveBy == haveOldestTo)
+        return fail(haveBy ? QStringLiteral("give either --by or --oldest-to, not both")
+                           : QStringLiteral("give the shift with --by SHIFT or --oldest-to \"yyyy:MM:dd hh:mm:ss\""));
+    o.hasShift = haveBy;
+    return o;
+}
+
+QString CliOptions::usage()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  kelvaro-cli dates DIR [--list] [--json]\n"
+        "  kelvaro-cli shift DIR (--by SHIFT | --oldest-to \"yyyy:MM:dd hh:mm:ss\")\n"
+        "                    [--keep-file-times] [--dry-run] [--yes] [--json]\n"
+        "  kelvaro-cli --help | --version\n"
+        "\n"
+        "Shifts the EXIF capture times of every JPEG picture below DIR in place.\n"
+        "\n"
+        "Commands:\n"
+        "  dates              count folders, pictures and pictures with a usable\n"
+        "                     capture date; show the oldest and the newest date\n"
+        "  shift              add the same amount to every picture's capture date\n"
+        "\n"
+        "Options:\n"
+        "  --list             (dates) one line per picture: its date, or why it has none\n"
+        "  --by SHIFT         signed seconds (3600, -60) or signed [D:]HH:MM:SS\n"
+        "                     (+1:00:00, -2:03:00:00)\n"
+        "  --oldest-to DATE   the correct date of the oldest picture; the shift is\n"
+        "                     the difference to its current date\n"
+        "  --keep-file-times  leave the files' access and modification times alone\n"
+        "                     (by default they become the new capture time)\n"
+        "  --dry-run          show each picture's old and new date, write nothing\n"
+        "  -y, --yes          do not ask before writing (needed without a terminal)\n"
+        "  --json             print one JSON object instead of text\n"
+        "  -h, --help         show this help\n"
+        "  --version          show the version\n"
+        "\n"
+        "Exit status: 0 every usable picture was handled, 1 some were not changed or\n"
+        "the shift was cancelled or declined, 2 bad input (nothing was touched).\n");
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// The command line of kelvaro-cli, parsed without touching anything:
+//   kelvaro-cli dates DIR [--list] [--json]
+//   kelvaro-cli shift DIR (--by SHIFT | --oldest-to "yyyy:MM:dd hh:mm:ss")
+//               [--keep-file-times] [--dry-run] [--yes] [--json]
+//   kelvaro-cli --help | --version
+class CliOptions {
+public:
+    enum class Command { Help, Version, Dates, Shift };
+
+    Command command = Command::Help;
+    QString folder;
+    bool list = false;
+    bool json = false;
+    bool keepFileTimes = false;
+    bool dryRun = false;
+    bool yes = false;
+    bool hasShift = false;        // --by was given: shiftSeconds holds it
+    qint64 shiftSeconds = 0;
+    QDateTime oldestTo;           // --oldest-to, zone-less; invalid when not given
+
+    // What is wrong with the command line; empty when it is sound.
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+
+    // Parses the arguments that follow the program's name.
+    static CliOptions parse(const QStringList &arguments);
+
+    // A shift: signed seconds ("3600", "-60") or signed [D:]HH:MM:SS
+    // ("+1:00:00", "-2:03:00:00"). False when the text is no such shift or
+    // moves by more than the years a capture date can span.
+    static bool parseShift(const QString &text, qint64 *seconds);
+
+    // The text of --help.
+    static QString usage();
+
+    // Larger shifts would move any capture date out of the years 1000..9999.
+    static constexpr qint64 maximumShift = 9000LL * 366 * 24 * 3600;
+};

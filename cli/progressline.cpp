@@ -1,0 +1,95 @@
+#include "progressline.h"
+
+#include <QMutexLocker>
+
+namespace {
+ProgressLine *current = nullptr;   // the line that the message handler writes around
+constexpr int barWidth = 30;
+}
+
+ProgressLine::ProgressLine(bool enabled) : active(enabled)
+{
+    current = this;
+    // Log lines still go through the default handler, with its format; only
+    // the bar is wiped before them.
+    previousHandler = qInstallMessageHandler(handleMessage);
+}
+
+ProgressLine::~ProgressLine()
+{
+    end();
+    qInstallMessageHandler(previousHandler);
+    current = nullptr;
+}
+
+void ProgressLine::handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    ProgressLine *self = current;
+    if (!self)
+        return;
+    QMutexLocker lock(&self->mutex);
+    if (self->quiet && type == QtDebugMsg)
+        return;
+    self->wipe();
+    if (self->previousHandler)
+        self->previousHandler(type, context, message);
+}
+
+void ProgressLine::wipe()
+{
+    if (drawn < 0)
+        return;
+    fputs("\r\033[K", stderr);
+    fflush(stderr);
+    drawn = -1;
+}
+
+void ProgressLine::begin(const QString &newLabel, int newTotal)
+{
+    QMutexLocker lock(&mutex);
+    wipe();
+    label = newLabel;
+    total = newTotal;
+}
+
+void ProgressLine::update(int done)
+{
+    if (!active)
+        return;
+    QMutexLocker lock(&mutex);
+    if (done == drawn)
+        return;
+    QByteArray line = "\r" + label.toUtf8().leftJustified(14, ' ');
+    if (total > 0) {
+        const int filled = int(qint64(barWidth) * qMin(done, total) / total);
+        line += '[' + QByteArray(filled, '#') + QByteArray(barWidth - filled, '-') + "] "
+                + QByteArray::number(done) + '/' + QByteArray::number(total);
+    } else {
+        line += QByteArray::number(done) + " pictures";
+    }
+    line += "\033[K";
+    fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    fflush(stderr);
+    drawn = done;
+}
+
+void ProgressLine::end()
+{
+    QMutexLocker lock(&mutex);
+    wipe();
+}
+
+void ProgressLine::write(FILE *stream, const QByteArray &text)
+{
+    QMutexLocker lock(&mutex);
+    wipe();
+    fwrite(text.constData(), 1, size_t(text.size()), stream);
+    if (active)
+        fflush(stream);   // before the bar comes back
+}
+
+void ProgressLine::setQuiet(bool on)
+{
+    QMutexLocker lock(&mutex);
+    quiet = on;
+}

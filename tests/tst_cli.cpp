@@ -1,0 +1,320 @@
+// kelvaro-cli end to end: the built program on trees made in a temporary
+// folder, run without a terminal.
+#include "capturedate.h"
+#include "folderwalk.h"
+#include "jpegbuilder.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace jpegtest;
+
+namespace {
+
+// A picture whose DateTime, DateTimeOriginal and DateTimeDigitized are `date`
+// ("!exif": a JPEG without EXIF block).
+Bytes picture(const std::string &date, ByteOrder order = ByteOrder::Intel)
+{
+    if (date == "!exif")
+        return Jpeg().soi().sof(8, 8).sos().eoi().bytes();
+    ExifBlock exif(order);
+    const int sub = exif.addDirectory();
+    exif.ascii(0, tag::DateTime, date).subDirectory(0, tag::ExifIfd, sub)
+        .ascii(sub, tag::DateTimeOriginal, date).ascii(sub, tag::DateTimeDigitized, date);
+    return Jpeg::camera(exif).bytes();
+}
+
+// The tree used by most cases: two folders, five pictures, three usable.
+const QList<QPair<QString, std::string>> standardTree = {
+    {"a.jpg", "2012:05:06 10:00:00"},
+    {"sub/b.JPG", "2011:01:01 08:30:00"},
+    {"sub/c.jpg", "2013:07:08 09:10:11"},
+    {"sub/zero.jpg", "0000:00:00 00:00:00"},
+    {"none.jpg", "!exif"},
+};
+
+bool makeTree(const QString &top, const QList<QPair<QString, std::string>> &pictures)
+{
+    for (const auto &p : pictures) {
+        const QString path = top + '/' + p.first;
+        if (!QDir().mkpath(QFileInfo(path).path()))
+            return false;
+        if (!writeFile(QFile::encodeName(path).toStdString(), picture(p.second, ByteOrder(path.size() % 2))))
+            return false;
+    }
+    return true;
+}
+
+// Every file's bytes and modification time, by relative path.
+QMap<QString, QPair<QByteArray, qint64>> snapshot(const QString &top)
+{
+    QMap<QString, QPair<QByteArray, qint64>> files;
+    QDirIterator it(top, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.insert(path.mid(top.size()), {file.readAll(), it.fileInfo().lastModified().toMSecsSinceEpoch()});
+    }
+    return files;
+}
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+Run cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(QStringLiteral(KELVARO_CLI), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+QString dateOf(const QString &path)
+{
+    return QString::fromLatin1(PictureFile::readDate(path).oldText);
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void badInputTouchesNothing_data();
+    void badInputTouchesNothing();
+    void dryRunWritesNothing();
+    void jsonShape();
+    void shiftMovesEveryUsableDate_data();
+    void shiftMovesEveryUsableDate();
+    void readOnlyPictureGivesStatus1();
+    void countsAndDatesMatchTheWalk();
+    void listNamesEveryPicture();
+};
+
+void TestCli::badInputTouchesNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");   // %1 stands for the tree
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no such folder") << QStringList{"dates", "%1/nope"} << "no such folder";
+    QTest::newRow("a file, not a folder") << QStringList{"shift", "%1/a.jpg", "--by", "60", "--yes"} << "not a folder";
+    QTest::newRow("shift that does not parse") << QStringList{"shift", "%1", "--by", "1:2", "--yes"} << "invalid shift";
+    QTest::newRow("date that does not parse")
+        << QStringList{"shift", "%1", "--oldest-to", "2012:13:01 00:00:00", "--yes"} << "invalid date";
+    QTest::newRow("both") << QStringList{"shift", "%1", "--by", "5", "--oldest-to", "2012:01:01 00:00:00", "--yes"}
+                          << "not both";
+    QTest::newRow("neither") << QStringList{"shift", "%1", "--yes"} << "--by SHIFT or --oldest-to";
+    QTest::newRow("newest beyond 9999")
+        << QStringList{"shift", "%1", "--by", "2917100:00:00:00", "--yes"} << "outside the years 1000 to 9999";
+    QTest::newRow("oldest before 1000")
+        << QStringList{"shift", "%1", "--by", "-740000:00:00:00", "--yes"} << "would move 2011:01:01 08:30:00";
+    QTest::newRow("oldest-to pushes the newest past 9999")
+        << QStringList{"shift", "%1", "--oldest-to", "9999:01:01 00:00:00", "--yes"} << "would move 2013:07:08 09:10:11";
+    QTest::newRow("no terminal and no --yes") << QStringList{"shift", "%1", "--by", "60"} << "add --yes";
+}
+
+void TestCli::badInputTouchesNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const auto before = snapshot(top.path());
+    for (QString &a : arguments)
+        a.replace("%1", top.path());
+
+    const Run run = cli(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    QCOMPARE(run.err.count("kelvaro-cli: "), 1);
+    QCOMPARE(snapshot(top.path()), before);
+}
+
+void TestCli::dryRunWritesNothing()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const auto before = snapshot(top.path());
+    const Run run = cli({"shift", top.path(), "--oldest-to", "2011:01:02 08:30:00", "--dry-run", "--json"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(snapshot(top.path()), before);
+    const QJsonObject o = run.json();
+    QCOMPARE(o["shift_seconds"].toInteger(), 86400);
+    QCOMPARE(o["dry_run"].toBool(), true);
+    QCOMPARE(o["changed"].toInt(), 0);
+    const QJsonArray list = o["list"].toArray();
+    QCOMPARE(list.size(), 5);
+    for (const QJsonValue &v : list) {
+        const QJsonObject e = v.toObject();
+        if (e["path"].toString().endsWith("sub/b.JPG")) {
+            QCOMPARE(e["old"].toString(), "2011:01:01 08:30:00");
+            QCOMPARE(e["new"].toString(), "2011:01:02 08:30:00");
+        }
+        QCOMPARE(e["new"].isNull(), e.contains("reason"));
+    }
+}
+
+void TestCli::jsonShape()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const QStringList datesKeys{"folders", "pictures", "valid", "oldest", "newest"};
+    const QJsonObject dates = cli({"dates", top.path(), "--json"}).json();
+    QCOMPARE(sorted(dates.keys()), sorted(datesKeys));
+    QCOMPARE(dates["folders"].toInt(), 2);
+    QCOMPARE(dates["pictures"].toInt(), 5);
+    QCOMPARE(dates["valid"].toInt(), 3);
+    QCOMPARE(dates["oldest"].toString(), "2011:01:01 08:30:00");
+    QCOMPARE(dates["newest"].toString(), "2013:07:08 09:10:11");
+
+    const Run shifted = cli({"shift", top.path(), "--by", "-1:00:00", "--yes", "--json"});
+    QCOMPARE(shifted.exitCode, 0);
+    QStringList shiftKeys = datesKeys;
+    shiftKeys << "shift_seconds" << "changed" << "not_changed" << "cancelled" << "dry_run";
+    const QJsonObject o = shifted.json();
+    QCOMPARE(sorted(o.keys()), sorted(shiftKeys));
+    QCOMPARE(o["shift_seconds"].toInteger(), -3600);
+    QCOMPARE(o["changed"].toInt(), 3);
+    QCOMPARE(o["not_changed"].toInt(), 0);
+    QCOMPARE(o["cancelled"].toBool(), false);
+    QCOMPARE(o["oldest"].toString(), "2011:01:01 08:30:00");   // the range before the shift
+
+    // No usable picture: dates are null, nothing to do is no failure.
+    QTemporaryDir empty;
+    QVERIFY(makeTree(empty.path(), {{"x.jpg", "!exif"}}));
+    const QJsonObject none = cli({"dates", empty.path(), "--json"}).json();
+    QVERIFY(none["oldest"].isNull());
+    QVERIFY(none["newest"].isNull());
+    const Run nothing = cli({"shift", empty.path(), "--oldest-to", "2012:01:01 00:00:00", "--yes", "--json"});
+    QCOMPARE(nothing.exitCode, 0);
+    QVERIFY(nothing.json()["shift_seconds"].isNull());
+}
+
+void TestCli::shiftMovesEveryUsableDate_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("oldest");   // DateTimeOriginal of sub/b.JPG afterwards
+    QTest::addColumn<bool>("fileTimes");
+
+    QTest::newRow("by seconds") << QStringList{"--by", "3600"} << "2011:01:01 09:30:00" << true;
+    QTest::newRow("back across a year") << QStringList{"--by", "-1:08:30:01"} << "2010:12:30 23:59:59" << true;
+    QTest::newRow("oldest-to, file times kept")
+        << QStringList{"--oldest-to", "2020:02:29 12:00:00", "--keep-file-times"} << "2020:02:29 12:00:00" << false;
+}
+
+void TestCli::shiftMovesEveryUsableDate()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, oldest);
+    QFETCH(bool, fileTimes);
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const auto before = snapshot(top.path());
+
+    const Run run = cli(QStringList{"shift", top.path(), "--yes"} + options);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith("3 pictures in 2 folders, dated from\n2011:01:01 08:30:00 to \n"
+                                "2013:07:08 09:10:11\nhave been changed.\n"), run.out.constData());
+    const QString b = top.filePath("sub/b.JPG");
+    QCOMPARE(dateOf(b), oldest);
+    const qint64 shift = CaptureDate::parse(QByteArray("2011:01:01 08:30:00")).secsTo(CaptureDate::parse(oldest.toLatin1()));
+    QCOMPARE(dateOf(top.filePath("sub/c.jpg")),
+             QString(CaptureDate::format(CaptureDate::parse(QByteArray("2013:07:08 09:10:11")).addSecs(shift))));
+    // Pictures without a usable date stay as they were, bytes and times.
+    for (const char *name : {"/sub/zero.jpg", "/none.jpg"})
+        QCOMPARE(snapshot(top.path()).value(name), before.value(name));
+    qint64 instant = 0;
+    QVERIFY(CaptureDate::localInstant(CaptureDate::parse(oldest.toLatin1()), &instant));
+    const qint64 mtime = QFileInfo(b).lastModified().toSecsSinceEpoch();
+    QCOMPARE(mtime == instant, fileTimes);
+    if (!fileTimes)
+        QCOMPARE(QFileInfo(b).lastModified().toMSecsSinceEpoch(), before.value("/sub/b.JPG").second);
+}
+
+void TestCli::readOnlyPictureGivesStatus1()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const QString locked = top.filePath("sub/c.jpg");
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray bytes = snapshot(top.path()).value("/sub/c.jpg").first;
+
+    const Run run = cli({"shift", top.path(), "--by", "60", "--yes", "--json"});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.json()["changed"].toInt(), 2);
+    QCOMPARE(run.json()["not_changed"].toInt(), 1);
+    QVERIFY(run.err.contains(QFile::encodeName(locked)));   // the log line names it
+    QCOMPARE(snapshot(top.path()).value("/sub/c.jpg").first, bytes);
+
+    const Run text = cli({"shift", top.path(), "--by", "60", "--yes"});
+    QCOMPARE(text.exitCode, 1);
+    QVERIFY2(text.out.endsWith("have been changed.\n\nChanged: 2, not changed: 1.\n"), text.out.constData());
+}
+
+void TestCli::countsAndDatesMatchTheWalk()
+{
+    // The command line and the window drive the same walk: the same tree gives
+    // the same counts and dates.
+    QTemporaryDir top;
+    QList<QPair<QString, std::string>> tree = standardTree;
+    for (int i = 0; i < 40; ++i)
+        tree.append({QStringLiteral("deep/%1/p%2.jpg").arg(i % 7).arg(i),
+                     "2014:0" + std::to_string(1 + i % 9) + ":1" + std::to_string(i % 10) + " 12:00:00"});
+    QVERIFY(makeTree(top.path(), tree));
+
+    WalkState state;
+    state.phase = WalkState::Dating;
+    state.oldestDate = QDateTime::currentDateTimeUtc().addYears(100);
+    state.newestDate = QDateTime::currentDateTimeUtc().addYears(-100);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("no valid EXIF"));
+    FolderWalk(state).scanFolder(QDir(top.path()));
+
+    const QJsonObject o = cli({"dates", top.path(), "--json"}).json();
+    QCOMPARE(o["folders"].toInt(), state.folderCount.load());
+    QCOMPARE(o["pictures"].toInt(), state.pictureCount.load());
+    QCOMPARE(o["valid"].toInt(), state.validCount.load());
+    QCOMPARE(o["oldest"].toString(), QString(CaptureDate::format(state.oldestDate)));
+    QCOMPARE(o["newest"].toString(), QString(CaptureDate::format(state.newestDate)));
+}
+
+void TestCli::listNamesEveryPicture()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const Run run = cli({"dates", top.path(), "--list"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.contains(QFile::encodeName(top.filePath("sub/b.JPG")) + "\t2011:01:01 08:30:00\n"));
+    QVERIFY(run.out.contains(QFile::encodeName(top.filePath("none.jpg")) + "\tno EXIF block\n"));
+    QVERIFY(run.out.contains("zero.jpg\tDateTimeOriginal is not a date \"0000:00:00 00:00:00\"\n"));
+    QVERIFY(run.out.endsWith("Folders:  2\nPictures: 5\nUsable:   3\nOldest:   2011:01:01 08:30:00\n"
+                             "Newest:   2013:07:08 09:10:11\n"));
+    QVERIFY(run.err.contains("no valid EXIF : "));   // the walk's log lines stay on standard error
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
