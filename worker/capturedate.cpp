@@ -2,6 +2,8 @@
 
 #include <QTimeZone>
 
+#include <cstdio>
+
 const char *const CaptureDate::pattern = "yyyy:MM:dd hh:mm:ss";
 
 int CaptureDate::colonCount(const char *text, int length)
@@ -48,7 +50,12 @@ QByteArray CaptureDate::format(const QDateTime &date)
 {
     if (!date.isValid() || date.date().year() < 1000 || date.date().year() > 9999)
         return {};
-    return date.toString(QLatin1String(pattern)).toLatin1();
+    const QDate d = date.date();
+    const QTime t = date.time();
+    char text[textLength + 1];
+    snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(),
+             t.minute(), t.second());
+    return QByteArray(text, textLength);
 }
 
 bool CaptureDate::localInstant(const QDateTime &wallClock, qint64 *secondsSinceEpoch)

@@ -17,22 +17,28 @@ bool FolderWalk::isPictureName(const QString &path)
 // it before (through a link, a second hard link, or a link cycle).
 bool FolderWalk::firstVisit(const QString &path)
 {
-    QByteArray key;
 #ifdef _WIN32
-    key = QFileInfo(path).canonicalFilePath().toCaseFolded().toUtf8();
+    const QString key = QFileInfo(path).canonicalFilePath().toCaseFolded();
+    if (key.isEmpty())
+        return true;   // let the step meet the error itself
+    if (visitedPaths.contains(key))
+        return false;
+    visitedPaths.insert(key);
+    return true;
 #else
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return true;   // let the step meet the error itself
-    key.resize(sizeof status.st_dev + sizeof status.st_ino);
-    memcpy(key.data(), &status.st_dev, sizeof status.st_dev);
-    memcpy(key.data() + sizeof status.st_dev, &status.st_ino, sizeof status.st_ino);
+    return claim({uint64_t(status.st_dev), uint64_t(status.st_ino)});
 #endif
-    if (key.isEmpty())
-        return true;
-    if (visited.contains(key))
+}
+
+bool FolderWalk::claim(const PictureFile::FileId &id)
+{
+    const QPair<quint64, quint64> key(id.device, id.inode);
+    if (visitedIds.contains(key))
         return false;
-    visited.insert(key);
+    visitedIds.insert(key);
     return true;
 }
 
@@ -49,27 +55,39 @@ void FolderWalk::scanFolder(const QDir &folder)
         const QString path = entry.filePath();
         if (entry.isDir()) {
             scanFolder(QDir(path));
-        } else if (isPictureName(path) && firstVisit(path)) {
-            ++state.pictureCount;
-            switch (state.phase) {
-            case WalkState::Dating:
-                datePicture(path);
-                break;
-            case WalkState::Shifting:
-                shiftPicture(path);
-                break;
-            default:
-                break;
-            }
+        } else if (isPictureName(path)) {
+            handlePicture(path);
         }
         if (state.cancelRequested)
             return;
     }
 }
 
-void FolderWalk::datePicture(const QString &path)
+// A picture met in the listing. The passes that open it learn its identity
+// from the open file itself; the survey pass asks the file system.
+void FolderWalk::handlePicture(const QString &path)
 {
-    const PictureFile::Result result = PictureFile::readDate(path);
+    const int phase = state.phase;
+    const bool opens = phase == WalkState::Dating || phase == WalkState::Shifting;
+    PictureFile::Claim claimOpened;
+    if (opens && PictureFile::claimsFiles())
+        claimOpened = [this](const PictureFile::FileId &id) { return claim(id); };
+    else if (!firstVisit(path))
+        return;
+    if (phase == WalkState::Dating)
+        datePicture(path, claimOpened);
+    else if (phase == WalkState::Shifting)
+        shiftPicture(path, claimOpened);
+    else
+        ++state.pictureCount;
+}
+
+void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &claim)
+{
+    const PictureFile::Result result = PictureFile::readDate(path, claim);
+    if (result.status == PictureFile::Status::AlreadySeen)
+        return;
+    ++state.pictureCount;
     if (observer)
         observer->pictureDone(path, result);
     switch (result.status) {
@@ -92,10 +110,13 @@ void FolderWalk::datePicture(const QString &path)
     }
 }
 
-void FolderWalk::shiftPicture(const QString &path)
+void FolderWalk::shiftPicture(const QString &path, const PictureFile::Claim &claim)
 {
     const PictureFile::Result result =
-        PictureFile::shift(path, state.shiftSeconds, state.adaptFileTimes);
+        PictureFile::shift(path, state.shiftSeconds, state.adaptFileTimes, claim);
+    if (result.status == PictureFile::Status::AlreadySeen)
+        return;
+    ++state.pictureCount;
     if (result.status == PictureFile::Status::Changed)
         ++state.changedCount;
     if (observer)

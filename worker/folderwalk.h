@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QPair>
 #include <QSet>
 
 // One pass over a folder tree: lists every folder depth first, picks out the
@@ -35,10 +36,13 @@ public:
 
 private:
     bool firstVisit(const QString &path);
-    void datePicture(const QString &path);
-    void shiftPicture(const QString &path);
+    bool claim(const PictureFile::FileId &id);
+    void handlePicture(const QString &path);
+    void datePicture(const QString &path, const PictureFile::Claim &claim);
+    void shiftPicture(const QString &path, const PictureFile::Claim &claim);
 
     WalkState &state;
     Observer *observer;
-    QSet<QByteArray> visited;
+    QSet<QPair<quint64, quint64>> visitedIds;   // device and inode
+    QSet<QString> visitedPaths;                  // canonical paths, where there are no inodes
 };

@@ -7,6 +7,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -16,6 +17,15 @@
 #else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
+
+// On glibc the EXIF engine reads a picture's header from memory through a
+// custom stream, so that the header is read from the file once, in large
+// positioned reads, and the rewrite searches the very bytes the engine read.
+// Elsewhere the engine reads the file's own stream and the rewrite reads the
+// header again.
+#if defined(__GLIBC__)
+#define KELVARO_HEADER_IN_MEMORY 1
 #endif
 
 namespace {
@@ -33,15 +43,6 @@ bool statFile(const QString &path, FileStatus *status)
     return ::stat(QFile::encodeName(path).constData(), status) == 0;
 }
 #endif
-
-bool statOpenFile(FILE *file, FileStatus *status)
-{
-#ifdef _WIN32
-    return _fstat64(_fileno(file), status) == 0;
-#else
-    return fstat(fileno(file), status) == 0;
-#endif
-}
 
 // Sets both times to whole seconds, or restores them from an earlier status.
 bool writeFileTimes(const QString &path, qint64 seconds, const FileStatus *restore)
@@ -64,45 +65,211 @@ bool writeFileTimes(const QString &path, qint64 seconds, const FileStatus *resto
 #endif
 }
 
-// Reads or writes `n` bytes at `offset`, past the stream's buffer: the
-// stream is only ever read through, so its buffer holds nothing to flush.
-bool readAt(FILE *file, long offset, char *bytes, size_t n)
-{
-#ifdef _WIN32
-    return fseek(file, offset, SEEK_SET) == 0 && fread(bytes, 1, n, file) == n;
-#else
-    return pread(fileno(file), bytes, n, off_t(offset)) == ssize_t(n);
-#endif
-}
-
-bool writeAt(FILE *file, long offset, const char *bytes, size_t n)
-{
-#ifdef _WIN32
-    return fseek(file, offset, SEEK_SET) == 0 && fwrite(bytes, 1, n, file) == n && fflush(file) == 0;
-#else
-    return pwrite(fileno(file), bytes, n, off_t(offset)) == ssize_t(n);
-#endif
-}
-
-// Gives a freshly opened stream a buffer that holds the header segments of
-// most pictures, so that the reader gets them in one read.
-void bufferHeader(FILE *file)
-{
-    thread_local char buffer[PictureFile::headerBuffer];
-    setvbuf(file, buffer, _IOFBF, sizeof buffer);
-}
-
 void logPath(const char *format, const QString &path)
 {
     qDebug(format, path.toUtf8().constData());
 }
 
-// Reads DateTimeOriginal from an open stream positioned at the file's start.
-PictureFile::Status readOriginalDate(FILE *file, PictureFile::Result *result)
+// Sets the file times to a wall-clock time read as local time. `statusKnown`
+// tells whether the file's status could be read; the times are set either way.
+bool applyFileTimes(const QString &path, const QDateTime &wallClock, bool statusKnown)
+{
+    if (!statusKnown)
+        logPath("invalid filename : %s", path);
+    qint64 seconds = 0;
+    if (!CaptureDate::localInstant(wallClock, &seconds) || !writeFileTimes(path, seconds, nullptr)) {
+        logPath("utime() failed with : %s", path);
+        return false;
+    }
+    return true;
+}
+
+// One picture file, open for one step. Its first bytes are held in `bytes`
+// as far as they were read (`loaded`).
+class OpenPicture {
+public:
+    ~OpenPicture() { close(); }
+
+    bool open(const QString &path, bool forUpdate);
+    bool close();
+
+    bool haveStatus = false;
+    FileStatus status;
+
+    PictureFile::FileId id() const { return {uint64_t(status.st_dev), uint64_t(status.st_ino)}; }
+
+    // Reads DateTimeOriginal through the engine; sets headerEnd, the offset
+    // just past the last header segment the engine read.
+    PictureFile::Status readOriginalDate(PictureFile::Result *result);
+    long headerEnd = 0;
+
+    // Makes sure the file's first `n` bytes (fewer at its end) are held.
+    bool load(size_t n);
+    bool writeAt(long offset, const char *data, size_t n);
+
+    std::vector<char> &bytes = buffer();
+    size_t loaded = 0;
+
+private:
+    static std::vector<char> &buffer()
+    {
+        thread_local std::vector<char> held;
+        return held;
+    }
+    size_t fileSize() const { return haveStatus ? size_t(std::max<int64_t>(status.st_size, 0)) : SIZE_MAX; }
+
+#ifdef _WIN32
+    FILE *file = nullptr;
+#else
+    int fd = -1;
+#endif
+#ifdef KELVARO_HEADER_IN_MEMORY
+    static ssize_t readHeld(void *cookie, char *to, size_t n);
+    static int seekHeld(void *cookie, off64_t *offset, int whence);
+    size_t streamPosition = 0;
+#endif
+};
+
+bool OpenPicture::open(const QString &path, bool forUpdate)
+{
+#ifdef _WIN32
+    file = PictureFile::open(path, forUpdate ? "rb+" : "rb");
+    if (!file)
+        return false;
+    haveStatus = _fstat64(_fileno(file), &status) == 0;
+#else
+    fd = ::open(QFile::encodeName(path).constData(), (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    haveStatus = fstat(fd, &status) == 0;
+#endif
+    return true;
+}
+
+bool OpenPicture::close()
+{
+    bool closed = true;
+#ifdef _WIN32
+    if (file)
+        closed = fclose(file) == 0;
+    file = nullptr;
+#else
+    if (fd >= 0)
+        closed = ::close(fd) == 0;
+    fd = -1;
+#endif
+    return closed;
+}
+
+bool OpenPicture::load(size_t n)
+{
+    n = std::min(n, fileSize());
+    if (n <= loaded)
+        return true;
+    if (bytes.size() < n)
+        bytes.resize(n);
+#ifdef _WIN32
+    if (_fseeki64(file, __int64(loaded), SEEK_SET) != 0)
+        return false;
+    const size_t got = fread(bytes.data() + loaded, 1, n - loaded, file);
+    loaded += got;
+    return loaded == n;
+#else
+    while (loaded < n) {
+        const ssize_t got = pread(fd, bytes.data() + loaded, n - loaded, off_t(loaded));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        loaded += size_t(got);
+    }
+    return true;
+#endif
+}
+
+bool OpenPicture::writeAt(long offset, const char *data, size_t n)
+{
+#ifdef _WIN32
+    return _fseeki64(file, offset, SEEK_SET) == 0 && fwrite(data, 1, n, file) == n && fflush(file) == 0;
+#else
+    while (n > 0) {
+        const ssize_t put = pwrite(fd, data, n, off_t(offset));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        data += put;
+        n -= size_t(put);
+        offset += long(put);
+    }
+    return true;
+#endif
+}
+
+#ifdef KELVARO_HEADER_IN_MEMORY
+// The engine's stream: serves the held bytes and reads more of the file as
+// the engine goes.
+ssize_t OpenPicture::readHeld(void *cookie, char *to, size_t n)
+{
+    auto *picture = static_cast<OpenPicture *>(cookie);
+    const size_t want = picture->streamPosition + n;
+    if (want > picture->loaded) {
+        // Most headers fit in the first 16 KB; larger ones come in doubling reads.
+        const size_t next = std::max<size_t>(16384, 2 * picture->loaded);
+        picture->load(std::max(want, next));   // a short file gives what it has
+    }
+    const size_t available = picture->loaded > picture->streamPosition
+                                 ? std::min(n, picture->loaded - picture->streamPosition) : 0;
+    memcpy(to, picture->bytes.data() + picture->streamPosition, available);
+    picture->streamPosition += available;
+    return ssize_t(available);
+}
+
+// Lets ftell tell how far the engine read (the stream's read-ahead aside).
+int OpenPicture::seekHeld(void *cookie, off64_t *offset, int whence)
+{
+    auto *picture = static_cast<OpenPicture *>(cookie);
+    off64_t base = 0;
+    if (whence == SEEK_CUR)
+        base = off64_t(picture->streamPosition);
+    else if (whence == SEEK_END)
+        base = off64_t(picture->fileSize());
+    const off64_t to = base + *offset;
+    if (to < 0)
+        return -1;
+    picture->streamPosition = size_t(to);
+    *offset = to;
+    return 0;
+}
+#endif
+
+PictureFile::Status OpenPicture::readOriginalDate(PictureFile::Result *result)
 {
     ExifInfo info{};
-    ExifReader reader(&info);
-    reader.readJpeg(file);
+    {
+        ExifReader reader(&info);
+#if defined(KELVARO_HEADER_IN_MEMORY)
+        cookie_io_functions_t functions = {&OpenPicture::readHeld, nullptr, &OpenPicture::seekHeld, nullptr};
+        FILE *stream = fopencookie(this, "r", functions);
+        if (!stream)
+            return PictureFile::Status::ReadFailed;
+        thread_local char streamBuffer[8192];
+        setvbuf(stream, streamBuffer, _IOFBF, sizeof streamBuffer);
+        reader.readJpeg(stream);
+        headerEnd = ftell(stream);
+        fclose(stream);
+#elif defined(_WIN32)
+        reader.readJpeg(file);
+        headerEnd = ftell(file);
+#else
+        FILE *stream = fdopen(dup(fd), "rb");
+        if (!stream)
+            return PictureFile::Status::ReadFailed;
+        reader.readJpeg(stream);
+        headerEnd = ftell(stream);
+        fclose(stream);
+#endif
+    }
     if (!info.hasExif)
         return PictureFile::Status::NoExif;
     const int length = int(strnlen(info.originalDateText, sizeof info.originalDateText));
@@ -113,6 +280,26 @@ PictureFile::Status readOriginalDate(FILE *file, PictureFile::Result *result)
     if (!result->oldDate.isValid())
         return PictureFile::Status::NotADate;
     return PictureFile::Status::Usable;
+}
+
+// Offsets of every 19-byte run equal to `text` in bytes[0, region), including
+// one that ends on the region's last byte.
+std::vector<long> findRuns(const char *bytes, long region, const char *text, int n)
+{
+    std::vector<long> runs;
+    for (long j = 0; j + n <= region;) {
+        const void *hit = memchr(bytes + j, text[0], size_t(region - n + 1 - j));
+        if (!hit)
+            break;
+        j = long(static_cast<const char *>(hit) - bytes);
+        if (memcmp(bytes + j, text, size_t(n)) == 0) {
+            runs.push_back(j);
+            j += n;
+        } else {
+            ++j;
+        }
+    }
+    return runs;
 }
 
 } // namespace
@@ -127,49 +314,58 @@ FILE *PictureFile::open(const QString &path, const char *mode)
 #endif
 }
 
-PictureFile::Result PictureFile::readDate(const QString &path)
+bool PictureFile::claimsFiles()
+{
+#ifdef _WIN32
+    return false;   // no inode numbers: the walk tells files apart by their canonical paths
+#else
+    return true;
+#endif
+}
+
+PictureFile::Result PictureFile::readDate(const QString &path, const Claim &claim)
 {
     Result result;
-    FILE *file = open(path, "rb");
-    if (!file)
+    OpenPicture picture;
+    if (!picture.open(path, false))
         return result;
-    bufferHeader(file);
-    result.status = readOriginalDate(file, &result);
-    fclose(file);
+    if (claim && picture.haveStatus && !claim(picture.id())) {
+        result.status = Status::AlreadySeen;
+        return result;
+    }
+    result.status = picture.readOriginalDate(&result);
     return result;
 }
 
-PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool adaptFileTimes)
+PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool adaptFileTimes,
+                                       const Claim &claim)
 {
     Result result;
-    FileStatus before;
-    FILE *file = open(path, "rb+");
-    const bool haveTimes = file ? statOpenFile(file, &before) : statFile(path, &before);
+    OpenPicture picture;
+    if (!picture.open(path, true)) {
+        FileStatus status;
+        const bool readOnly = statFile(path, &status) && (status.st_mode & 0222) == 0;
+        logPath(readOnly ? "read-only, not changed : %s" : "cannot open for writing : %s", path);
+        return result;
+    }
+    if (claim && picture.haveStatus && !claim(picture.id())) {
+        result.status = Status::AlreadySeen;
+        return result;
+    }
     // A picture that nobody may write is one the user protected: leave it alone
     // even where the process could write it anyway (as the superuser can).
-    if (haveTimes && (before.st_mode & 0222) == 0) {
-        if (file)
-            fclose(file);
+    if (picture.haveStatus && (picture.status.st_mode & 0222) == 0) {
         logPath("read-only, not changed : %s", path);
         return result;
     }
-    if (!file) {
-        logPath("cannot open for writing : %s", path);
-        return result;
-    }
-    bufferHeader(file);
 
-    result.status = readOriginalDate(file, &result);
-    if (result.status != Status::Usable) {
-        fclose(file);
+    result.status = picture.readOriginalDate(&result);
+    if (result.status != Status::Usable)
         return result;   // no usable date: nothing to do, nothing to report
-    }
-    const long headerEnd = ftell(file);
 
     result.newDate = result.oldDate.addSecs(seconds);
     const QByteArray newText = CaptureDate::format(result.newDate);
     if (newText.size() != CaptureDate::textLength) {
-        fclose(file);
         logPath("date out of range : %s", path);
         result.status = Status::OutOfRange;
         return result;
@@ -177,57 +373,38 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
 
     // The region searched: the header segments the reader went through, at
     // least the first 4096 bytes, never past the end of the file.
-    const long size = haveTimes ? long(before.st_size) : -1;
-    const long region = std::min(std::max(headerEnd, minimumRegion), size);
-    thread_local std::vector<char> block;
-    block.resize(size_t(std::max(region, 0L)));
-    if (size < 0 || !readAt(file, 0, block.data(), block.size())) {
-        fclose(file);
+    const long region = std::max(picture.headerEnd, minimumRegion);
+    if (!picture.haveStatus || !picture.load(size_t(region))) {
         logPath("read failed : %s", path);
         result.status = Status::ReadFailed;
         return result;
     }
-
-    // Every 19-byte run equal to the old text, including one ending on the
-    // region's last byte.
-    const char *old = result.oldText.constData();
     const int n = CaptureDate::textLength;
-    std::vector<long> runs;
-    for (long j = 0; j + n <= region;) {
-        const void *hit = memchr(block.data() + j, old[0], size_t(region - n + 1 - j));
-        if (!hit)
-            break;
-        j = long(static_cast<const char *>(hit) - block.data());
-        if (memcmp(block.data() + j, old, size_t(n)) == 0) {
-            runs.push_back(j);
-            j += n;
-        } else {
-            ++j;
-        }
-    }
+    const long searched = std::min(region, long(picture.loaded));
+    const std::vector<long> runs =
+        findRuns(picture.bytes.data(), searched, result.oldText.constData(), n);
     if (runs.empty()) {
-        fclose(file);
         logPath("date not found : %s", path);
         result.status = Status::DateNotFound;
         return result;
     }
 
-    // Write only the runs; a failure anywhere means the picture is not changed.
-    // Runs close to each other (DateTimeOriginal and DateTimeDigitized stand
-    // side by side) go out in one write, together with the few bytes between
-    // them as they were read.
+    // Patch the held bytes, then write back the runs. Runs that lie close
+    // together (DateTime, DateTimeOriginal and DateTimeDigitized usually do) go
+    // out in one write together with the bytes between them, exactly as they
+    // were read; nothing outside the region read is ever written.
     for (long at : runs)
-        memcpy(block.data() + at, newText.constData(), size_t(n));
+        memcpy(picture.bytes.data() + at, newText.constData(), size_t(n));
     bool written = true;
     for (size_t i = 0; i < runs.size() && written;) {
         size_t last = i;
-        while (last + 1 < runs.size() && runs[last + 1] - (runs[last] + n) <= 32)
+        while (last + 1 < runs.size() && runs[last + 1] - (runs[last] + n) <= 4096)
             ++last;
         const long from = runs[i];
-        written = writeAt(file, from, block.data() + from, size_t(runs[last] + n - from));
+        written = picture.writeAt(from, picture.bytes.data() + from, size_t(runs[last] + n - from));
         i = last + 1;
     }
-    written = fclose(file) == 0 && written;
+    written = picture.close() && written;
     if (!written) {
         logPath("write failed : %s", path);
         result.status = Status::WriteFailed;
@@ -236,24 +413,19 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
     result.status = Status::Changed;
     result.runs = int(runs.size());
 
+    // The file is closed before its times are set, so that nothing written
+    // later can move them.
     if (adaptFileTimes)
-        setFileTimes(path, result.newDate);
-    else if (haveTimes)
-        writeFileTimes(path, 0, &before);   // the rewrite keeps the times the file had
+        applyFileTimes(path, result.newDate, picture.haveStatus);
+    else
+        writeFileTimes(path, 0, &picture.status);   // the rewrite keeps the times the file had
     return result;
 }
 
 bool PictureFile::setFileTimes(const QString &path, const QDateTime &wallClock)
 {
     FileStatus status;
-    if (!statFile(path, &status))
-        logPath("invalid filename : %s", path);
-    qint64 seconds = 0;
-    if (!CaptureDate::localInstant(wallClock, &seconds) || !writeFileTimes(path, seconds, nullptr)) {
-        logPath("utime() failed with : %s", path);
-        return false;
-    }
-    return true;
+    return applyFileTimes(path, wallClock, statFile(path, &status));
 }
 
 const char *PictureFile::describe(Status status)
@@ -269,6 +441,7 @@ const char *PictureFile::describe(Status status)
     case Status::DateNotFound: return "date text not found in the header";
     case Status::ReadFailed: return "read failed";
     case Status::WriteFailed: return "write failed";
+    case Status::AlreadySeen: return "met before through a link";
     }
     return "";
 }

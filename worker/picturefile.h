@@ -4,7 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 
 // The per-picture steps of the dating and shifting passes: read a picture's
 // DateTimeOriginal through the EXIF engine, and rewrite its date texts in place.
@@ -21,6 +23,7 @@ public:
         DateNotFound,   // the date text was not found in the file's header
         ReadFailed,
         WriteFailed,
+        AlreadySeen,    // the same physical file was met before in this pass
     };
 
     struct Result {
@@ -31,8 +34,17 @@ public:
         int runs = 0;          // shifting: copies of the text rewritten
     };
 
+    // The physical file behind a path (device and inode number).
+    struct FileId {
+        uint64_t device;
+        uint64_t inode;
+    };
+    // Asked once a picture is open: false when this file was met before, in
+    // which case the step leaves it alone and reports AlreadySeen.
+    using Claim = std::function<bool(const FileId &)>;
+
     // Reads the capture date of one picture. Nothing is logged.
-    static Result readDate(const QString &path);
+    static Result readDate(const QString &path, const Claim &claim = {});
 
     // Adds `seconds` to every copy of the picture's DateTimeOriginal text in its
     // header, in place: the file's length and every other byte stay as they
@@ -40,7 +52,8 @@ public:
     // access and modification times become the new capture time (local time);
     // otherwise the times it had are kept. Failures are logged, except for
     // pictures that carry no usable date.
-    static Result shift(const QString &path, qint64 seconds, bool adaptFileTimes);
+    static Result shift(const QString &path, qint64 seconds, bool adaptFileTimes,
+                        const Claim &claim = {});
 
     // Sets a file's access and modification times to a wall-clock time read as
     // local time. Logs and returns false on failure.
@@ -56,7 +69,6 @@ public:
     // the first 4096 bytes, never beyond the end of the file.
     static constexpr long minimumRegion = 4096;
 
-    // The stream buffer of the reading steps: the header segments of most
-    // pictures fit, so they come in with one read.
-    static constexpr int headerBuffer = 16384;
+    // Whether the steps tell the walk each file's identity (through Claim).
+    static bool claimsFiles();
 };
