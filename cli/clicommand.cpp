@@ -90,8 +90,8 @@ QByteArray reason(const PictureFile::Result &result)
 
 } // namespace
 
-CliCommand::CliCommand(const CliOptions &options)
-    : options(options), progress(isatty(STDERR_FILENO) == 1)
+CliCommand::CliCommand(const CliOptions &options, FILE *report)
+    : options(options), report(report), progress(isatty(STDERR_FILENO) == 1)
 {
 }
 
@@ -229,7 +229,7 @@ void CliCommand::printJson(const Fields &fields)
 
 void CliCommand::print(const QByteArray &text)
 {
-    progress.write(stdout, text);
+    progress.write(report, text);
 }
 
 CliCommand::Fields CliCommand::countFields() const

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdio>
+
 #include <utility>
 #include <vector>
 
@@ -18,7 +20,8 @@ class CliCommand : private FolderWalk::Observer {
 public:
     enum ExitStatus { Success = 0, NotAllChanged = 1, BadInput = 2 };
 
-    explicit CliCommand(const CliOptions &options);
+    // `report` receives the command's own output (standard output by default).
+    explicit CliCommand(const CliOptions &options, FILE *report = stdout);
     int run();
 
 private:
@@ -43,6 +46,7 @@ private:
     QByteArray countText() const;
 
     const CliOptions &options;
+    FILE *report;
     WalkState state;
     ProgressLine progress;
     Listing listing = Listing::None;

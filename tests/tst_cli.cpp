@@ -207,7 +207,14 @@ void TestCli::jsonShape()
     // No usable picture: dates are null, nothing to do is no failure.
     QTemporaryDir empty;
     QVERIFY(makeTree(empty.path(), {{"x.jpg", "!exif"}}));
-    const QJsonObject none = cli({"dates", empty.path(), "--json"}).json();
+    // A damaged picture makes the engine print a diagnostic line: it goes to
+    // standard error and the JSON on standard output stays whole.
+    QVERIFY(writeFile(QFile::encodeName(empty.filePath("padded.jpg")).toStdString(),
+                      Bytes{0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    const Run damaged = cli({"dates", empty.path(), "--json"});
+    QVERIFY(damaged.err.contains("too many padding unsigned chars"));
+    const QJsonObject none = damaged.json();
+    QCOMPARE(none["pictures"].toInt(), 2);
     QVERIFY(none["oldest"].isNull());
     QVERIFY(none["newest"].isNull());
     const Run nothing = cli({"shift", empty.path(), "--oldest-to", "2012:01:01 00:00:00", "--yes", "--json"});

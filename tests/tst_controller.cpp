@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -105,6 +108,7 @@ private slots:
     void declinedQuestionWritesNothing();
     void cancelDuringShift();
     void closingWhileAPassRuns();
+    void windowAndCommandLineAgree();
 
 private:
     QTemporaryDir settingsDir;
@@ -240,22 +244,26 @@ void TestController::shiftEndToEnd()
     put(top.filePath("a.jpg"), dated("2012:03:24 12:00:00"));
     put(top.filePath("sub/b.jpg"), dated("2012:05:06 10:00:00"));
     put(top.filePath("sub/c.jpg"), dated("0000:00:00 00:00:00"));
+    put(top.filePath("sub/locked.jpg"), dated("2012:04:01 00:00:00"));
+    QVERIFY(QFile::setPermissions(top.filePath("sub/locked.jpg"), QFile::ReadOwner | QFile::ReadGroup));
     MainWindow w;
     runDating(w, top.path());
-    QCOMPARE(w.ui->numberEdit->text(), QString("3 (2 valid)"));
+    QCOMPARE(w.ui->numberEdit->text(), QString("4 (3 valid)"));
 
     // One day later, across Berlin's change to summer time.
     w.ui->dateTimeEditNew->setDateTime(wallClock("2012:03:25 12:00:00"));
     QString question, result;
     answerBox(QMessageBox::Yes, &question);
     w.ui->pushButtonShift->click();
-    QCOMPARE(question, QString("2 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
+    QCOMPARE(question, QString("3 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
                                "2012:05:06 10:00:00\nwill be changed.\n\nDo you want to proceed?"));
     QCOMPARE(w.shiftSeconds, qint64(86400));
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
-    QCOMPARE(result, QString("2 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
-                             "2012:05:06 10:00:00\nhave been changed."));
+    // The read-only picture was left alone, and the box says so.
+    QCOMPARE(result, QString("3 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
+                             "2012:05:06 10:00:00\nhave been changed.\n\nChanged: 2, not changed: 1."));
+    QCOMPARE(PictureFile::readDate(top.filePath("sub/locked.jpg")).oldDate, wallClock("2012:04:01 00:00:00"));
     QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock("2012:03:25 12:00:00"));
     QCOMPARE(PictureFile::readDate(top.filePath("sub/b.jpg")).oldDate, wallClock("2012:05:07 10:00:00"));
     QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:03:25 12:00:00"));
@@ -319,6 +327,30 @@ void TestController::closingWhileAPassRuns()
     chooseFolder(top.path());
     QTRY_VERIFY(w->timer);
     delete w;   // stops the worker and waits for it; nothing is used after this
+}
+
+void TestController::windowAndCommandLineAgree()
+{
+    QTemporaryDir top;
+    const char *dates[] = {"2012:05:06 10:00:00", "2011:01:01 08:30:00", "0000:00:00 00:00:00",
+                           "2013:07:08 09:10:11", "2012:03:25 02:30:00"};
+    for (int i = 0; i < 40; ++i)
+        put(top.filePath(QString("y%1/m%2/p%3.%4").arg(i % 3).arg(i % 5).arg(i).arg(i % 4 ? "jpg" : "JPG")),
+            dated(dates[i % 5]));
+    put(top.filePath("y0/notes-jpg"), Bytes{'n'});
+    MainWindow w;
+    runDating(w, top.path());
+
+    QProcess cli;
+    cli.start(QStringLiteral(KELVARO_CLI), {"dates", top.path(), "--json"});
+    QVERIFY(cli.waitForFinished(30000));
+    const QJsonObject o = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    QCOMPARE(o["folders"].toInt(), w.folderCount.load());
+    QCOMPARE(o["pictures"].toInt(), w.pictureCount.load());
+    QCOMPARE(o["valid"].toInt(), w.validCount.load());
+    QCOMPARE(o["oldest"].toString(), w.oldestDate.toString(CaptureDate::pattern));
+    QCOMPARE(o["newest"].toString(), w.newestDate.toString(CaptureDate::pattern));
+    QCOMPARE(w.ui->numberEdit->text(), QString("41 (32 valid)"));
 }
 
 QTEST_MAIN(TestController)

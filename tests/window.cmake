@@ -13,3 +13,5 @@ target_compile_definitions(tst_icons PRIVATE
 kelvaro_add_test(tst_controller
     SOURCES tst_controller.cpp
     LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
+target_compile_definitions(tst_controller PRIVATE KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>")
+add_dependencies(tst_controller kelvaro-cli)
