@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 packages=(
     build-essential cmake clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
-    libimage-exiftool-perl exiv2
+    libimage-exiftool-perl exiv2 time
     xvfb xauth
     desktop-file-utils appstream lintian dpkg-dev
 )
