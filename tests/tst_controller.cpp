@@ -59,9 +59,9 @@ std::shared_ptr<bool> whenModal(std::function<void(QWidget *)> answer)
     return done;
 }
 
-void chooseFolder(const QString &folder)
+std::shared_ptr<bool> chooseFolder(const QString &folder)
 {
-    whenModal([folder](QWidget *modal) {
+    return whenModal([folder](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         // Typed as a user would, as an absolute path in the name field.
@@ -324,8 +324,8 @@ void TestController::closingWhileAPassRuns()
     for (int i = 0; i < 2000; ++i)
         put(top.filePath(QString("d%1/p%2.jpg").arg(i / 50).arg(i)), dated("2012:05:06 10:00:00"));
     auto *w = new MainWindow;
-    chooseFolder(top.path());
-    QTRY_VERIFY(w->timer);
+    const auto chosen = chooseFolder(top.path());
+    QTRY_VERIFY(*chosen);   // by now select() has started the survey pass
     delete w;   // stops the worker and waits for it; nothing is used after this
 }
 
