@@ -214,9 +214,13 @@ ssize_t OpenPicture::readHeld(void *cookie, char *to, size_t n)
     auto *picture = static_cast<OpenPicture *>(cookie);
     const size_t want = picture->streamPosition + n;
     if (want > picture->loaded) {
-        // Most headers fit in the first 16 KB; larger ones come in doubling reads.
-        const size_t next = std::max<size_t>(16384, 2 * picture->loaded);
-        picture->load(std::max(want, next));   // a short file gives what it has
+        // Most headers fit in the first 16 KB. Beyond that the engine asks for
+        // whole segments: read up to the end of the one asked for and a page
+        // more, which holds the next segment's marker and length.
+        const size_t page = 4096;
+        const size_t next = picture->loaded == 0 ? std::max<size_t>(want, 16384)
+                                                 : (want + 2 * page - 1) / page * page;
+        picture->load(next);   // a short file gives what it has
     }
     const size_t available = picture->loaded > picture->streamPosition
                                  ? std::min(n, picture->loaded - picture->streamPosition) : 0;
