@@ -11,7 +11,14 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#define STDERR_FILENO 2
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -32,21 +39,20 @@ public:
     explicit CancelOnSignal(std::atomic<bool> &flag)
     {
         cancelFlag = &flag;
-        struct sigaction action = {};
-        action.sa_handler = requestCancel;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &oldInt);
-        sigaction(SIGTERM, &action, &oldTerm);
+        oldInt = std::signal(SIGINT, requestCancel);
+        oldTerm = std::signal(SIGTERM, requestCancel);
     }
     ~CancelOnSignal()
     {
-        sigaction(SIGINT, &oldInt, nullptr);
-        sigaction(SIGTERM, &oldTerm, nullptr);
+        std::signal(SIGINT, oldInt == SIG_ERR ? SIG_DFL : oldInt);
+        std::signal(SIGTERM, oldTerm == SIG_ERR ? SIG_DFL : oldTerm);
         cancelFlag = nullptr;
     }
 
 private:
-    struct sigaction oldInt = {}, oldTerm = {};
+    using Handler = void (*)(int);
+    Handler oldInt = SIG_DFL;
+    Handler oldTerm = SIG_DFL;
 };
 
 QByteArray jsonString(const QString &text)

@@ -5,7 +5,16 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define dup _dup
+#define dup2 _dup2
+#define close _close
+#define STDOUT_FILENO 1
+#define STDERR_FILENO 2
+#else
 #include <unistd.h>
+#endif
 
 int main(int argc, char *argv[])
 {

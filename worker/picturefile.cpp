@@ -169,7 +169,7 @@ bool OpenPicture::load(size_t n)
     if (bytes.size() < n)
         bytes.resize(n);
 #ifdef _WIN32
-    if (_fseeki64(file, __int64(loaded), SEEK_SET) != 0)
+    if (_fseeki64(file, static_cast<long long>(loaded), SEEK_SET) != 0)
         return false;
     const size_t got = fread(bytes.data() + loaded, 1, n - loaded, file);
     loaded += got;
