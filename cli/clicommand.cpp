@@ -12,8 +12,8 @@
 #include <csignal>
 #include <cstdio>
 #ifdef _WIN32
+#include <windows.h>
 #include <io.h>
-#define isatty _isatty
 #define STDIN_FILENO 0
 #define STDERR_FILENO 2
 #else
@@ -33,6 +33,70 @@ extern "C" void requestCancel(int)
         cancelFlag->store(true);
 }
 
+#ifdef _WIN32
+// Windows has no SIGTERM from outside; Ctrl-C, Ctrl-Break and closing the
+// console window arrive as console control events, on a thread of their own.
+// Closing the window ends the process once the handler returns, so the handler
+// then waits a little for the picture in hand.
+std::atomic<bool> passRunning{false};
+
+BOOL WINAPI consoleEvent(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+        requestCancel(0);
+        return TRUE;
+    case CTRL_CLOSE_EVENT:
+        requestCancel(0);
+        for (int i = 0; i < 40 && passRunning.load(); ++i)
+            Sleep(100);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Installs the console control handler while it lives.
+class CancelOnSignal {
+public:
+    explicit CancelOnSignal(std::atomic<bool> &flag)
+    {
+        cancelFlag = &flag;
+        passRunning = true;
+        SetConsoleCtrlHandler(consoleEvent, TRUE);
+    }
+    ~CancelOnSignal()
+    {
+        SetConsoleCtrlHandler(consoleEvent, FALSE);
+        passRunning = false;
+        cancelFlag = nullptr;
+    }
+};
+
+// A console, not merely a character device: _isatty() is also true for NUL.
+bool isTerminal(int fd)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+// The progress line moves the cursor with VT sequences; a console that
+// cannot take them gets no progress line.
+bool isVirtualTerminal(int fd)
+{
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return false;
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
+        || SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+#else
 // Installs the handler for SIGINT and SIGTERM while it lives.
 class CancelOnSignal {
 public:
@@ -54,6 +118,17 @@ private:
     Handler oldInt = SIG_DFL;
     Handler oldTerm = SIG_DFL;
 };
+
+bool isTerminal(int fd)
+{
+    return isatty(fd) == 1;
+}
+
+bool isVirtualTerminal(int fd)
+{
+    return isatty(fd) == 1;
+}
+#endif
 
 QByteArray jsonString(const QString &text)
 {
@@ -97,7 +172,7 @@ QByteArray reason(const PictureFile::Result &result)
 } // namespace
 
 CliCommand::CliCommand(const CliOptions &options, FILE *report)
-    : options(options), report(report), progress(isatty(STDERR_FILENO) == 1)
+    : options(options), report(report), progress(isVirtualTerminal(STDERR_FILENO))
 {
 }
 
@@ -345,7 +420,7 @@ int CliCommand::shift()
     }
 
     if (!options.yes) {
-        if (isatty(STDIN_FILENO) != 1)
+        if (!isTerminal(STDIN_FILENO))
             return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to write, "
                                            "or --dry-run to see what would change; nothing was changed"));
         if (!confirm()) {

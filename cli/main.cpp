@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #ifdef _WIN32
+#include <windows.h>
+#include <fcntl.h>
 #include <io.h>
 #define dup _dup
 #define dup2 _dup2
@@ -18,11 +20,36 @@
 
 int main(int argc, char *argv[])
 {
+#ifndef _WIN32
     // The C library reads the zone file again for every local-time conversion
     // while TZ is unset; naming its default zone explicitly spares a file
     // status call per picture and changes nothing else.
     if (!qEnvironmentVariableIsSet("TZ"))
         qputenv("TZ", ":/etc/localtime");
+#else
+    // (TZ stays as it is: the C runtime would read ":/etc/localtime" as a zone
+    // named ":/e" at UTC.) Log lines go to standard error as elsewhere; Qt
+    // would send them to the debugger when no console window is attached.
+    if (!qEnvironmentVariableIsSet("QT_FORCE_STDERR_LOGGING"))
+        qputenv("QT_FORCE_STDERR_LOGGING", "1");
+    // The same bytes as elsewhere: lines end in LF, not CR LF (the console
+    // shows either), so that scripts and JSON readers see one format.
+    _setmode(STDOUT_FILENO, _O_BINARY);
+    _setmode(STDERR_FILENO, _O_BINARY);
+    // Paths and texts are written in UTF-8; a console shows them right only
+    // in its UTF-8 code page, which is set for the run and put back after.
+    const UINT consoleCodePage = GetConsoleOutputCP();
+    if (consoleCodePage != 0 && consoleCodePage != CP_UTF8)
+        SetConsoleOutputCP(CP_UTF8);
+    struct RestoreCodePage {
+        UINT codePage;
+        ~RestoreCodePage()
+        {
+            if (codePage != 0 && codePage != CP_UTF8)
+                SetConsoleOutputCP(codePage);
+        }
+    } restoreCodePage{consoleCodePage};
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvaro-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARO_VERSION));
@@ -34,7 +61,7 @@ int main(int argc, char *argv[])
     FILE *report = stdout;
     const int reportFd = dup(STDOUT_FILENO);
     if (reportFd >= 0) {
-        if (FILE *own = fdopen(reportFd, "w")) {
+        if (FILE *own = fdopen(reportFd, "wb")) {
             fflush(stdout);
             report = own;
             dup2(STDERR_FILENO, STDOUT_FILENO);

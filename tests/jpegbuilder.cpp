@@ -3,6 +3,10 @@
 #include <fstream>
 #include <iterator>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace jpegtest {
 
 namespace {
@@ -243,11 +247,55 @@ FILE *openMemory(const Bytes &bytes)
 {
     // The stream reads the caller's buffer in place: keep `bytes` alive until fclose.
     // fmemopen refuses a zero-sized buffer, so an empty file is an empty temporary file.
+#ifdef _WIN32
+    // No fmemopen: a temporary file holding the bytes, read from its start.
+    FILE *file = tmpfile();
+    if (file && (fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || fseek(file, 0, SEEK_SET) != 0)) {
+        fclose(file);
+        return nullptr;
+    }
+    return file;
+#else
     if (bytes.empty())
         return tmpfile();
     return fmemopen(const_cast<uint8_t *>(bytes.data()), bytes.size(), "rb");
+#endif
 }
 
+#ifdef _WIN32
+namespace {
+// Paths are UTF-8 here; Windows opens files by UTF-16 names.
+FILE *openUtf8(const std::string &path, const wchar_t *mode)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), nullptr, 0);
+    std::wstring wide(size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), wide.data(), n);
+    return _wfopen(wide.c_str(), mode);
+}
+} // namespace
+
+bool writeFile(const std::string &path, const Bytes &bytes)
+{
+    FILE *file = openUtf8(path, L"wb");
+    if (!file)
+        return false;
+    const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && written;
+}
+
+Bytes readFile(const std::string &path)
+{
+    Bytes bytes;
+    if (FILE *file = openUtf8(path, L"rb")) {
+        uint8_t chunk[65536];
+        size_t got;
+        while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        fclose(file);
+    }
+    return bytes;
+}
+#else
 bool writeFile(const std::string &path, const Bytes &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -260,5 +308,6 @@ Bytes readFile(const std::string &path)
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+#endif
 
 } // namespace jpegtest

@@ -134,6 +134,8 @@ private:
 // The bytes as a read-only stream; close with fclose.
 FILE *openMemory(const Bytes &bytes);
 // Writes the bytes to a file; returns false on failure.
+// Paths are in the encoding of QFile::encodeName on POSIX systems and UTF-8 on Windows
+// (tests pass QString::toUtf8(), which is the same on POSIX systems for Qt 6).
 bool writeFile(const std::string &path, const Bytes &bytes);
 Bytes readFile(const std::string &path);
 

@@ -47,7 +47,7 @@ bool makeTree(const QString &top, const QList<QPair<QString, std::string>> &pict
         const QString path = top + '/' + p.first;
         if (!QDir().mkpath(QFileInfo(path).path()))
             return false;
-        if (!writeFile(QFile::encodeName(path).toStdString(), picture(p.second, ByteOrder(path.size() % 2))))
+        if (!writeFile(path.toUtf8().toStdString(), picture(p.second, ByteOrder(path.size() % 2))))
             return false;
     }
     return true;
@@ -209,7 +209,7 @@ void TestCli::jsonShape()
     QVERIFY(makeTree(empty.path(), {{"x.jpg", "!exif"}}));
     // A damaged picture makes the engine print a diagnostic line: it goes to
     // standard error and the JSON on standard output stays whole.
-    QVERIFY(writeFile(QFile::encodeName(empty.filePath("padded.jpg")).toStdString(),
+    QVERIFY(writeFile(empty.filePath("padded.jpg").toUtf8().toStdString(),
                       Bytes{0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     const Run damaged = cli({"dates", empty.path(), "--json"});
     QVERIFY(damaged.err.contains("too many padding unsigned chars"));

@@ -37,7 +37,7 @@ Bytes dated(const std::string &text, size_t scan = 256)
 void put(const QString &path, const Bytes &bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
-    QVERIFY(writeFile(QFile::encodeName(path).toStdString(), bytes));
+    QVERIFY(writeFile(path.toUtf8().toStdString(), bytes));
 }
 
 QDateTime wallClock(const char *text) { return CaptureDate::parse(QByteArray(text)); }
@@ -285,7 +285,7 @@ void TestController::declinedQuestionWritesNothing()
     QVERIFY(!question.isEmpty());
     QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(w.ui->pushButtonShift->isEnabled());
-    QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
+    QVERIFY(readFile(top.filePath("a.jpg").toUtf8().toStdString()) == bytes);
 }
 
 void TestController::cancelDuringShift()

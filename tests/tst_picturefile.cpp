@@ -97,7 +97,7 @@ private:
     QString write(const char *name, const Bytes &bytes)
     {
         const QString path = dir.filePath(QString::fromUtf8(name));
-        [&] { QVERIFY(writeFile(QFile::encodeName(path).toStdString(), bytes)); }();
+        [&] { QVERIFY(writeFile(path.toUtf8().toStdString(), bytes)); }();
         return path;
     }
 };
@@ -192,7 +192,7 @@ void TestPictureFile::shiftRewritesOnlyTheDateRuns()
     QCOMPARE(result.status, Status::Changed);
     QCOMPARE(result.runs, runs);
     QCOMPARE(int(at.size()), runs);
-    expectOnlyRuns(bytes, readFile(QFile::encodeName(path).toStdString()), at, newText.toStdString());
+    expectOnlyRuns(bytes, readFile(path.toUtf8().toStdString()), at, newText.toStdString());
 }
 
 void TestPictureFile::shiftLeavesPicturesWithoutUsableDate_data()
@@ -216,7 +216,7 @@ void TestPictureFile::shiftLeavesPicturesWithoutUsableDate()
     const QString path = write("leave.jpg", bytes);
     const qint64 mtime = modificationTime(path);
     QCOMPARE(PictureFile::shift(path, seconds, true).status, status);
-    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == bytes);
+    QVERIFY(readFile(path.toUtf8().toStdString()) == bytes);
     QCOMPARE(modificationTime(path), mtime);
 }
 
@@ -227,7 +227,7 @@ void TestPictureFile::readOnlyPictureIsNotChanged()
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const qint64 mtime = modificationTime(path);
     QCOMPARE(PictureFile::shift(path, 3600, true).status, Status::CannotOpen);
-    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == bytes);
+    QVERIFY(readFile(path.toUtf8().toStdString()) == bytes);
     QCOMPARE(modificationTime(path), mtime);
 }
 

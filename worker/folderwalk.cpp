@@ -18,6 +18,10 @@ bool FolderWalk::isPictureName(const QString &path)
 bool FolderWalk::firstVisit(const QString &path)
 {
 #ifdef _WIN32
+    PictureFile::FileId id;
+    if (PictureFile::identify(path, &id))
+        return claim(id);
+    // Without a file index (some network shares), the canonical path tells.
     const QString key = QFileInfo(path).canonicalFilePath().toCaseFolded();
     if (key.isEmpty())
         return true;   // let the step meet the error itself

@@ -44,5 +44,5 @@ private:
     WalkState &state;
     Observer *observer;
     QSet<QPair<quint64, quint64>> visitedIds;   // device and inode
-    QSet<QString> visitedPaths;                  // canonical paths, where there are no inodes
+    QSet<QString> visitedPaths;                  // canonical paths, where no file index can be read (Windows)
 };

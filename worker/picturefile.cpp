@@ -13,7 +13,9 @@
 
 #include <sys/stat.h>
 #ifdef _WIN32
-#include <sys/utime.h>
+#include <windows.h>
+#include <io.h>
+#include <QDir>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,23 +38,54 @@ bool statFile(const QString &path, FileStatus *status)
 {
     return _wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), status) == 0;
 }
+
+// The times a rewrite keeps, as the file system holds them (100 ns steps
+// since 1601): the C runtime's time calls refuse times before 1970.
+struct FileTimes {
+    FILETIME access;
+    FILETIME modification;
+};
+
+bool setFileTime(const QString &path, const FILETIME &access, const FILETIME &modification)
+{
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                      FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool set = SetFileTime(handle, nullptr, &access, &modification) != 0;
+    return CloseHandle(handle) != 0 && set;
+}
+
+// Sets both times to whole seconds since 1970 (earlier ones too, back to
+// 1601), or restores them from the times saved before a rewrite.
+bool writeFileTimes(const QString &path, qint64 seconds, const FileTimes *restore)
+{
+    if (restore)
+        return setFileTime(path, restore->access, restore->modification);
+    constexpr qint64 secondsFrom1601To1970 = 11644473600;
+    constexpr qint64 ticksPerSecond = 10000000;
+    if (seconds < -secondsFrom1601To1970 || seconds > (INT64_MAX / ticksPerSecond) - secondsFrom1601To1970)
+        return false;
+    const quint64 ticks = quint64(seconds + secondsFrom1601To1970) * quint64(ticksPerSecond);
+    FILETIME time;
+    time.dwLowDateTime = DWORD(ticks & 0xffffffffu);
+    time.dwHighDateTime = DWORD(ticks >> 32);
+    return setFileTime(path, time, time);
+}
 #else
 using FileStatus = struct stat;
 bool statFile(const QString &path, FileStatus *status)
 {
     return ::stat(QFile::encodeName(path).constData(), status) == 0;
 }
-#endif
+
+// The times a rewrite keeps: those of the file's status.
+using FileTimes = FileStatus;
 
 // Sets both times to whole seconds, or restores them from an earlier status.
-bool writeFileTimes(const QString &path, qint64 seconds, const FileStatus *restore)
+bool writeFileTimes(const QString &path, qint64 seconds, const FileTimes *restore)
 {
-#ifdef _WIN32
-    struct __utimbuf64 times;
-    times.actime = restore ? restore->st_atime : seconds;
-    times.modtime = restore ? restore->st_mtime : seconds;
-    return _wutime64(reinterpret_cast<const wchar_t *>(path.utf16()), &times) == 0;
-#else
     struct timespec times[2];
     if (restore) {
         times[0] = restore->st_atim;
@@ -62,8 +95,8 @@ bool writeFileTimes(const QString &path, qint64 seconds, const FileStatus *resto
         times[0].tv_nsec = times[1].tv_nsec = 0;
     }
     return utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-#endif
 }
+#endif
 
 void logPath(const char *format, const QString &path)
 {
@@ -96,7 +129,22 @@ public:
     bool haveStatus = false;
     FileStatus status;
 
+#ifdef _WIN32
+    // Windows' st_ino is always 0: the volume's serial number and the file's
+    // index tell files apart, as device and inode do elsewhere.
+    bool knowsId() const { return haveId; }
+    PictureFile::FileId id() const { return fileId; }
+#else
+    bool knowsId() const { return haveStatus; }
     PictureFile::FileId id() const { return {uint64_t(status.st_dev), uint64_t(status.st_ino)}; }
+#endif
+
+    // The file's times as they were when it was opened; null when unknown.
+#ifdef _WIN32
+    const FileTimes *savedTimes() const { return haveTimes ? &times : nullptr; }
+#else
+    const FileTimes *savedTimes() const { return &status; }
+#endif
 
     // Reads DateTimeOriginal through the engine; sets headerEnd, the offset
     // just past the last header segment the engine read.
@@ -120,6 +168,10 @@ private:
 
 #ifdef _WIN32
     FILE *file = nullptr;
+    FileTimes times;
+    bool haveTimes = false;
+    PictureFile::FileId fileId{0, 0};
+    bool haveId = false;
 #else
     int fd = -1;
 #endif
@@ -137,6 +189,14 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
     if (!file)
         return false;
     haveStatus = _fstat64(_fileno(file), &status) == 0;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    haveTimes = handle != INVALID_HANDLE_VALUE
+                && GetFileTime(handle, nullptr, &times.access, &times.modification) != 0;
+    BY_HANDLE_FILE_INFORMATION information;
+    haveId = handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &information) != 0;
+    if (haveId)
+        fileId = PictureFile::windowsFileId(information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                                            information.nFileIndexLow);
 #else
     fd = ::open(QFile::encodeName(path).constData(), (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0)
@@ -320,12 +380,27 @@ FILE *PictureFile::open(const QString &path, const char *mode)
 
 bool PictureFile::claimsFiles()
 {
-#ifdef _WIN32
-    return false;   // no inode numbers: the walk tells files apart by their canonical paths
-#else
     return true;
-#endif
 }
+
+#ifdef _WIN32
+bool PictureFile::identify(const QString &path, FileId *id)
+{
+    // Opening follows links and junctions to what they name; no access right
+    // is asked for, so that even a locked file or a folder tells its identity.
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                      0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool known = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    if (known)
+        *id = windowsFileId(information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow);
+    return known;
+}
+#endif
 
 PictureFile::Result PictureFile::readDate(const QString &path, const Claim &claim)
 {
@@ -333,7 +408,7 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
     OpenPicture picture;
     if (!picture.open(path, false))
         return result;
-    if (claim && picture.haveStatus && !claim(picture.id())) {
+    if (claim && picture.knowsId() && !claim(picture.id())) {
         result.status = Status::AlreadySeen;
         return result;
     }
@@ -352,7 +427,7 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
         logPath(readOnly ? "read-only, not changed : %s" : "cannot open for writing : %s", path);
         return result;
     }
-    if (claim && picture.haveStatus && !claim(picture.id())) {
+    if (claim && picture.knowsId() && !claim(picture.id())) {
         result.status = Status::AlreadySeen;
         return result;
     }
@@ -421,8 +496,8 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
     // later can move them.
     if (adaptFileTimes)
         applyFileTimes(path, result.newDate, picture.haveStatus);
-    else
-        writeFileTimes(path, 0, &picture.status);   // the rewrite keeps the times the file had
+    else if (const FileTimes *times = picture.savedTimes())
+        writeFileTimes(path, 0, times);   // the rewrite keeps the times the file had
     return result;
 }
 

@@ -59,6 +59,16 @@ public:
     // local time. Logs and returns false on failure.
     static bool setFileTimes(const QString &path, const QDateTime &wallClock);
 
+#ifdef _WIN32
+    // The identity of the file or folder a path names (links followed): its
+    // volume's serial number and its file index. False when it cannot be read.
+    static bool identify(const QString &path, FileId *id);
+    static FileId windowsFileId(uint32_t volume, uint32_t indexHigh, uint32_t indexLow)
+    {
+        return {volume, (uint64_t(indexHigh) << 32) | indexLow};
+    }
+#endif
+
     // Opens a file by a path in the platform's own encoding.
     static FILE *open(const QString &path, const char *mode);
 
