@@ -4,6 +4,10 @@
 #   ./dev.sh test   install what is missing, build, run the whole test suite
 #                   (normal build, then the engine and fuzz target under ASan/UBSan)
 #   ./dev.sh package  install what is missing, build, make the Debian package in build/
+#   ./dev.sh windows  install what is missing, cross-build Qt for Windows into
+#                   ~/.cache/kelvaro once, cross-build Kelvaro into build-windows/,
+#                   run its tests and kelvaro-cli.exe under Wine, make the
+#                   installer build-windows/kelvaro-<version>-setup.exe and test it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,9 +19,16 @@ packages=(
     desktop-file-utils appstream lintian dpkg-dev
 )
 
+windows_packages=(
+    cmake ninja-build dpkg-dev xz-utils perl
+    g++-mingw-w64-x86-64-posix mingw-w64-tools
+    qt6-base-dev qt6-base-dev-tools
+    wine wine64 nsis
+)
+
 install_missing() {
     local missing=() p
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$p")
         fi
@@ -45,25 +56,30 @@ build_sanitized() {
 
 case "${1:-}" in
 run)
-    install_missing
+    install_missing "${packages[@]}"
     build
     shift
     exec build/app/kelvaro "$@"
     ;;
 test)
-    install_missing
+    install_missing "${packages[@]}"
     build
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
     build_sanitized
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j "$jobs"
     ;;
 package)
-    install_missing
+    install_missing "${packages[@]}"
     build
     (cd build && cpack -G DEB)
     ;;
+windows)
+    install_missing "${windows_packages[@]}"
+    shift
+    exec dist/windows/build.sh "$@"
+    ;;
 *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|package|windows" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,28 @@
+# Sourced by the Windows scripts: a headless, quiet Wine with its own prefix.
+#   . dist/windows/wine-env.sh QT_PREFIX BUILD_DIR
+# Sets WINEPREFIX (inside BUILD_DIR unless KELVARO_WINEPREFIX is set), no
+# debug output, no Mono/Gecko prompts, no menu entries written to the host's
+# desktop, no display; WINEPATH names Qt's bin folder and the MinGW runtime,
+# QT_PLUGIN_PATH Qt's plug-ins (both as Windows paths on drive Z:).
+kelvaro_qt="$1"
+kelvaro_build="$2"
+
+kelvaro_winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+export WINEPREFIX="${KELVARO_WINEPREFIX:-$(cd "$kelvaro_build" && pwd)/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset DISPLAY WAYLAND_DISPLAY
+
+kelvaro_gcc_dir="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+kelvaro_pthread_dir="$(dirname "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")"
+export WINEPATH="$(kelvaro_winpath "$kelvaro_qt/bin");$(kelvaro_winpath "$kelvaro_gcc_dir");$(kelvaro_winpath "$kelvaro_pthread_dir")"
+export QT_PLUGIN_PATH="$(kelvaro_winpath "$kelvaro_qt/plugins")"
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
