@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QtTest>
 
 #include <ctime>
@@ -60,17 +61,38 @@ void expectOnlyRuns(const Bytes &before, const Bytes &after, const std::vector<s
     QVERIFY(after == expected);
 }
 
+#ifdef _WIN32
+// The C runtime's stat gives nothing before 1970 here; Qt reads the file's own times.
+qint64 modificationTime(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? info.lastModified().toSecsSinceEpoch() : -1;
+}
+
+// Windows' C runtime takes no IANA zone names in TZ (and applies US rules to
+// the names it takes): the zone is the system's, which under Wine is the
+// host's. The cases that need Berlin run only where the system zone is Berlin.
+bool inZone = false;
+void setTimeZone(const char *zone)
+{
+    qunsetenv("TZ");
+    _tzset();
+    inZone = QTimeZone::systemTimeZoneId() == QByteArray(zone);
+}
+#else
 qint64 modificationTime(const QString &path)
 {
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_mtime) : -1;
 }
 
+bool inZone = true;
 void setTimeZone(const char *zone)
 {
     qputenv("TZ", zone);
     tzset();
 }
+#endif
 
 } // namespace
 
@@ -249,6 +271,12 @@ void TestPictureFile::fileTimes()
     QFETCH(QString, original);
     QFETCH(qint64, seconds);
     QFETCH(QString, instant);
+    if (!inZone)
+        QSKIP("the system's time zone is not Europe/Berlin");
+#ifdef _WIN32
+    if (original.startsWith("1965"))
+        QSKIP("Windows' time zones apply today's rules to 1965, when Germany kept no summer time");
+#endif
     const std::string text = original.toStdString();
     const QString path = write("times.jpg", camera(ByteOrder::Intel, {text, text, text}));
     QCOMPARE(PictureFile::shift(path, seconds, true).status, Status::Changed);
