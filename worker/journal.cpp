@@ -189,6 +189,18 @@ void Journal::done(int n, const QString &outcome)
     held += "{\"n\": " + number(n) + ", \"done\": " + quoted(outcome) + "}\n";
 }
 
+bool Journal::write()
+{
+    if (!file.isOpen())
+        return false;
+    if (!held.isEmpty()) {
+        failed = failed || file.write(held) != held.size();
+        held.clear();
+    }
+    failed = failed || !file.flush();
+    return !failed;
+}
+
 bool Journal::flush()
 {
     if (!file.isOpen())

@@ -87,6 +87,9 @@ public:
     void done(int n, const QString &outcome);
     // Writes what is held and flushes it to the disk; false on any failure.
     bool flush();
+    // Hands what is held to the system without waiting for the disk (the done
+    // lines, which survive the end of the process, if not a power cut).
+    bool write();
     // The closing line, flushed to the disk.
     bool close(bool cancelled, const QList<QPair<QByteArray, qint64>> &counts);
     bool isOpen() const { return file.isOpen(); }

@@ -348,6 +348,8 @@ void ShiftJob::commitBatch()
     }
     counts.notChanged += int(batch.size() - i);
     batch.clear();
+    if (journal.isOpen())
+        journal.write();
 }
 
 // ---- undo and resume --------------------------------------------------------
@@ -455,8 +457,11 @@ void ShiftJob::undo()
     header.shiftSeconds = -root.shiftSeconds;
     header.adaptFileTimes = root.adaptFileTimes;
     header.source = sourceJournal;
+    QSet<QByteArray> distinct;
     for (const Journal::Record &record : chain)
-        header.pictures += int(record.entries.size());
+        for (const Journal::Entry &entry : record.entries)
+            distinct.insert(entry.path);
+    header.pictures = int(distinct.size());
     state.validCount = header.pictures;
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, root.folder))
