@@ -510,7 +510,7 @@ void TestController::shiftOutOfRangeIsRefused()
 void TestController::closingDuringAShiftAsksAndReports()
 {
     QTemporaryDir top;
-    const int count = 4000;
+    const int count = 2000;
     for (int i = 0; i < count; ++i)
         put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), dated("2012:05:06 10:00:00"));
     MainWindow w;
