@@ -276,6 +276,8 @@ void searchPhotoshop(ConstByteView payload, uint64_t base, const Forms &f, RunSe
         return;
 
     const ConstByteView iptc = payload.sub(iptcBlock.offset, iptcBlock.length);
+    if (iptc.size() == 0)
+        return;   // no datasets, nothing for a digest to cover
     const uint64_t iptcBase = base + iptcBlock.offset;
     Dataset datasets[64];
     readDatasets(iptc, datasets);
