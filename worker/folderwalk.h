@@ -30,8 +30,8 @@ public:
     // Walks `folder` and everything below it.
     void scanFolder(const QDir &folder);
 
-    // True for a directory entry's path that names a picture: its last three
-    // characters are "jpg" in any letter case.
+    // True for a directory entry's path that names a picture: its file name
+    // ends in ".jpg", ".jpeg", ".jpe" or ".jfif", in any letter case.
     static bool isPictureName(const QString &path);
 
 private:
