@@ -113,7 +113,18 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
     return Status::Usable;
 }
 
+PictureFile::Status PictureRewrite::check()
+{
+    bool timesSet = false;
+    return apply(false, 0, 0, &timesSet);
+}
+
 PictureFile::Status PictureRewrite::commit(int64_t accessNs, int64_t modificationNs, bool *timesSet)
+{
+    return apply(true, accessNs, modificationNs, timesSet);
+}
+
+PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet)
 {
     using Status = PictureFile::Status;
     *timesSet = false;
@@ -161,6 +172,8 @@ PictureFile::Status PictureRewrite::commit(int64_t accessNs, int64_t modificatio
         }
     }
 
+    if (!write)
+        return anyToWrite ? Status::Changed : Status::AlreadyDone;
     if (anyToWrite && !picture.writeAt(from, patched.data(), patched.size())) {
         // Put back what stood there, so that the picture never holds a mix of
         // old and new texts.
