@@ -259,11 +259,11 @@ void TestController::datingShowsCountsAndOldestDate_data()
     QTest::addColumn<QString>("oldest");
     QTest::addColumn<QString>("newest");
 
-    QTest::newRow("7 (5 valid)")
+    QTest::newRow("7 (6 valid)")
         << QStringList{"a.jpg=2012:05:06 10:00:00", "s/b.JPG=2011:01:01 08:30:00", "c.jpg=2012:01:01 00:00:00",
                        "s/t/d.jpg=2012:02:02 00:00:00", "e.jpg=2013:03:03 00:00:00", "f.jpg=0000:00:00 00:00:00",
                        "notes-jpg=", "g.jpeg=2000:01:01 00:00:00", ".hidden.jpg=1990:01:01 00:00:00"}
-        << "7 (5 valid)" << "2011:01:01 08:30:00" << "2013:03:03 00:00:00";
+        << "7 (6 valid)" << "2000:01:01 00:00:00" << "2013:03:03 00:00:00";
     // A date in Berlin's spring-forward gap is an ordinary capture time.
     QTest::newRow("spring gap") << QStringList{"a.jpg=2012:03:25 02:30:00", "b.jpg=2012:03:25 03:30:00"}
                                 << "2 (2 valid)" << "2012:03:25 02:30:00" << "2012:03:25 03:30:00";
@@ -408,7 +408,7 @@ void TestController::windowAndCommandLineAgree()
     for (int i = 0; i < 40; ++i)
         put(top.filePath(QString("y%1/m%2/p%3.%4").arg(i % 3).arg(i % 5).arg(i).arg(i % 4 ? "jpg" : "JPG")),
             dated(dates[i % 5]));
-    put(top.filePath("y0/notes-jpg"), Bytes{'n'});
+    put(top.filePath("y0/notes.jpg"), Bytes{'n'});
     MainWindow w;
     runDating(w, top.path());
 
