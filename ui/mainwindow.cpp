@@ -1,12 +1,17 @@
 #include "mainwindow.h"
 
+#include "capturedate.h"
 #include "jobmessages.h"
 #include "mainwindowform.h"
 #include "scannerthread.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 
@@ -16,17 +21,10 @@ const char organisation[] = "Morvane";
 const char application[] = "Kelvaro";
 const char folderKey[] = "folderName";
 
-// The current wall-clock date and time as a zone-less value.
-QDateTime wallClockNow()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return QDateTime(now.date(), now.time(), Qt::UTC);
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), timer(nullptr), oldestDateRelay(this)
+    : QMainWindow(parent), timer(nullptr), undoAction(nullptr), oldestDateRelay(this), job(*this, &oldestDateRelay)
 {
     ui = new MainWindowForm;
     ui->setupUi(this);
@@ -38,15 +36,16 @@ MainWindow::MainWindow(QWidget *parent)
         edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
     }
 
-    phase = Survey;
-    cancelRequested = false;
-    pictureCount = 0;
-    validCount = 0;
-    folderCount = 0;
+    job.reset();
     adaptFileTimes = ui->checkBoxFileDate->isChecked();
-    // The shifting pass reads the box's state afresh for every picture.
-    connect(ui->checkBoxFileDate, &QCheckBox::toggled, this,
-            [this](bool checked) { adaptFileTimes = checked; });
+
+    undoAction = new QAction(tr("Undo last shift"), this);
+    undoAction->setObjectName(QStringLiteral("actionUndoLastShift"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+    connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); });
+    ui->mainToolBar->addAction(undoAction);
+    updateUndoAction();
 
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
@@ -60,7 +59,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // A pass still running when the window goes: stop it and wait, so that the
+    // A task still running when the window goes: stop it and wait, so that the
     // worker never touches this window's fields after they are gone.
     if (runningThread) {
         cancelRequested = true;
@@ -73,13 +72,35 @@ MainWindow::~MainWindow()
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        undoAction->setText(tr("Undo last shift"));
+        undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+    }
 }
 
-void MainWindow::scanFolder(QDir &folder)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    FolderWalk(*this, &oldestDateRelay).scanFolder(folder);
+    const bool writing = passRunning() && runningTask != ShiftJob::Task::Survey
+                         && runningTask != ShiftJob::Task::Dating;
+    if (!writing) {
+        event->accept();
+        return;
+    }
+    // A pass that writes is never cut off in the middle: the user may stop it
+    // after the picture in hand, and then sees what was done.
+    event->ignore();
+    if (cancelRequested)
+        return;   // stopping already; the result box follows
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, "Kelvaro",
+        tr("Pictures are being changed.\n\nStop after the picture in hand? You will see what was changed "
+           "and can undo it."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes && passRunning()) {
+        closeWhenDone = true;
+        cancelRequested = true;
+    }
 }
 
 void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
@@ -91,36 +112,35 @@ void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
 
 void MainWindow::select()
 {
+    if (passRunning())
+        return;   // one task at a time
     const QString chosen = QFileDialog::getExistingDirectory(
         this, tr("Select Top Folder"), folderName,
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     // A cancelled dialog changes nothing and starts nothing.
-    if (chosen.isEmpty())
+    if (chosen.isEmpty() || passRunning())
         return;
 
     folderName = chosen;
     ui->folderEdit->setText(folderName);
     QSettings(organisation, application).setValue(folderKey, folderName);
-    ui->numberEdit->setText("please wait ...");
+    ui->numberEdit->setText(tr("please wait ..."));
 
-    phase = Survey;
-    cancelRequested = false;
-    pictureCount = 0;
-    validCount = 0;
-    folderCount = 0;
-    oldestDate = wallClockNow().addYears(100);
-    newestDate = wallClockNow().addYears(-100);
+    job.reset();
+    job.folder = folderName;
 
     ui->pushButtonSelect->setEnabled(false);
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
 
     startProgressTimer();
-    launchPass();
+    launchPass(ShiftJob::Task::Survey);
 }
 
 void MainWindow::startProgressTimer()
 {
+    if (timer)
+        return;
     timer = new QTimer(this);
     connect(timer, SIGNAL(timeout()), this, SLOT(timerElapsed()));
     timer->start(200);
@@ -135,14 +155,16 @@ void MainWindow::stopProgressTimer()
     timer = nullptr;
 }
 
-void MainWindow::launchPass()
+void MainWindow::launchPass(ShiftJob::Task task)
 {
-    ScannerThread *thread = new ScannerThread(this, QDir(folderName));
+    ScannerThread *thread = new ScannerThread(&job, task);
     connect(thread, SIGNAL(finished()), this, SLOT(workingThreadFinshed()));
     // Released once its end has been handled.
     connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
     runningThread = thread;
+    runningTask = task;
     folderCount = 0;
+    updateUndoAction();
     thread->start(QThread::InheritPriority);
 }
 
@@ -171,15 +193,14 @@ void MainWindow::timerElapsed()
 
 void MainWindow::workingThreadFinshed()
 {
-    switch (phase) {
-    case Survey:
+    runningThread = nullptr;   // it deletes itself
+    switch (runningTask) {
+    case ShiftJob::Task::Survey:
         ui->progressBar->setMaximum(pictureCount);
         ui->progressBar->show();
-        pictureCount = 0;
-        phase = Dating;
-        launchPass();
+        launchPass(ShiftJob::Task::Dating);
         break;
-    case Dating:
+    case ShiftJob::Task::Dating:
         ui->pushButtonSelect->setEnabled(true);
         ui->progressBar->hide();
         ui->pushButtonShift->show();
@@ -190,38 +211,192 @@ void MainWindow::workingThreadFinshed()
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
         } else {
-            ui->numberEdit->setText("No jpgs found");
+            ui->numberEdit->setText(tr("No jpgs found"));
             ui->pushButtonShift->setEnabled(false);
         }
+        updateUndoAction();
         break;
-    case Shifting: {
-        ui->pushButtonSelect->setEnabled(true);
-        ui->progressBar->hide();
-        ui->pushButtonShift->hide();
-        ui->pushButtonCancel->hide();
-        stopProgressTimer();
-        ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
-        QMessageBox::information(this, "Kelvaro",
-                                 JobMessages::result(validCount, folderCount, oldestDate, newestDate,
-                                                     cancelRequested, changedCount),
-                                 QMessageBox::Ok);
+    case ShiftJob::Task::Shifting:
+        showShiftResult();
+        break;
+    case ShiftJob::Task::Undo:
+    case ShiftJob::Task::Resume:
+        showJournalResult();
         break;
     }
-    default:
-        break;
+    if (closeWhenDone && !passRunning())
+        close();
+}
+
+void MainWindow::showShiftResult()
+{
+    ui->pushButtonSelect->setEnabled(true);
+    ui->progressBar->hide();
+    ui->pushButtonShift->hide();
+    ui->pushButtonCancel->hide();
+    stopProgressTimer();
+    updateUndoAction();
+    if (!job.refusal.isEmpty()) {
+        ui->pushButtonShift->show();
+        QMessageBox::warning(this, "Kelvaro", job.refusal, QMessageBox::Ok);
+        return;
     }
+    ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
+    QString text = JobMessages::result(validCount, folderCount, oldestDate, newestDate, cancelRequested,
+                                       changedCount);
+    if (job.counts.addedSince)
+        text += tr("\n\nAdded since the dates were read, left alone: %1.").arg(job.counts.addedSince);
+    if (job.counts.timesNotSet)
+        text += tr("\n\nFile times could not be set: %1.").arg(job.counts.timesNotSet);
+    if (!job.problem.isEmpty())
+        text += "\n\n" + job.problem + '.';
+    const bool partial = cancelRequested || changedCount != validCount || !job.problem.isEmpty()
+                         || job.counts.timesNotSet > 0;
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, "Kelvaro", text, QMessageBox::Ok,
+                    this);
+    if (!job.notes.isEmpty())
+        box.setDetailedText(job.notes.join('\n'));
+    QPushButton *undo = nullptr;
+    const QString journal = job.journalPath;
+    if (partial && !journal.isEmpty()) {
+        undo = box.addButton(tr("Undo"), QMessageBox::ActionRole);
+        undo->setToolTip(tr("Set every picture this shift changed back to its earlier date and file times"));
+    }
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (undo && box.clickedButton() == undo)
+        runFromJournal(ShiftJob::Task::Undo, journal);
+}
+
+void MainWindow::showJournalResult()
+{
+    ui->pushButtonSelect->setEnabled(true);
+    ui->progressBar->hide();
+    ui->pushButtonCancel->hide();
+    stopProgressTimer();
+    updateUndoAction();
+    if (!job.refusal.isEmpty()) {
+        QMessageBox::warning(this, "Kelvaro", job.refusal, QMessageBox::Ok);
+        return;
+    }
+    const bool undo = runningTask == ShiftJob::Task::Undo;
+    const ShiftJob::Counts &c = job.counts;
+    QString text = undo ? tr("The shift of %1 was undone.").arg(QDir::toNativeSeparators(job.journalHeader.folder))
+                        : tr("The shift of %1 was finished.").arg(QDir::toNativeSeparators(job.journalHeader.folder));
+    if (cancelRequested)
+        text = tr("Cancelled.");
+    text += "\n\n" + (undo ? tr("Set back: %1, already as before: %2, not changed: %3.")
+                           : tr("Finished: %1, already shifted: %2, not changed: %3."))
+                         .arg(c.changed).arg(c.alreadyDone).arg(c.notChanged + c.unrecognised);
+    if (!job.problem.isEmpty())
+        text += "\n\n" + job.problem + '.';
+    const bool partial = cancelRequested || c.notChanged || c.unrecognised || !job.problem.isEmpty();
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, "Kelvaro", text, QMessageBox::Ok,
+                    this);
+    if (!job.notes.isEmpty())
+        box.setDetailedText(job.notes.join('\n'));
+    box.exec();
 }
 
 void MainWindow::startAutoSelect()
 {
+    if (offerInterruptedPass())
+        return;
     select();
+}
+
+// A shift that stopped without its end (a crash, a power cut, a killed
+// process) is offered to be finished or undone before anything else.
+bool MainWindow::offerInterruptedPass()
+{
+    const ShiftJob::PassInfo pass = ShiftJob::interrupted();
+    if (!pass.isValid())
+        return false;
+    const int done = pass.changed;
+    QMessageBox box(QMessageBox::Question, "Kelvaro",
+                    tr("The last shift of %1 stopped after %2 of %3 pictures.")
+                        .arg(QDir::toNativeSeparators(pass.folder))
+                        .arg(done)
+                        .arg(pass.pictures),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(tr("Finish it to shift the remaining pictures, or undo it to set back those "
+                              "already shifted."));
+    QPushButton *finish = box.addButton(tr("Finish it"), QMessageBox::AcceptRole);
+    QPushButton *undo = box.addButton(tr("Undo it"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(tr("Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(finish);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == finish)
+        runFromJournal(ShiftJob::Task::Resume, pass.journal);
+    else if (box.clickedButton() == undo)
+        runFromJournal(ShiftJob::Task::Undo, pass.journal);
+    else
+        return false;
+    return true;
+}
+
+void MainWindow::runFromJournal(ShiftJob::Task task, const QString &journal)
+{
+    if (passRunning())
+        return;
+    Journal::Record record;
+    if (!Journal::summarize(journal, &record)) {
+        QMessageBox::warning(this, "Kelvaro", tr("The journal %1 cannot be read.").arg(QDir::toNativeSeparators(journal)),
+                             QMessageBox::Ok);
+        return;
+    }
+    cancelRequested = false;
+    job.sourceJournal = journal;
+    job.dryRun = false;
+    ui->pushButtonSelect->setEnabled(false);
+    ui->pushButtonShift->hide();
+    ui->progressBar->setMaximum(qMax(1, record.header.pictures));
+    ui->progressBar->setValue(0);
+    ui->progressBar->show();
+    ui->pushButtonCancel->show();
+    pictureCount = 0;
+    startProgressTimer();
+    launchPass(task);
+}
+
+void MainWindow::undoLastShift()
+{
+    if (passRunning())
+        return;
+    const ShiftJob::PassInfo pass = ShiftJob::lastUndoable();
+    if (!pass.isValid())
+        return;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, "Kelvaro",
+        tr("Set every picture of the last shift of %1 back to its earlier date and file times?")
+            .arg(QDir::toNativeSeparators(pass.folder)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        runFromJournal(ShiftJob::Task::Undo, pass.journal);
+}
+
+void MainWindow::updateUndoAction()
+{
+    undoAction->setEnabled(!passRunning() && ShiftJob::lastUndoable().isValid());
 }
 
 void MainWindow::change()
 {
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, "Kelvaro", JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (passRunning())
+        return;
+    const qint64 seconds = ui->dateTimeEditCurrent->dateTime().secsTo(ui->dateTimeEditNew->dateTime());
+    // The same check as kelvaro-cli's: no picture may leave the years 1000 to 9999.
+    const QString outOfRange = job.rangeProblem(seconds);
+    if (!outOfRange.isEmpty()) {
+        QMessageBox::warning(this, "Kelvaro", outOfRange, QMessageBox::Ok);
+        return;
+    }
+    QString question = JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate);
+    if (outsideLinks > 0)
+        question += tr("\n\n%1 links lead outside the folder; they are not followed.").arg(outsideLinks.load());
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, "Kelvaro", question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
 
@@ -231,10 +406,12 @@ void MainWindow::change()
     ui->pushButtonCancel->show();
     pictureCount = 0;
     changedCount = 0;
-    phase = Shifting;
-    shiftSeconds = ui->dateTimeEditCurrent->dateTime().secsTo(ui->dateTimeEditNew->dateTime());
+    cancelRequested = false;
+    shiftSeconds = seconds;
+    // The box's state when the pass starts counts for the whole pass.
+    adaptFileTimes = ui->checkBoxFileDate->isChecked();
     startProgressTimer();
-    launchPass();
+    launchPass(ShiftJob::Task::Shifting);
 }
 
 void MainWindow::cancel()

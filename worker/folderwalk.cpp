@@ -10,7 +10,16 @@ FolderWalk::FolderWalk(WalkState &state, Observer *observer) : state(state), obs
 
 bool FolderWalk::isPictureName(const QString &path)
 {
-    return path.right(3).toLower() == QLatin1String("jpg");
+    // Qt hands out paths with '/' separators on every platform.
+    const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    const QStringView extension = name.mid(dot + 1);
+    for (const char *picture : {"jpg", "jpeg", "jpe", "jfif"})
+        if (extension.compare(QLatin1String(picture), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 // Remembers the physical file or folder behind a path; false when this pass met
@@ -46,8 +55,26 @@ bool FolderWalk::claim(const PictureFile::FileId &id)
     return true;
 }
 
+bool FolderWalk::leadsOutside(const QFileInfo &entry) const
+{
+    if (followOutsideLinks || !entry.isSymLink() || topCanonical.isEmpty())
+        return false;
+    const QString target = entry.canonicalFilePath();
+    if (target.isEmpty())
+        return false;   // a dangling link: the step meets the error itself
+#ifdef _WIN32
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    const QString top = topCanonical.endsWith(QLatin1Char('/')) ? topCanonical : topCanonical + QLatin1Char('/');
+    return !(target.compare(topCanonical, cs) == 0 || target.startsWith(top, cs));
+}
+
 void FolderWalk::scanFolder(const QDir &folder)
 {
+    if (depth == 0)
+        topCanonical = QFileInfo(folder.path()).canonicalFilePath();
     if (!firstVisit(folder.path()))
         return;
     const QFileInfoList entries = folder.entryInfoList(
@@ -57,8 +84,14 @@ void FolderWalk::scanFolder(const QDir &folder)
         return;
     for (const QFileInfo &entry : entries) {
         const QString path = entry.filePath();
-        if (entry.isDir()) {
+        if ((entry.isDir() || isPictureName(path)) && leadsOutside(entry)) {
+            ++state.outsideLinks;
+            if (observer)
+                observer->linkSkipped(path);
+        } else if (entry.isDir()) {
+            ++depth;
             scanFolder(QDir(path));
+            --depth;
         } else if (isPictureName(path)) {
             handlePicture(path);
         }
@@ -80,6 +113,8 @@ void FolderWalk::handlePicture(const QString &path)
         return;
     if (phase == WalkState::Dating)
         datePicture(path, claimOpened);
+    else if (phase == WalkState::Shifting && shiftStep)
+        shiftStep(path, claimOpened);
     else if (phase == WalkState::Shifting)
         shiftPicture(path, claimOpened);
     else
@@ -96,12 +131,12 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         observer->pictureDone(path, result);
     switch (result.status) {
     case PictureFile::Status::Usable:
-        if (result.oldDate < state.oldestDate) {
+        if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
             if (observer)
                 observer->oldestDateChanged(state.oldestDate);
         }
-        if (state.newestDate < result.oldDate)
+        if (!state.newestDate.isValid() || state.newestDate < result.oldDate)
             state.newestDate = result.oldDate;
         ++state.validCount;
         break;

@@ -60,6 +60,8 @@ public:
     // leaves the whole picture alone (Unrecognised). `timesSet` tells whether
     // setting the times worked.
     PictureFile::Status commit(int64_t accessNs, int64_t modificationNs, bool *timesSet);
+    // What commit() would do, without writing anything.
+    PictureFile::Status check();
 
     // Closes the file; false when the close reported an error.
     bool close() { return picture.close(); }
@@ -81,6 +83,8 @@ public:
     static bool localInstantNs(const QDateTime &wallClock, int64_t *ns);
 
 private:
+    PictureFile::Status apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
+
     OpenPicture picture;
     QString filePath;
     Snapshot before;
