@@ -80,6 +80,15 @@ if [ ! -d qtsvg/src ]; then
     mv "qtsvg-everywhere-src-$qt_version" qtsvg
 fi
 
+# Qt 6.4.2's Gui builds its DirectWrite font database only with Direct2D on,
+# but the windows platform plug-in asks for it whenever DirectWrite 3 is
+# there: with Direct2D off (it is not needed), the plug-in must go without
+# it and use the GDI font database, which is its default anyway.
+sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+    qtbase/src/plugins/platforms/windows/qwindowsintegration.cpp
+[ "$(grep -c '^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$' \
+    qtbase/src/plugins/platforms/windows/qwindowsintegration.cpp)" = 2 ]
+
 # ---- qtbase -----------------------------------------------------------------
 cmake -G Ninja -S qtbase -B build-qtbase \
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64-x86_64.cmake" \
@@ -88,11 +97,15 @@ cmake -G Ninja -S qtbase -B build-qtbase \
     "${qtbase_options[@]}"
 cmake --build build-qtbase --parallel "$jobs"
 cmake --install build-qtbase
+# The licences of the DLLs that the installer ships.
+mkdir -p "$prefix/share/licenses/qtbase" "$prefix/share/licenses/qtsvg"
+cp qtbase/LICENSES/* "$prefix/share/licenses/qtbase/"
 
 # ---- qtsvg ------------------------------------------------------------------
 "$prefix/bin/qt-cmake" -G Ninja -S qtsvg -B build-qtsvg "${qtsvg_options[@]}"
 cmake --build build-qtsvg --parallel "$jobs"
 cmake --install build-qtsvg
+cp qtsvg/LICENSES/* "$prefix/share/licenses/qtsvg/"
 
 echo "Qt $qt_version for Windows built in $(( $(date +%s) - start )) s"
 echo "$key_text" > "$prefix/.complete"
