@@ -3,6 +3,7 @@
 #include "capturedate.h"
 #include "exifreader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -61,6 +62,8 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
     file = PictureFile::open(path, forUpdate ? "rb+" : "rb");
     if (!file)
         return false;
+    openPath = path;
+    forWriting = forUpdate;
     haveStatus = _fstat64(_fileno(file), &status) == 0;
     BY_HANDLE_FILE_INFORMATION information;
     if (GetFileInformationByHandle(handleOf(file), &information)) {
@@ -268,7 +271,19 @@ bool OpenPicture::setTimes(int64_t atimeNs, int64_t mtimeNs)
 bool OpenPicture::syncData()
 {
 #ifdef _WIN32
-    return fflush(file) == 0 && FlushFileBuffers(handleOf(file)) != 0;
+    if (fflush(file) != 0)
+        return false;
+    if (forWriting)
+        return FlushFileBuffers(handleOf(file)) != 0;
+    // FlushFileBuffers needs a handle with write access: a file opened for
+    // reading is flushed through a second handle that may write.
+    const HANDLE writable = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(openPath).utf16()),
+                                        GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    if (writable == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(writable) != 0;
+    return CloseHandle(writable) != 0 && flushed;
 #else
     return fdatasync(fd) == 0;
 #endif

@@ -93,6 +93,8 @@ private:
 #ifdef _WIN32
     FILE *file = nullptr;
     PictureFile::FileId fileId{0, 0};
+    QString openPath;        // for a handle that may write, when this one may not
+    bool forWriting = false;
 #else
     int fd = -1;
 #endif
