@@ -1,5 +1,5 @@
 # The main window's form and the program's icons.
-kelvaro_add_test(tst_mainwindow
+kelvaro_add_test(tst_mainwindow GUI
     SOURCES tst_mainwindow.cpp
     LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
 
@@ -10,7 +10,7 @@ target_compile_definitions(tst_icons PRIVATE
     KELVARO_ICO_FILE="${PROJECT_SOURCE_DIR}/app/kelvaro.ico")
 
 # The window driven through whole passes.
-kelvaro_add_test(tst_controller
+kelvaro_add_test(tst_controller GUI
     SOURCES tst_controller.cpp
     LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
 target_compile_definitions(tst_controller PRIVATE KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>")

@@ -19,6 +19,9 @@ kelvaro_gcc_dir="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libs
 kelvaro_pthread_dir="$(dirname "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")"
 export WINEPATH="$(kelvaro_winpath "$kelvaro_qt/bin");$(kelvaro_winpath "$kelvaro_gcc_dir");$(kelvaro_winpath "$kelvaro_pthread_dir")"
 export QT_PLUGIN_PATH="$(kelvaro_winpath "$kelvaro_qt/plugins")"
+# Qt (and Qt Test) print to standard output/error, not to the debugger, also
+# when no console window is attached, which under Wine is always.
+export QT_FORCE_STDERR_LOGGING=1
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix $WINEPREFIX"
