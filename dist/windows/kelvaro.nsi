@@ -8,7 +8,9 @@
 ; current user only (%LOCALAPPDATA%\Programs, no administrator rights): the
 ; installer asks, or take /AllUsers or /CurrentUser on the command line; /S
 ; installs silently, /D=<folder> (last) picks the folder.
-Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where Windows has no
+; 32-bit layer, as under a Wine without wine32).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !ifndef VERSION | STAGE | LISTS | OUTFILE

@@ -39,7 +39,7 @@ if [ -d "$stage" ]; then
 fi
 
 reg_value() {   # KEY VALUE -> data, or nothing
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+    { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
 # A tree of two pictures, one in a folder whose name is outside the ANSI code page.
