@@ -1,0 +1,797 @@
+// A shift that is interrupted, fails or is undone does no harm: the built
+// kelvaro-cli runs on generated trees with faults put in its file calls by
+// the preloaded shim (faultshim.c), and every picture is compared byte for
+// byte, with its file times in nanoseconds, against the tree as it was and
+// against a copy shifted without faults.
+#include "isolatedhome.h"
+#include "jpegbuilder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace jpegtest;
+
+namespace {
+
+constexpr char shiftBy[] = "93784";   // one day, two hours, three minutes, four seconds
+constexpr int usablePictures = 6;
+
+// ---- the tree -----------------------------------------------------------------
+
+// An XMP packet stored in IFD0 (tag 0x02BC): its bytes come before the EXIF
+// sub-directory and push DateTimeOriginal well past the first 4096 bytes.
+Bytes xmpPacket(size_t size)
+{
+    const std::string head = "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+                             "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                             "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"/></x:xmpmeta>\n";
+    const std::string tail = "<?xpacket end=\"w\"?>";
+    Bytes packet(head.begin(), head.end());
+    while (packet.size() + tail.size() < size)
+        packet.push_back(' ');
+    packet.insert(packet.end(), tail.begin(), tail.end());
+    return packet;
+}
+
+// A camera-like picture: ModifyDate near the start of the block, then a large
+// XMP packet, then DateTimeOriginal and DateTimeDigitized, then a maker note.
+Bytes picture(int index)
+{
+    ExifBlock exif(index % 2 ? ByteOrder::Motorola : ByteOrder::Intel);
+    const int sub = exif.addDirectory();
+    const std::string date = "2012:05:0" + std::to_string(1 + index) + " 1" + std::to_string(index) + ":2"
+                             + std::to_string(index) + ":3" + std::to_string(index);
+    Bytes note(3000 + size_t(index) * 500);
+    for (size_t i = 0; i < note.size(); ++i)
+        note[i] = uint8_t(i * 131 + size_t(index));
+    exif.ascii(0, tag::Make, "Morvane").ascii(0, tag::DateTime, date);
+    exif.value(0, 0x02BC, format::Byte, 5000, xmpPacket(5000));
+    exif.subDirectory(0, tag::ExifIfd, sub)
+        .ascii(sub, tag::DateTimeOriginal, date)
+        .ascii(sub, tag::DateTimeDigitized, date)
+        .value(sub, tag::MakerNote, format::Undefined, uint32_t(note.size()), note);
+    return Jpeg::camera(exif, 2000 + size_t(index) * 100).bytes();
+}
+
+struct FileState {
+    QByteArray bytes;
+    qint64 mtimeNs = 0, atimeNs = 0;
+    bool operator==(const FileState &o) const
+    {
+        return bytes == o.bytes && mtimeNs == o.mtimeNs && atimeNs == o.atimeNs;
+    }
+};
+using Tree = QMap<QString, FileState>;   // by path relative to the top folder
+
+qint64 ns(const timespec &t)
+{
+    return qint64(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+timespec spec(qint64 ns)
+{
+    return timespec{time_t(ns / 1000000000LL), long(ns % 1000000000LL)};
+}
+
+// The times are taken before the bytes are read, since reading may move the
+// access time.
+FileState fileState(const QString &path)
+{
+    FileState state;
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return state;
+    state.mtimeNs = ns(status.st_mtim);
+    state.atimeNs = ns(status.st_atim);
+    // Read without moving the access time, so that looking twice sees the same.
+    int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOATIME);
+    if (fd < 0 && errno == EPERM)   // not the owner: read as anybody does
+        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        state.bytes = file.readAll();
+    else if (fd >= 0)
+        ::close(fd);
+    return state;
+}
+
+bool setTimes(const QString &path, qint64 atimeNs, qint64 mtimeNs)
+{
+    const timespec times[2] = {spec(atimeNs), spec(mtimeNs)};
+    return utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+QStringList filesBelow(const QString &top)
+{
+    QStringList paths;
+    QDirIterator it(top, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next().mid(top.size() + 1);
+    paths.sort();
+    return paths;
+}
+
+Tree treeState(const QString &top)
+{
+    Tree tree;
+    for (const QString &name : filesBelow(top))
+        tree.insert(name, fileState(top + '/' + name));
+    return tree;
+}
+
+bool writeState(const QString &path, const FileState &state)
+{
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(state.bytes) != state.bytes.size())
+        return false;
+    file.close();
+    return setTimes(path, state.atimeNs, state.mtimeNs);
+}
+
+bool writeTree(const QString &top, const Tree &tree)
+{
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+        if (!writeState(top + '/' + it.key(), it.value()))
+            return false;
+    return true;
+}
+
+// Six usable pictures in two folders, both byte orders, and one without EXIF.
+// Each was last modified days ago; its access time lies a little ahead, later
+// than both its modification and its status change time, which is one that
+// reading leaves alone (relatime): the times are the same for every copy
+// however often kelvaro-cli reads it.
+Tree masterTree()
+{
+    const qint64 now = qint64(std::time(nullptr)) * 1000000000LL;
+    Tree tree;
+    for (int i = 0; i < usablePictures; ++i) {
+        const QString name = QStringLiteral("%1/IMG_%2.%3").arg(i < 3 ? "DCIM" : "DCIM/more").arg(i).arg(i % 3 ? "jpg" : "JPG");
+        const Bytes bytes = picture(i);
+        tree.insert(name, {QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size())),
+                           now - 10LL * 86400 * 1000000000LL + i * 1000003LL + 123456789,
+                           now + 7200LL * 1000000000LL + i * 7LL + 987654321});
+    }
+    const Bytes plain = Jpeg().soi().sof(8, 8).sos().scanData(300).eoi().bytes();
+    tree.insert(QStringLiteral("plain.jpg"), {QByteArray(reinterpret_cast<const char *>(plain.data()), int(plain.size())),
+                                              now - 5LL * 86400 * 1000000000LL, now + 3600LL * 1000000000LL});
+    return tree;
+}
+
+// What is different between two trees, one line for each file; empty when
+// they are the same.
+QString differences(const Tree &got, const Tree &wanted)
+{
+    QStringList lines;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        if (!got.contains(it.key())) {
+            lines << it.key() + ": missing";
+            continue;
+        }
+        const FileState &g = got.value(it.key());
+        if (g.bytes != it.value().bytes)
+            lines << it.key() + ": bytes differ";
+        if (g.mtimeNs != it.value().mtimeNs)
+            lines << QStringLiteral("%1: mtime %2, wanted %3").arg(it.key()).arg(g.mtimeNs).arg(it.value().mtimeNs);
+        if (g.atimeNs != it.value().atimeNs)
+            lines << QStringLiteral("%1: atime %2, wanted %3").arg(it.key()).arg(g.atimeNs).arg(it.value().atimeNs);
+    }
+    for (auto it = got.cbegin(); it != got.cend(); ++it)
+        if (!wanted.contains(it.key()))
+            lines << it.key() + ": not wanted";
+    return lines.join('\n');
+}
+
+// Every offset where `text` stands in `bytes`.
+QList<int> offsetsOf(const QByteArray &bytes, const QByteArray &text)
+{
+    QList<int> at;
+    for (int i = bytes.indexOf(text); i >= 0; i = bytes.indexOf(text, i + 1))
+        at << i;
+    return at;
+}
+
+// ---- running kelvaro-cli ------------------------------------------------------
+
+struct Run {
+    bool crashed = false;
+    int exitCode = -1;
+    QByteArray out, err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+    QString describe() const
+    {
+        return QStringLiteral("exit %1%2\nstdout: %3\nstderr: %4")
+            .arg(exitCode)
+            .arg(crashed ? " (crashed)" : "")
+            .arg(QString::fromUtf8(out), QString::fromUtf8(err.right(3000)));
+    }
+};
+
+using Environment = QList<QPair<QString, QString>>;
+
+void startCli(QProcess &process, const QStringList &arguments, const Environment &fault = {})
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!fault.isEmpty())
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KELVARO_FAULT_SHIM));
+    for (const auto &pair : fault)
+        env.insert(pair.first, pair.second);
+    process.setProcessEnvironment(env);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(QStringLiteral(KELVARO_CLI), arguments);
+}
+
+Run finish(QProcess &process)
+{
+    Run run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = "timed out";
+        return run;
+    }
+    run.crashed = process.exitStatus() != QProcess::NormalExit;
+    run.exitCode = run.crashed ? -1 : process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+Run cli(const QStringList &arguments, const Environment &fault = {})
+{
+    QProcess process;
+    startCli(process, arguments, fault);
+    return finish(process);
+}
+
+// The fault, as the shim reads it.
+Environment faultAt(const QString &fault, const QString &paths = QStringLiteral(".jpg"))
+{
+    return {{QStringLiteral("KELVARO_FAULT"), fault}, {QStringLiteral("KELVARO_FAULT_PATH"), paths}};
+}
+
+// A pass that waits in the shim at the given call until the test lets it go.
+struct Paused {
+    QTemporaryDir folder;
+    QString mark() const { return folder.filePath(QStringLiteral("mark")); }
+    QString go() const { return folder.filePath(QStringLiteral("go")); }
+    Environment environment(const QString &fault) const
+    {
+        return faultAt(fault) + Environment{{QStringLiteral("KELVARO_FAULT_MARK"), mark()},
+                                            {QStringLiteral("KELVARO_FAULT_GO"), go()}};
+    }
+    // The path of the file the pass waits on; empty when it never got there.
+    QString waitForMark(QProcess &process) const
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFileInfo::exists(mark()) && timer.elapsed() < 60000 && process.state() != QProcess::NotRunning)
+            QThread::msleep(5);
+        QFile file(mark());
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+    }
+    bool release() const
+    {
+        QFile file(go());
+        return file.open(QIODevice::WriteOnly);
+    }
+};
+
+QStringList journals()
+{
+    QDir dir(isolatedHome.journalFolder());
+    QStringList paths;
+    for (const QString &name : dir.entryList({QStringLiteral("*.jsonl")}, QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
+    return paths;
+}
+
+// The journals that appeared since `before` was listed, of the given kind.
+QStringList newJournals(const QStringList &before, const QString &kind)
+{
+    QStringList found;
+    for (const QString &path : journals())
+        if (!before.contains(path) && path.endsWith(QLatin1Char('-') + kind + QLatin1String(".jsonl")))
+            found << path;
+    return found;
+}
+
+QList<QJsonObject> journalLines(const QString &path, bool *allParse)
+{
+    QList<QJsonObject> lines;
+    *allParse = true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *allParse = false;
+        return lines;
+    }
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        if (!line.endsWith('\n') || error.error != QJsonParseError::NoError || !document.isObject())
+            *allParse = false;
+        lines << document.object();
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestInterrupt : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void faultLeavesNoMix_data();
+    void faultLeavesNoMix();
+    void killThenResumeOrUndo_data();
+    void killThenResumeOrUndo();
+    void resumedTreeReadsLikeTheReference();
+    void secondShiftOfTheTreeRefuses();
+    void simultaneousShiftsShiftOnce();
+    void pictureReplacedBeforeItsWrite_data();
+    void pictureReplacedBeforeItsWrite();
+    void signalStopsAfterThePictureInHand_data();
+    void signalStopsAfterThePictureInHand();
+    void jsonNamesAJournalOfJsonLines();
+
+private:
+    // A copy of the master tree in a folder of the row's own.
+    QString freshTree(QTemporaryDir &dir);
+    QString reference(bool keepTimes) const { return keepTimes ? referenceKeep : referenceAdapt; }
+    // Every picture holds either all its old texts or all its new ones, and
+    // nothing else changed; `killed`: one picture may hold its new texts with
+    // its old times. Returns what is wrong, or an empty text.
+    QString checkNoMix(const Tree &got, bool killed, int *shifted) const;
+
+    QTemporaryDir base;
+    Tree original, shiftedAdapt, shiftedKeep, shiftedTwice;
+    QString referenceAdapt, referenceKeep;
+};
+
+void TestInterrupt::initTestCase()
+{
+    QVERIFY(base.isValid());
+    original = masterTree();
+    // The dates really lie far apart: ModifyDate near the start, the others
+    // past byte 4096, in both byte orders.
+    for (int i = 0; i < usablePictures; ++i) {
+        const QByteArray bytes = original.values().at(i).bytes;
+        const QList<int> runs = offsetsOf(bytes, bytes.mid(offsetsOf(bytes, "2012:05:0").value(0), 19));
+        QCOMPARE(runs.size(), 3);
+        QVERIFY(runs.last() - runs.first() > 4096);
+    }
+    const struct {
+        QString *folder;
+        Tree *tree;
+        QStringList options;
+    } references[] = {{&referenceAdapt, &shiftedAdapt, {}}, {&referenceKeep, &shiftedKeep, {"--keep-file-times"}}};
+    for (const auto &r : references) {
+        *r.folder = base.filePath(r.options.isEmpty() ? QStringLiteral("adapt") : QStringLiteral("keep"));
+        QVERIFY(writeTree(*r.folder, original));
+        const Run run = cli(QStringList{"shift", *r.folder, "--by", shiftBy, "--yes"} + r.options);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+        *r.tree = treeState(*r.folder);
+    }
+    QCOMPARE(shiftedAdapt.value("plain.jpg"), original.value("plain.jpg"));
+    QVERIFY(shiftedAdapt.value("DCIM/IMG_0.JPG").mtimeNs != original.value("DCIM/IMG_0.JPG").mtimeNs);
+    QCOMPARE(shiftedKeep.value("DCIM/IMG_0.JPG").mtimeNs, original.value("DCIM/IMG_0.JPG").mtimeNs);
+    const QString twice = base.filePath(QStringLiteral("twice"));
+    QVERIFY(writeTree(twice, shiftedAdapt));
+    QCOMPARE(cli({"shift", twice, "--by", shiftBy, "--yes"}).exitCode, 0);
+    shiftedTwice = treeState(twice);
+}
+
+QString TestInterrupt::freshTree(QTemporaryDir &dir)
+{
+    const QString top = dir.filePath(QStringLiteral("tree"));
+    return writeTree(top, original) ? top : QString();
+}
+
+QString TestInterrupt::checkNoMix(const Tree &got, bool killed, int *shifted) const
+{
+    QStringList problems;
+    *shifted = 0;
+    int oldTimes = 0;
+    for (auto it = original.cbegin(); it != original.cend(); ++it) {
+        const FileState &g = got.value(it.key());
+        const FileState &now = shiftedAdapt.value(it.key());
+        if (g.bytes == it.value().bytes) {
+            if (g.mtimeNs != it.value().mtimeNs || g.atimeNs != it.value().atimeNs)
+                problems << it.key() + ": not shifted, but its times changed";
+        } else if (g.bytes == now.bytes) {
+            ++*shifted;
+            if (g.mtimeNs != now.mtimeNs || g.atimeNs != now.atimeNs)
+                ++oldTimes;
+        } else {
+            // Say which runs hold what.
+            QStringList runs;
+            const QByteArray &before = it.value().bytes;
+            const QList<int> at = offsetsOf(before, before.mid(offsetsOf(before, "2012:05:0").value(0), 19));
+            for (int offset : at)
+                runs << QStringLiteral("%1=%2").arg(offset).arg(QString::fromLatin1(g.bytes.mid(offset, 19)));
+            problems << it.key() + ": neither as before nor shifted: " + runs.join(' ');
+        }
+    }
+    if (oldTimes > (killed ? 1 : 0))
+        problems << QStringLiteral("%1 shifted pictures without their new times").arg(oldTimes);
+    return problems.join('\n');
+}
+
+// ---- faults of every kind -----------------------------------------------------
+
+void TestInterrupt::faultLeavesNoMix_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("paths");
+    QTest::addColumn<bool>("resumable");   // the pass left a journal that can finish it
+
+    // Each picture takes one write; a failed one takes one more to put the
+    // old bytes back, a short one two more.
+    for (int n = 1; n <= usablePictures; ++n)
+        for (const char *action : {"eio", "short", "kill-before", "kill-after"})
+            QTest::addRow("write %d %s", n, action) << QStringLiteral("write:%1:%2").arg(n).arg(action) << ".jpg" << true;
+    // Reads: the dating pass, the shifting pass's reading, the read just
+    // before each write.
+    for (int n : {1, 2, 5, 9, 12, 13, 14, 16, 18, 20})
+        QTest::addRow("read %d eio", n) << QStringLiteral("read:%1:eio").arg(n) << ".jpg" << true;
+    for (int n : {1, 4, 7, 8, 10, 13, 14})
+        QTest::addRow("close %d eio", n) << QStringLiteral("close:%1:eio").arg(n) << ".jpg" << true;
+    QTest::newRow("pictures synced eio") << "fdatasync:1:eio" << ".jpg" << true;
+    QTest::newRow("pictures synced kill-after") << "fdatasync:1:kill-after" << ".jpg" << true;
+    // The journal: its first line, the intents of the batch, the done lines,
+    // the closing line.
+    QTest::newRow("journal created eio") << "fdatasync:1:eio" << ".jsonl" << false;
+    QTest::newRow("journal first line eio") << "write:1:eio" << ".jsonl" << false;
+    QTest::newRow("journal intents eio") << "write:2:eio" << ".jsonl" << true;
+    QTest::newRow("journal intents synced eio") << "fdatasync:2:eio" << ".jsonl" << true;
+    QTest::newRow("journal intents synced kill-before") << "fdatasync:2:kill-before" << ".jsonl" << true;
+    QTest::newRow("journal done lines eio") << "write:3:eio" << ".jsonl" << true;
+    QTest::newRow("journal closing line eio") << "fdatasync:3:eio" << ".jsonl" << true;
+}
+
+void TestInterrupt::faultLeavesNoMix()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, paths);
+    QFETCH(bool, resumable);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    const QStringList before = journals();
+
+    const Run run = cli({"shift", top, "--by", shiftBy, "--yes", "--json"}, faultAt(fault, paths));
+    const bool killed = fault.contains("kill");
+    QCOMPARE(run.crashed, killed);
+    int shifted = 0;
+    const QString mix = checkNoMix(treeState(top), killed, &shifted);
+    QVERIFY2(mix.isEmpty(), qPrintable(mix + '\n' + run.describe()));
+    if (!killed) {
+        // A pass that did not shift every picture does not say it did.
+        QVERIFY2((run.exitCode == 0) == (shifted == usablePictures && run.json()["times_not_set"].toInt() == 0),
+                 qPrintable(run.describe()));
+        QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(run.describe()));
+        if (run.exitCode == 0)
+            QVERIFY2(differences(treeState(top), shiftedAdapt).isEmpty(), qPrintable(run.describe()));
+        if (!run.json().isEmpty())
+            QVERIFY2(run.json()["changed"].toInt() == shifted, qPrintable(run.describe()));
+    }
+
+    // The journal it left finishes the pass.
+    const QStringList left = newJournals(before, "shift");
+    QVERIFY(left.size() <= 1);
+    if (!resumable || left.isEmpty()) {
+        QVERIFY2(!resumable, "no journal");
+        return;
+    }
+    const Run resumed = cli({"resume", left.first(), "--yes"});
+    QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.describe()));
+    const QString diff = differences(treeState(top), shiftedAdapt);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + resumed.describe()));
+}
+
+// ---- kill -9, then resume or undo ---------------------------------------------
+
+void TestInterrupt::killThenResumeOrUndo_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("keepTimes");
+    QTest::addColumn<bool>("undo");
+
+    for (const bool undo : {false, true})
+        for (const bool keep : {false, true})
+            for (int n = 1; n <= usablePictures; ++n)
+                for (const char *when : {"kill-before", "kill-after"})
+                    QTest::addRow("%s write %d %s%s", undo ? "undo" : "resume", n, when, keep ? " keep times" : "")
+                        << QStringLiteral("write:%1:%2").arg(n).arg(when) << keep << undo;
+}
+
+void TestInterrupt::killThenResumeOrUndo()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, keepTimes);
+    QFETCH(bool, undo);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    QStringList shift{"shift", top, "--by", shiftBy, "--yes"};
+    if (keepTimes)
+        shift << "--keep-file-times";
+    const Run killed = cli(shift, faultAt(fault));
+    QVERIFY2(killed.crashed, qPrintable(killed.describe()));
+
+    // Without a journal named: the newest pass, the one just cut off.
+    const Run after = cli({undo ? "undo" : "resume", "--yes"});
+    QVERIFY2(after.exitCode == 0, qPrintable(after.describe()));
+    const QString diff = differences(treeState(top), undo ? original : keepTimes ? shiftedKeep : shiftedAdapt);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + after.describe()));
+}
+
+void TestInterrupt::resumedTreeReadsLikeTheReference()
+{
+    const QString exiftool = QStandardPaths::findExecutable(QStringLiteral("exiftool"));
+    if (exiftool.isEmpty())
+        QSKIP("exiftool is not installed");
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(cli({"shift", top, "--by", shiftBy, "--yes"}, faultAt("write:3:kill-after")).crashed);
+    QCOMPARE(cli({"resume", "--yes"}).exitCode, 0);
+
+    // Every date an outside reader finds, file times included; not the time
+    // of the inode's last change, nor the access time (reading moves it).
+    auto dates = [&](const QString &folder) {
+        QProcess tool;
+        tool.start(exiftool, {"-a", "-G1", "-s", "-time:all", "-r", "-ext", "jpg", folder});
+        tool.waitForFinished(60000);
+        QStringList lines;
+        for (const QString &line : QString::fromUtf8(tool.readAllStandardOutput()).split('\n'))
+            if (!line.contains("FileInodeChangeDate") && !line.contains("FileAccessDate"))
+                lines << QString(line).replace(folder, QStringLiteral("TOP"));
+        return lines;
+    };
+    const QStringList got = dates(top), wanted = dates(referenceAdapt);
+    QVERIFY2(got.filter("DateTimeOriginal").size() == usablePictures, qPrintable(got.join('\n')));
+    QVERIFY2(got.filter("FileModifyDate").size() == usablePictures + 1, qPrintable(got.join('\n')));
+    QCOMPARE(got, wanted);
+}
+
+// ---- two passes at once -------------------------------------------------------
+
+void TestInterrupt::secondShiftOfTheTreeRefuses()
+{
+    for (int round = 0; round < 2; ++round) {
+        QTemporaryDir dir;
+        const QString top = freshTree(dir);
+        QVERIFY(!top.isEmpty());
+        Paused paused;
+        QProcess first;
+        startCli(first, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:%1:pause").arg(1 + round * 3)));
+        QVERIFY(!paused.waitForMark(first).isEmpty());
+
+        // The first pass holds the tree: the second writes nothing at all.
+        const Tree during = treeState(top);
+        const Run second = cli({"shift", top, "--by", shiftBy, "--yes", "--json"});
+        const QString untouched = differences(treeState(top), during);
+        QVERIFY(paused.release());
+        const Run firstRun = finish(first);
+        QVERIFY2(second.exitCode == 1, qPrintable(second.describe()));
+        QVERIFY2(second.err.contains("another shift, undo or resume of"), qPrintable(second.describe()));
+        QVERIFY2(second.out.isEmpty(), qPrintable(second.describe()));
+        QVERIFY2(firstRun.exitCode == 0, qPrintable(firstRun.describe()));
+        QVERIFY2(untouched.isEmpty(), qPrintable(untouched));
+        const QString diff = differences(treeState(top), shiftedAdapt);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+}
+
+void TestInterrupt::simultaneousShiftsShiftOnce()
+{
+    // Two passes started together: one refuses and writes nothing, or, when
+    // the first was done before the second began writing, both shift in turn.
+    for (int round = 0; round < 4; ++round) {
+        QTemporaryDir dir;
+        const QString top = freshTree(dir);
+        QVERIFY(!top.isEmpty());
+        QProcess a, b;
+        startCli(a, {"shift", top, "--by", shiftBy, "--yes"});
+        startCli(b, {"shift", top, "--by", shiftBy, "--yes"});
+        const Run runs[] = {finish(a), finish(b)};
+        int done = 0;
+        for (const Run &run : runs) {
+            if (run.exitCode == 0)
+                ++done;
+            else
+                QVERIFY2(run.exitCode == 1 && run.err.contains("another shift, undo or resume of"),
+                         qPrintable(run.describe()));
+        }
+        QVERIFY(done >= 1);
+        const QString diff = differences(treeState(top), done == 1 ? shiftedAdapt : shiftedTwice);
+        QVERIFY2(diff.isEmpty(), qPrintable(QStringLiteral("%1 passes shifted\n").arg(done) + diff));
+    }
+}
+
+// ---- a picture replaced while the pass holds it ---------------------------------
+
+void TestInterrupt::pictureReplacedBeforeItsWrite_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("renamed over, same size and times") << "rename";
+    QTest::newRow("rewritten in place") << "rewrite";
+    QTest::newRow("grown, times put back") << "grow";
+    QTest::newRow("touched only") << "touch";
+}
+
+void TestInterrupt::pictureReplacedBeforeItsWrite()
+{
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    // The pass waits at its first write: every picture is open and read, none
+    // written yet but the one in hand.
+    Paused paused;
+    QProcess process;
+    startCli(process, {"shift", top, "--by", shiftBy, "--yes", "--json"}, paused.environment("write:1:pause"));
+    const QString inHand = paused.waitForMark(process);
+    QVERIFY(!inHand.isEmpty());
+    QString victim;
+    for (const QString &name : original.keys())
+        if (name != "plain.jpg" && top + '/' + name != inHand && victim.isEmpty())
+            victim = name;
+    const QString path = top + '/' + victim;
+    FileState other = original.value(victim);
+    if (how == "rename") {
+        // Another program's copy with a different date of the same length.
+        other.bytes.replace("2012:05:0", "1999:09:0");
+        QVERIFY(writeState(path + ".tmp", other));
+        QVERIFY(::rename(QFile::encodeName(path + ".tmp").constData(), QFile::encodeName(path).constData()) == 0);
+    } else if (how == "rewrite") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(other.bytes.size() - 100));
+        QVERIFY(file.write(QByteArray(50, 'k')) == 50);
+    } else if (how == "grow") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.write(QByteArray(10, 'g')) == 10);
+        file.close();
+        QVERIFY(setTimes(path, other.atimeNs, other.mtimeNs));
+    } else {
+        QVERIFY(setTimes(path, other.atimeNs, other.mtimeNs + 1000));
+    }
+    other = fileState(path);
+    QVERIFY(paused.release());
+    const Run run = finish(process);
+
+    QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
+    QVERIFY2(run.err.contains("changed by another program : " + QFile::encodeName(path)), qPrintable(run.describe()));
+    QCOMPARE(run.json()["changed"].toInt(), usablePictures - 1);
+    const Tree after = treeState(top);
+    QCOMPARE(after.value(victim), other);
+    for (const QString &name : original.keys())
+        if (name != victim)
+            QVERIFY2(after.value(name) == shiftedAdapt.value(name), qPrintable(name));
+}
+
+// ---- a polite stop ------------------------------------------------------------
+
+void TestInterrupt::signalStopsAfterThePictureInHand_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGPIPE") << int(SIGPIPE);
+}
+
+void TestInterrupt::signalStopsAfterThePictureInHand()
+{
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    Paused paused;
+    QProcess process;
+    startCli(process, {"shift", top, "--by", shiftBy, "--yes", "--json"}, paused.environment("write:2:pause"));
+    QVERIFY(!paused.waitForMark(process).isEmpty());
+    QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+    // The handler has run when the pass goes on; give the signal a moment to arrive.
+    QThread::msleep(50);
+    QVERIFY(paused.release());
+    const Run run = finish(process);
+
+    QVERIFY2(!run.crashed && run.exitCode == 1, qPrintable(run.describe()));
+    const QJsonObject o = run.json();
+    QCOMPARE(o["cancelled"].toBool(), true);
+    QCOMPARE(o["changed"].toInt(), 2);   // the one written and the one in hand
+    int shifted = 0;
+    const QString mix = checkNoMix(treeState(top), false, &shifted);
+    QVERIFY2(mix.isEmpty(), qPrintable(mix));
+    QCOMPARE(shifted, 2);
+
+    bool parses = false;
+    const QList<QJsonObject> lines = journalLines(o["journal"].toString(), &parses);
+    QVERIFY(parses);
+    QVERIFY(!lines.isEmpty());
+    QVERIFY(lines.last().contains("end"));
+    QCOMPARE(lines.last()["cancelled"].toBool(), true);
+
+    const Run resumed = cli({"resume", "--yes"});
+    QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.describe()));
+    const QString diff = differences(treeState(top), shiftedAdapt);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + resumed.describe()));
+}
+
+// ---- the journal --------------------------------------------------------------
+
+void TestInterrupt::jsonNamesAJournalOfJsonLines()
+{
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    const Run run = cli({"shift", top, "--by", shiftBy, "--yes", "--json"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    const QString path = run.json()["journal"].toString();
+    QVERIFY2(QFileInfo(path).isFile(), qPrintable(run.describe()));
+    QVERIFY(path.startsWith(isolatedHome.journalFolder()));
+
+    bool parses = false;
+    const QList<QJsonObject> lines = journalLines(path, &parses);
+    QVERIFY(parses);
+    QCOMPARE(lines.first()["journal"].toString(), "kelvaro");
+    QCOMPARE(lines.first()["kind"].toString(), "shift");
+    QCOMPARE(lines.first()["shift_seconds"].toInteger(), 93784);
+    QVERIFY(lines.last().contains("end"));
+    QCOMPARE(lines.last()["cancelled"].toBool(), false);
+    int intents = 0, done = 0;
+    for (const QJsonObject &line : lines) {
+        if (line.contains("runs")) {
+            ++intents;
+            const QJsonArray runs = line["runs"].toArray();
+            QCOMPARE(runs.size(), 3);
+            QVERIFY(runs.last()[0].toInteger() - runs.first()[0].toInteger() > 4096);
+            QCOMPARE(runs.first()[1].toString(), line["old"].toString());
+            QCOMPARE(runs.first()[2].toString(), line["new"].toString());
+        }
+        if (line.contains("done")) {
+            ++done;
+            QCOMPARE(line["done"].toString(), "changed");
+        }
+    }
+    QCOMPARE(intents, usablePictures);
+    QCOMPARE(done, usablePictures);
+
+    // Without a journal: none is named and none is made.
+    QTemporaryDir other;
+    const QString second = freshTree(other);
+    const QStringList before = journals();
+    const Run bare = cli({"shift", second, "--by", shiftBy, "--yes", "--json", "--no-journal"});
+    QCOMPARE(bare.exitCode, 0);
+    QVERIFY(bare.json()["journal"].isNull());
+    QCOMPARE(journals(), before);
+    QVERIFY(differences(treeState(second), shiftedAdapt).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestInterrupt)
+#include "tst_interrupt.moc"
