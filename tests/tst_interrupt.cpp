@@ -180,7 +180,8 @@ Tree masterTree()
 
 // What is different between two trees, one line for each file; empty when
 // they are the same.
-QString differences(const Tree &got, const Tree &wanted)
+// `atimes`: compare the access times too.
+QString differences(const Tree &got, const Tree &wanted, bool atimes = true)
 {
     QStringList lines;
     for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
@@ -193,7 +194,7 @@ QString differences(const Tree &got, const Tree &wanted)
             lines << it.key() + ": bytes differ";
         if (g.mtimeNs != it.value().mtimeNs)
             lines << QStringLiteral("%1: mtime %2, wanted %3").arg(it.key()).arg(g.mtimeNs).arg(it.value().mtimeNs);
-        if (g.atimeNs != it.value().atimeNs)
+        if (atimes && g.atimeNs != it.value().atimeNs)
             lines << QStringLiteral("%1: atime %2, wanted %3").arg(it.key()).arg(g.atimeNs).arg(it.value().atimeNs);
     }
     for (auto it = got.cbegin(); it != got.cend(); ++it)
@@ -345,6 +346,7 @@ private slots:
     void initTestCase();
     void faultLeavesNoMix_data();
     void faultLeavesNoMix();
+    void pictureWhoseDateWasNotReadIsLeftAlone();
     void killThenResumeOrUndo_data();
     void killThenResumeOrUndo();
     void resumedTreeReadsLikeTheReference();
@@ -488,10 +490,10 @@ void TestInterrupt::faultLeavesNoMix()
     const QString mix = checkNoMix(treeState(top), killed, &shifted);
     QVERIFY2(mix.isEmpty(), qPrintable(mix + '\n' + run.describe()));
     if (!killed) {
-        // A pass that did not shift every picture does not say it did.
-        QVERIFY2((run.exitCode == 0) == (shifted == usablePictures && run.json()["times_not_set"].toInt() == 0),
-                 qPrintable(run.describe()));
-        QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(run.describe()));
+        // A pass that did not shift every picture does not say it did (it may
+        // say that something went wrong although every picture was shifted:
+        // the disk or the journal failed afterwards).
+        QVERIFY2(run.exitCode == 1 || (run.exitCode == 0 && shifted == usablePictures), qPrintable(run.describe()));
         if (run.exitCode == 0)
             QVERIFY2(differences(treeState(top), shiftedAdapt).isEmpty(), qPrintable(run.describe()));
         if (!run.json().isEmpty())
@@ -509,6 +511,26 @@ void TestInterrupt::faultLeavesNoMix()
     QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.describe()));
     const QString diff = differences(treeState(top), shiftedAdapt);
     QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + resumed.describe()));
+}
+
+void TestInterrupt::pictureWhoseDateWasNotReadIsLeftAlone()
+{
+    // The dating pass cannot read the first picture: its date is not among
+    // those the user was asked about, so the pass must not shift it.
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    const Run run = cli({"shift", top, "--by", shiftBy, "--yes", "--json"}, faultAt("read:1:eio"));
+    QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
+    QCOMPARE(run.json()["valid"].toInt(), usablePictures - 1);
+    const Tree after = treeState(top);
+    QEXPECT_FAIL("", "a picture the dating pass met but could not read is shifted all the same", Continue);
+    QVERIFY(after.value("DCIM/IMG_0.JPG") == original.value("DCIM/IMG_0.JPG"));
+    QEXPECT_FAIL("", "the pass changes more pictures than it asked about", Continue);
+    QCOMPARE(run.json()["changed"].toInt(), usablePictures - 1);
+    for (const QString &name : original.keys())
+        if (name != "DCIM/IMG_0.JPG")
+            QVERIFY2(after.value(name) == shiftedAdapt.value(name), qPrintable(name));
 }
 
 // ---- kill -9, then resume or undo ---------------------------------------------
@@ -589,10 +611,13 @@ void TestInterrupt::secondShiftOfTheTreeRefuses()
         startCli(first, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:%1:pause").arg(1 + round * 3)));
         QVERIFY(!paused.waitForMark(first).isEmpty());
 
-        // The first pass holds the tree: the second writes nothing at all.
+        // The first pass holds the tree: the second writes nothing at all. It
+        // reads every picture, which moves the access times of those already
+        // shifted (their new access time lies before their last change): of
+        // the times, only the modification times are compared.
         const Tree during = treeState(top);
         const Run second = cli({"shift", top, "--by", shiftBy, "--yes", "--json"});
-        const QString untouched = differences(treeState(top), during);
+        const QString untouched = differences(treeState(top), during, false);
         QVERIFY(paused.release());
         const Run firstRun = finish(first);
         QVERIFY2(second.exitCode == 1, qPrintable(second.describe()));
@@ -600,7 +625,7 @@ void TestInterrupt::secondShiftOfTheTreeRefuses()
         QVERIFY2(second.out.isEmpty(), qPrintable(second.describe()));
         QVERIFY2(firstRun.exitCode == 0, qPrintable(firstRun.describe()));
         QVERIFY2(untouched.isEmpty(), qPrintable(untouched));
-        const QString diff = differences(treeState(top), shiftedAdapt);
+        const QString diff = differences(treeState(top), shiftedAdapt, false);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 }
@@ -626,7 +651,8 @@ void TestInterrupt::simultaneousShiftsShiftOnce()
                          qPrintable(run.describe()));
         }
         QVERIFY(done >= 1);
-        const QString diff = differences(treeState(top), done == 1 ? shiftedAdapt : shiftedTwice);
+        // Access times as in secondShiftOfTheTreeRefuses.
+        const QString diff = differences(treeState(top), done == 1 ? shiftedAdapt : shiftedTwice, false);
         QVERIFY2(diff.isEmpty(), qPrintable(QStringLiteral("%1 passes shifted\n").arg(done) + diff));
     }
 }
