@@ -349,6 +349,12 @@ private slots:
     void pictureWhoseDateWasNotReadIsLeftAlone();
     void killThenResumeOrUndo_data();
     void killThenResumeOrUndo();
+    void killedResumeOrUndoIsFinished_data();
+    void killedResumeOrUndoIsFinished();
+    void failedPutBackIsFinished_data();
+    void failedPutBackIsFinished();
+    void journalCutBeforeItsIntents();
+    void undoPutsBackTheTimesOfBeforeTheShift();
     void resumedTreeReadsLikeTheReference();
     void secondShiftOfTheTreeRefuses();
     void simultaneousShiftsShiftOnce();
@@ -363,8 +369,8 @@ private:
     QString freshTree(QTemporaryDir &dir);
     QString reference(bool keepTimes) const { return keepTimes ? referenceKeep : referenceAdapt; }
     // Every picture holds either all its old texts or all its new ones, and
-    // nothing else changed; `killed`: one picture may hold its new texts with
-    // its old times. Returns what is wrong, or an empty text.
+    // nothing else changed, and its times go with its texts; `killed`: the
+    // picture in hand may hold the times of its other texts. Returns what is wrong, or an empty text.
     QString checkNoMix(const Tree &got, bool killed, int *shifted) const;
 
     QTemporaryDir base;
@@ -421,7 +427,7 @@ QString TestInterrupt::checkNoMix(const Tree &got, bool killed, int *shifted) co
         const FileState &now = shiftedAdapt.value(it.key());
         if (g.bytes == it.value().bytes) {
             if (g.mtimeNs != it.value().mtimeNs || g.atimeNs != it.value().atimeNs)
-                problems << it.key() + ": not shifted, but its times changed";
+                ++oldTimes;   // written back by an undo killed before it set the times
         } else if (g.bytes == now.bytes) {
             ++*shifted;
             if (g.mtimeNs != now.mtimeNs || g.atimeNs != now.atimeNs)
@@ -437,7 +443,7 @@ QString TestInterrupt::checkNoMix(const Tree &got, bool killed, int *shifted) co
         }
     }
     if (oldTimes > (killed ? 1 : 0))
-        problems << QStringLiteral("%1 shifted pictures without their new times").arg(oldTimes);
+        problems << QStringLiteral("%1 pictures whose times do not go with their bytes").arg(oldTimes);
     return problems.join('\n');
 }
 
@@ -568,6 +574,164 @@ void TestInterrupt::killThenResumeOrUndo()
     QVERIFY2(after.exitCode == 0, qPrintable(after.describe()));
     const QString diff = differences(treeState(top), undo ? original : keepTimes ? shiftedKeep : shiftedAdapt);
     QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + after.describe()));
+}
+
+void TestInterrupt::killedResumeOrUndoIsFinished_data()
+{
+    QTest::addColumn<QString>("first");    // the fault of the shift
+    QTest::addColumn<QString>("second");   // the fault of the resume or undo
+    QTest::addColumn<bool>("undo");
+
+    // The shift stops after its second picture; what is left to do takes four
+    // writes (or two for an undo).
+    for (const bool undo : {false, true})
+        for (int n = 1; n <= (undo ? 2 : 4); ++n)
+            for (const char *when : {"kill-before", "kill-after"})
+                QTest::addRow("%s write %d %s", undo ? "undo" : "resume", n, when)
+                    << "write:3:kill-before" << QStringLiteral("write:%1:%2").arg(n).arg(when) << undo;
+}
+
+void TestInterrupt::killedResumeOrUndoIsFinished()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, undo);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    QVERIFY(cli({"shift", top, "--by", shiftBy, "--yes"}, faultAt(first)).crashed);
+    const QString command = undo ? "undo" : "resume";
+    const Run cut = cli({command, "--yes"}, faultAt(second));
+    QVERIFY2(cut.crashed, qPrintable(cut.describe()));
+    int shifted = 0;
+    const QString mix = checkNoMix(treeState(top), true, &shifted);
+    QVERIFY2(mix.isEmpty(), qPrintable(mix));
+
+    // The same command again finishes what the two passes began.
+    const Run again = cli({command, "--yes"});
+    QVERIFY2(again.exitCode == 0, qPrintable(again.describe()));
+    const QString diff = differences(treeState(top), undo ? original : shiftedAdapt);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + again.describe()));
+    // And an undo after a finished resume takes the whole chain back.
+    if (!undo) {
+        const Run back = cli({"undo", "--yes"});
+        QVERIFY2(back.exitCode == 0, qPrintable(back.describe()));
+        const QString undone = differences(treeState(top), original);
+        QVERIFY2(undone.isEmpty(), qPrintable(undone + '\n' + back.describe()));
+    }
+}
+
+void TestInterrupt::failedPutBackIsFinished_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("undo");
+
+    // The write of the third picture stops halfway, the disk is full, and the
+    // old bytes cannot be put back either: that picture holds a mix.
+    for (const bool undo : {false, true}) {
+        QTest::addRow("short, no space, put back fails: %s", undo ? "undo" : "resume")
+            << "write:3:short,write:5:eio" << undo;
+        QTest::addRow("short, no space, killed putting back: %s", undo ? "undo" : "resume")
+            << "write:3:short,write:5:kill-before" << undo;
+    }
+}
+
+void TestInterrupt::failedPutBackIsFinished()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, undo);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    const QStringList before = journals();
+    const Run run = cli({"shift", top, "--by", shiftBy, "--yes", "--json"}, faultAt(fault));
+    QVERIFY2(run.crashed || run.exitCode == 1, qPrintable(run.describe()));
+    if (!run.crashed)
+        QVERIFY2(run.err.contains("the old bytes could not be put back"), qPrintable(run.describe()));
+    const QStringList left = newJournals(before, "shift");
+    QCOMPARE(left.size(), 1);
+
+    // Each run of a picture is looked at on its own: the mix is finished or
+    // taken back.
+    const Run after = cli({undo ? "undo" : "resume", left.first(), "--yes"});
+    QVERIFY2(after.exitCode == 0, qPrintable(after.describe()));
+    const QString diff = differences(treeState(top), undo ? original : shiftedAdapt);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + after.describe()));
+}
+
+void TestInterrupt::journalCutBeforeItsIntents()
+{
+    // Killed before the first batch reached the journal: no picture was
+    // written, and the journal names none. A resume must not report success
+    // while the tree stays unshifted.
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    QVERIFY(cli({"shift", top, "--by", shiftBy, "--yes"}, faultAt("write:2:kill-before", ".jsonl")).crashed);
+    const Tree cut = treeState(top);
+    QVERIFY(differences(cut, original).isEmpty());
+    const Run resumed = cli({"resume", "--yes"});
+    const Tree after = treeState(top);
+    const bool finished = differences(after, shiftedAdapt).isEmpty();
+    QVERIFY2(finished || differences(after, original).isEmpty(), qPrintable(resumed.describe()));
+    QEXPECT_FAIL("", "the journal holds the pictures the user saw only from the first batch on: the resume takes "
+                     "every picture for one added since, leaves it alone and exits 0", Continue);
+    QVERIFY2(finished || resumed.exitCode != 0, qPrintable(resumed.describe()));
+}
+
+// Whether reading a file whose access time is older than a day moves it, as
+// it does on file systems mounted relatime or strictatime.
+bool readingMovesOldAccessTimes(const QString &folder)
+{
+    const QString probe = folder + QStringLiteral("/probe");
+    const qint64 old = (qint64(std::time(nullptr)) - 3 * 86400) * 1000000000LL;
+    if (!writeState(probe, {QByteArray("probe"), old - 1000000000LL, old}))
+        return false;
+    QFile file(probe);
+    if (!file.open(QIODevice::ReadOnly) || file.readAll().isEmpty())
+        return false;
+    file.close();
+    const bool moved = fileState(probe).atimeNs != old;
+    QFile::remove(probe);
+    return moved;
+}
+
+void TestInterrupt::undoPutsBackTheTimesOfBeforeTheShift()
+{
+    // Pictures last read more than a day ago, as most are: reading them moves
+    // their access time. Undo puts back the times they had before the shift,
+    // and a shift that keeps the file times keeps them.
+    const qint64 day = 86400LL * 1000000000LL;
+    Tree old = original;
+    for (FileState &state : old)
+        state.atimeNs = state.mtimeNs + day;   // nine days ago
+    QTemporaryDir probe;
+    if (!readingMovesOldAccessTimes(probe.path()))
+        QSKIP("reading does not move access times on this file system");
+    for (const bool keep : {false, true}) {
+        QTemporaryDir dir;
+        const QString top = dir.filePath("tree");
+        QVERIFY(writeTree(top, old));
+        QStringList shift{"shift", top, "--by", shiftBy, "--yes"};
+        if (keep)
+            shift << "--keep-file-times";
+        QCOMPARE(cli(shift).exitCode, 0);
+        if (keep) {
+            Tree wanted = shiftedAdapt;
+            for (auto it = wanted.begin(); it != wanted.end(); ++it) {
+                it->mtimeNs = old.value(it.key()).mtimeNs;
+                it->atimeNs = old.value(it.key()).atimeNs;
+            }
+            const QString kept = differences(treeState(top), wanted);
+            QEXPECT_FAIL("", "the dating pass moves the access times, and the shift keeps the moved ones", Continue);
+            QVERIFY2(kept.isEmpty(), qPrintable(kept));
+        }
+        QCOMPARE(cli({"undo", "--yes"}).exitCode, 0);
+        const QString diff = differences(treeState(top), old);
+        QEXPECT_FAIL("", "undo puts back the access times as the dating pass left them", Continue);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QVERIFY2(differences(treeState(top), old, false).isEmpty(), "bytes or modification times differ");
+    }
 }
 
 void TestInterrupt::resumedTreeReadsLikeTheReference()
