@@ -12,9 +12,12 @@
  *               neither counted nor touched
  *       ACTION  eio          fail with EIO, doing nothing (close: close, then
  *                            report EIO)
+ *               eintr        fail with EINTR, doing nothing (a signal came)
  *               short        write: put the first half and report that; the
  *                            next write on a matching path fails with ENOSPC
  *                            (a disk that fills up mid-write)
+ *               half         write: put the first half and report that (a
+ *                            short write that the caller is to continue)
  *               kill-before  raise SIGKILL before the call ("kill" alike)
  *               kill-after   raise SIGKILL after the call
  *               pause        write the path to KELVARO_FAULT_MARK, then wait
@@ -45,7 +48,7 @@
 enum { OP_WRITE, OP_READ, OP_CLOSE, OP_SYNC, OP_COUNT };
 static const char *const opNames[OP_COUNT] = {"write", "read", "close", "fdatasync"};
 
-enum { ACT_NONE, ACT_EIO, ACT_SHORT, ACT_KILL_BEFORE, ACT_KILL_AFTER, ACT_PAUSE };
+enum { ACT_NONE, ACT_EIO, ACT_SHORT, ACT_HALF, ACT_EINTR, ACT_KILL_BEFORE, ACT_KILL_AFTER, ACT_PAUSE };
 
 #define MAX_FAULTS 8
 struct Fault {
@@ -75,6 +78,10 @@ static int parseAction(const char *text)
         return ACT_EIO;
     if (strcmp(text, "short") == 0)
         return ACT_SHORT;
+    if (strcmp(text, "half") == 0)
+        return ACT_HALF;
+    if (strcmp(text, "eintr") == 0)
+        return ACT_EINTR;
     if (strcmp(text, "kill") == 0 || strcmp(text, "kill-before") == 0)
         return ACT_KILL_BEFORE;
     if (strcmp(text, "kill-after") == 0)
@@ -214,8 +221,8 @@ static int before(int action, const char *path)
         raise(SIGKILL);
     if (action == ACT_PAUSE)
         pauseHere(path);
-    if (action == ACT_EIO) {
-        errno = EIO;
+    if (action == ACT_EIO || action == ACT_EINTR) {
+        errno = action == ACT_EIO ? EIO : EINTR;
         return -1;
     }
     return 0;
@@ -237,9 +244,10 @@ static void after(int action)
     }                                                                                          \
     if (before(action, path) < 0)                                                              \
         return -1;                                                                             \
-    if (action == ACT_SHORT && n > 1) {                                                        \
+    if ((action == ACT_SHORT || action == ACT_HALF) && n > 1) {                                \
         n /= 2;                                                                                \
-        __atomic_store_n(&failNextWrite, 1, __ATOMIC_SEQ_CST);                                 \
+        if (action == ACT_SHORT)                                                               \
+            __atomic_store_n(&failNextWrite, 1, __ATOMIC_SEQ_CST);                             \
     }                                                                                          \
     const ssize_t done = call;                                                                 \
     after(action);                                                                             \

@@ -22,6 +22,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,9 +58,11 @@ Bytes picture(int index)
 {
     ExifBlock exif(index % 2 ? ByteOrder::Motorola : ByteOrder::Intel);
     const int sub = exif.addDirectory();
-    const std::string date = "2012:05:0" + std::to_string(1 + index) + " 1" + std::to_string(index) + ":2"
-                             + std::to_string(index) + ":3" + std::to_string(index);
-    Bytes note(3000 + size_t(index) * 500);
+    char text[32];
+    std::snprintf(text, sizeof text, "2012:05:%02d %02d:%02d:%02d", 1 + index % 28, 10 + index % 14, index % 60,
+                  (index * 7) % 60);
+    const std::string date = text;
+    Bytes note(3000 + size_t(index % usablePictures) * 500);
     for (size_t i = 0; i < note.size(); ++i)
         note[i] = uint8_t(i * 131 + size_t(index));
     exif.ascii(0, tag::Make, "Morvane").ascii(0, tag::DateTime, date);
@@ -68,7 +71,7 @@ Bytes picture(int index)
         .ascii(sub, tag::DateTimeOriginal, date)
         .ascii(sub, tag::DateTimeDigitized, date)
         .value(sub, tag::MakerNote, format::Undefined, uint32_t(note.size()), note);
-    return Jpeg::camera(exif, 2000 + size_t(index) * 100).bytes();
+    return Jpeg::camera(exif, 2000 + size_t(index % usablePictures) * 100).bytes();
 }
 
 struct FileState {
@@ -161,12 +164,14 @@ bool writeTree(const QString &top, const Tree &tree)
 // than both its modification and its status change time, which is one that
 // reading leaves alone (relatime): the times are the same for every copy
 // however often kelvaro-cli reads it.
-Tree masterTree()
+Tree masterTree(int pictures = usablePictures)
 {
     const qint64 now = qint64(std::time(nullptr)) * 1000000000LL;
     Tree tree;
-    for (int i = 0; i < usablePictures; ++i) {
-        const QString name = QStringLiteral("%1/IMG_%2.%3").arg(i < 3 ? "DCIM" : "DCIM/more").arg(i).arg(i % 3 ? "jpg" : "JPG");
+    for (int i = 0; i < pictures; ++i) {
+        const QString name = pictures == usablePictures
+                                 ? QStringLiteral("%1/IMG_%2.%3").arg(i < 3 ? "DCIM" : "DCIM/more").arg(i).arg(i % 3 ? "jpg" : "JPG")
+                                 : QStringLiteral("DCIM/%1/IMG_%2.JPG").arg(100 + i / 100).arg(i, 4, 10, QLatin1Char('0'));
         const Bytes bytes = picture(i);
         tree.insert(name, {QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size())),
                            now - 10LL * 86400 * 1000000000LL + i * 1000003LL + 123456789,
@@ -356,7 +361,12 @@ private slots:
     void journalCutBeforeItsIntents();
     void undoPutsBackTheTimesOfBeforeTheShift();
     void resumedTreeReadsLikeTheReference();
-    void secondShiftOfTheTreeRefuses();
+    void secondPassOfTheTreeRefuses_data();
+    void secondPassOfTheTreeRefuses();
+    void killAcrossBatches_data();
+    void killAcrossBatches();
+    void signalStopsAResumeOrUndo_data();
+    void signalStopsAResumeOrUndo();
     void simultaneousShiftsShiftOnce();
     void pictureReplacedBeforeItsWrite_data();
     void pictureReplacedBeforeItsWrite();
@@ -374,6 +384,7 @@ private:
     QString checkNoMix(const Tree &got, bool killed, int *shifted) const;
 
     QTemporaryDir base;
+    Tree large, largeShifted;   // three hundred pictures: two batches
     Tree original, shiftedAdapt, shiftedKeep, shiftedTwice;
     QString referenceAdapt, referenceKeep;
 };
@@ -386,7 +397,7 @@ void TestInterrupt::initTestCase()
     // past byte 4096, in both byte orders.
     for (int i = 0; i < usablePictures; ++i) {
         const QByteArray bytes = original.values().at(i).bytes;
-        const QList<int> runs = offsetsOf(bytes, bytes.mid(offsetsOf(bytes, "2012:05:0").value(0), 19));
+        const QList<int> runs = offsetsOf(bytes, bytes.mid(offsetsOf(bytes, "2012:05:").value(0), 19));
         QCOMPARE(runs.size(), 3);
         QVERIFY(runs.last() - runs.first() > 4096);
     }
@@ -436,7 +447,7 @@ QString TestInterrupt::checkNoMix(const Tree &got, bool killed, int *shifted) co
             // Say which runs hold what.
             QStringList runs;
             const QByteArray &before = it.value().bytes;
-            const QList<int> at = offsetsOf(before, before.mid(offsetsOf(before, "2012:05:0").value(0), 19));
+            const QList<int> at = offsetsOf(before, before.mid(offsetsOf(before, "2012:05:").value(0), 19));
             for (int offset : at)
                 runs << QStringLiteral("%1=%2").arg(offset).arg(QString::fromLatin1(g.bytes.mid(offset, 19)));
             problems << it.key() + ": neither as before nor shifted: " + runs.join(' ');
@@ -462,6 +473,13 @@ void TestInterrupt::faultLeavesNoMix_data()
             QTest::addRow("write %d %s", n, action) << QStringLiteral("write:%1:%2").arg(n).arg(action) << ".jpg" << true;
     // Reads: the dating pass, the shifting pass's reading, the read just
     // before each write.
+    // Short writes the pass is to go on with, and calls a signal cut short:
+    // no harm at all.
+    for (int n : {1, 4, 6})
+        for (const char *action : {"half", "eintr"})
+            QTest::addRow("write %d %s", n, action) << QStringLiteral("write:%1:%2").arg(n).arg(action) << ".jpg" << true;
+    for (int n : {1, 9, 16})
+        QTest::addRow("read %d eintr", n) << QStringLiteral("read:%1:eintr").arg(n) << ".jpg" << true;
     for (int n : {1, 2, 5, 9, 12, 13, 14, 16, 18, 20})
         QTest::addRow("read %d eio", n) << QStringLiteral("read:%1:eio").arg(n) << ".jpg" << true;
     for (int n : {1, 4, 7, 8, 10, 13, 14})
@@ -492,6 +510,12 @@ void TestInterrupt::faultLeavesNoMix()
     const Run run = cli({"shift", top, "--by", shiftBy, "--yes", "--json"}, faultAt(fault, paths));
     const bool killed = fault.contains("kill");
     QCOMPARE(run.crashed, killed);
+    if (fault.endsWith("half") || fault.endsWith("eintr")) {
+        QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+        const QString diff = differences(treeState(top), shiftedAdapt);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        return;
+    }
     int shifted = 0;
     const QString mix = checkNoMix(treeState(top), killed, &shifted);
     QVERIFY2(mix.isEmpty(), qPrintable(mix + '\n' + run.describe()));
@@ -566,14 +590,37 @@ void TestInterrupt::killThenResumeOrUndo()
     QStringList shift{"shift", top, "--by", shiftBy, "--yes"};
     if (keepTimes)
         shift << "--keep-file-times";
+    const QStringList before = journals();
     const Run killed = cli(shift, faultAt(fault));
     QVERIFY2(killed.crashed, qPrintable(killed.describe()));
+    const QStringList cut = newJournals(before, "shift");
+    QCOMPARE(cut.size(), 1);
+    auto stateOf = [&] {
+        const QJsonObject history = cli({"history", "--json"}).json();
+        for (const QJsonValue &pass : history["passes"].toArray())
+            if (pass["journal"].toString() == cut.first())
+                return pass["state"].toString();
+        return QString();
+    };
+    QCOMPARE(stateOf(), "interrupted");
+
+    // A dry run looks and writes nothing, not even a journal (it reads the
+    // pictures, which moves the access times of those already shifted).
+    const Tree killedTree = treeState(top);
+    const QStringList killedJournals = journals();
+    const Run dry = cli({undo ? "undo" : "resume", "--dry-run"});
+    QVERIFY2(dry.exitCode == 0, qPrintable(dry.describe()));
+    QVERIFY2(dry.out.contains("Dry run: nothing was written."), qPrintable(dry.describe()));
+    QCOMPARE(journals(), killedJournals);
+    const QString unchanged = differences(treeState(top), killedTree, false);
+    QVERIFY2(unchanged.isEmpty(), qPrintable(unchanged));
 
     // Without a journal named: the newest pass, the one just cut off.
     const Run after = cli({undo ? "undo" : "resume", "--yes"});
     QVERIFY2(after.exitCode == 0, qPrintable(after.describe()));
     const QString diff = differences(treeState(top), undo ? original : keepTimes ? shiftedKeep : shiftedAdapt);
     QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + after.describe()));
+    QCOMPARE(stateOf(), undo ? "undone" : "resumed");
 }
 
 void TestInterrupt::killedResumeOrUndoIsFinished_data()
@@ -764,29 +811,48 @@ void TestInterrupt::resumedTreeReadsLikeTheReference()
 
 // ---- two passes at once -------------------------------------------------------
 
-void TestInterrupt::secondShiftOfTheTreeRefuses()
+void TestInterrupt::secondPassOfTheTreeRefuses_data()
 {
-    for (int round = 0; round < 2; ++round) {
+    QTest::addColumn<QString>("second");   // what else is started on the tree
+    QTest::addColumn<int>("pauseAt");      // the write the first pass waits at
+    QTest::newRow("shift, none written yet") << "shift" << 1;
+    QTest::newRow("shift, three written") << "shift" << 4;
+    QTest::newRow("resume of the running pass") << "resume" << 2;
+    QTest::newRow("undo of the running pass") << "undo" << 3;
+}
+
+void TestInterrupt::secondPassOfTheTreeRefuses()
+{
+    QFETCH(QString, second);
+    QFETCH(int, pauseAt);
+    {
         QTemporaryDir dir;
         const QString top = freshTree(dir);
         QVERIFY(!top.isEmpty());
         Paused paused;
         QProcess first;
-        startCli(first, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:%1:pause").arg(1 + round * 3)));
+        const QStringList before = journals();
+        startCli(first, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:%1:pause").arg(pauseAt)));
         QVERIFY(!paused.waitForMark(first).isEmpty());
+        const QStringList running = newJournals(before, "shift");
+        QCOMPARE(running.size(), 1);
+        const QStringList arguments = second == "shift" ? QStringList{"shift", top, "--by", shiftBy, "--yes", "--json"}
+                                                        : QStringList{second, running.first(), "--yes"};
 
         // The first pass holds the tree: the second writes nothing at all. It
         // reads every picture, which moves the access times of those already
         // shifted (their new access time lies before their last change): of
         // the times, only the modification times are compared.
         const Tree during = treeState(top);
-        const Run second = cli({"shift", top, "--by", shiftBy, "--yes", "--json"});
+        const QStringList journalsDuring = journals();
+        const Run refused = cli(arguments);
         const QString untouched = differences(treeState(top), during, false);
         QVERIFY(paused.release());
         const Run firstRun = finish(first);
-        QVERIFY2(second.exitCode == 1, qPrintable(second.describe()));
-        QVERIFY2(second.err.contains("another shift, undo or resume of"), qPrintable(second.describe()));
-        QVERIFY2(second.out.isEmpty(), qPrintable(second.describe()));
+        QVERIFY2(refused.exitCode == 1, qPrintable(refused.describe()));
+        QVERIFY2(refused.err.contains("another shift, undo or resume of"), qPrintable(refused.describe()));
+        QVERIFY2(refused.out.isEmpty(), qPrintable(refused.describe()));
+        QCOMPARE(journals().size(), journalsDuring.size());
         QVERIFY2(firstRun.exitCode == 0, qPrintable(firstRun.describe()));
         QVERIFY2(untouched.isEmpty(), qPrintable(untouched));
         const QString diff = differences(treeState(top), shiftedAdapt, false);
@@ -815,10 +881,58 @@ void TestInterrupt::simultaneousShiftsShiftOnce()
                          qPrintable(run.describe()));
         }
         QVERIFY(done >= 1);
-        // Access times as in secondShiftOfTheTreeRefuses.
+        // Access times as in secondPassOfTheTreeRefuses.
         const QString diff = differences(treeState(top), done == 1 ? shiftedAdapt : shiftedTwice, false);
         QVERIFY2(diff.isEmpty(), qPrintable(QStringLiteral("%1 passes shifted\n").arg(done) + diff));
     }
+}
+
+// ---- more pictures than one batch ---------------------------------------------
+
+void TestInterrupt::killAcrossBatches_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("undo");
+
+    // 300 pictures, each read once by the dating pass; the first batch of 256
+    // is read, then written (a read and a write each), then the rest is read.
+    QTest::newRow("write 100") << "write:100:kill-before" << false;
+    QTest::newRow("last of the first batch") << "write:256:kill-after" << false;
+    QTest::newRow("first of the second batch") << "write:257:kill-before" << false;
+    QTest::newRow("second batch being read") << "read:813:kill-before" << false;
+    QTest::newRow("last picture") << "write:300:kill-after" << false;
+    QTest::newRow("undo: first of the second batch") << "write:257:kill-before" << true;
+    QTest::newRow("undo: second batch being read") << "read:813:kill-before" << true;
+}
+
+void TestInterrupt::killAcrossBatches()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, undo);
+    if (large.isEmpty()) {
+        large = masterTree(300);
+        const QString folder = base.filePath(QStringLiteral("large"));
+        QVERIFY(writeTree(folder, large));
+        QCOMPARE(cli({"shift", folder, "--by", shiftBy, "--yes"}).exitCode, 0);
+        largeShifted = treeState(folder);
+    }
+    QTemporaryDir dir;
+    const QString top = dir.filePath(QStringLiteral("tree"));
+    QVERIFY(writeTree(top, large));
+    QVERIFY(cli({"shift", top, "--by", shiftBy, "--yes"}, faultAt(fault)).crashed);
+    const Tree cut = treeState(top);
+    int shifted = 0;
+    for (auto it = large.cbegin(); it != large.cend(); ++it) {
+        const QByteArray &bytes = cut.value(it.key()).bytes;
+        QVERIFY2(bytes == it.value().bytes || bytes == largeShifted.value(it.key()).bytes, qPrintable(it.key()));
+        shifted += bytes != it.value().bytes;
+    }
+    QVERIFY(shifted > 0);
+
+    const Run after = cli({undo ? "undo" : "resume", "--yes"});
+    QVERIFY2(after.exitCode == 0, qPrintable(after.describe()));
+    const QString diff = differences(treeState(top), undo ? large : largeShifted);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff.left(2000) + '\n' + after.describe()));
 }
 
 // ---- a picture replaced while the pass holds it ---------------------------------
@@ -853,7 +967,7 @@ void TestInterrupt::pictureReplacedBeforeItsWrite()
     FileState other = original.value(victim);
     if (how == "rename") {
         // Another program's copy with a different date of the same length.
-        other.bytes.replace("2012:05:0", "1999:09:0");
+        other.bytes.replace("2012:05:", "1999:09:");
         QVERIFY(writeState(path + ".tmp", other));
         QVERIFY(::rename(QFile::encodeName(path + ".tmp").constData(), QFile::encodeName(path).constData()) == 0);
     } else if (how == "rewrite") {
@@ -931,6 +1045,49 @@ void TestInterrupt::signalStopsAfterThePictureInHand()
     QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.describe()));
     const QString diff = differences(treeState(top), shiftedAdapt);
     QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + resumed.describe()));
+}
+
+void TestInterrupt::signalStopsAResumeOrUndo_data()
+{
+    QTest::addColumn<bool>("undo");
+    QTest::newRow("resume") << false;
+    QTest::newRow("undo") << true;
+}
+
+void TestInterrupt::signalStopsAResumeOrUndo()
+{
+    QFETCH(bool, undo);
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    QVERIFY(cli({"shift", top, "--by", shiftBy, "--yes"}, faultAt("write:3:kill-before")).crashed);
+    const QString command = undo ? "undo" : "resume";
+    const QStringList before = journals();
+    Paused paused;
+    QProcess process;
+    startCli(process, {command, "--yes"}, paused.environment("write:2:pause"));
+    QVERIFY(!paused.waitForMark(process).isEmpty());
+    QCOMPARE(::kill(pid_t(process.processId()), SIGTERM), 0);
+    QThread::msleep(50);
+    QVERIFY(paused.release());
+    const Run run = finish(process);
+    QVERIFY2(!run.crashed && run.exitCode == 1, qPrintable(run.describe()));
+    QVERIFY2(run.out.startsWith("Cancelled. "), qPrintable(run.describe()));
+    const QStringList closed = newJournals(before, command);
+    QCOMPARE(closed.size(), 1);
+    bool parses = false;
+    const QList<QJsonObject> lines = journalLines(closed.first(), &parses);
+    QVERIFY(parses);
+    QCOMPARE(lines.last()["cancelled"].toBool(), true);
+    int shifted = 0;
+    const QString mix = checkNoMix(treeState(top), false, &shifted);
+    QVERIFY2(mix.isEmpty(), qPrintable(mix));
+
+    // The same command again, without a journal named, finishes the work.
+    const Run again = cli({command, "--yes"});
+    QVERIFY2(again.exitCode == 0, qPrintable(again.describe()));
+    const QString diff = differences(treeState(top), undo ? original : shiftedAdapt);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + again.describe()));
 }
 
 // ---- the journal --------------------------------------------------------------
