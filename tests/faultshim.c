@@ -106,10 +106,10 @@ static void setUp(void)
     realSyncfs = dlsym(RTLD_NEXT, "syncfs");
 
     int count = 0;
-    const char *spec = getenv("KELVARO_FAULT");
+    const char *wanted = getenv("KELVARO_FAULT");
     char copy[512];
-    if (spec && strlen(spec) < sizeof copy) {
-        strcpy(copy, spec);
+    if (wanted && strlen(wanted) < sizeof copy) {
+        strcpy(copy, wanted);
         char *save = NULL;
         for (char *item = strtok_r(copy, ",", &save); item && count < MAX_FAULTS;
              item = strtok_r(NULL, ",", &save)) {
