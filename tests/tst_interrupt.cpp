@@ -382,6 +382,8 @@ private slots:
     void failureAfterTheWritesIsTold_data();
     void failureAfterTheWritesIsTold();
     void undoPutsBackTheTimesOfBeforeTheShift();
+    void oddNamesSurviveTheJournal_data();
+    void oddNamesSurviveTheJournal();
     void resumedTreeReadsLikeTheReference();
     void secondPassOfTheTreeRefuses_data();
     void secondPassOfTheTreeRefuses();
@@ -846,6 +848,37 @@ void TestInterrupt::undoPutsBackTheTimesOfBeforeTheShift()
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
         QVERIFY2(differences(treeState(top), old, false).isEmpty(), "bytes or modification times differ");
     }
+}
+
+void TestInterrupt::oddNamesSurviveTheJournal_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("undo");
+    const QString odd = QString::fromUtf8("Été \"2012\" \\ back\tslash\nline, 東京");
+    QTest::newRow("resume") << odd << false;
+    QTest::newRow("undo") << odd << true;
+}
+
+void TestInterrupt::oddNamesSurviveTheJournal()
+{
+    // Quotes, backslashes, control characters and UTF-8 in the folder and
+    // file names go through the journal and back.
+    QFETCH(QString, folder);
+    QFETCH(bool, undo);
+    QTemporaryDir dir;
+    const QString top = dir.filePath(folder);
+    Tree odd, oddShifted;
+    for (auto it = original.cbegin(); it != original.cend(); ++it) {
+        const QString name = QString(it.key()).replace("IMG_", QString::fromUtf8("ça \"va\"\\ "));
+        odd.insert(name, it.value());
+        oddShifted.insert(name, shiftedAdapt.value(it.key()));
+    }
+    QVERIFY(writeTree(top, odd));
+    QVERIFY(cli({"shift", top, "--by", shiftBy, "--yes"}, faultAt("write:4:kill-after")).crashed);
+    const Run after = cli({undo ? "undo" : "resume", "--yes"});
+    QVERIFY2(after.exitCode == 0, qPrintable(after.describe()));
+    const QString diff = differences(treeState(top), undo ? odd : oddShifted);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + after.describe()));
 }
 
 void TestInterrupt::resumedTreeReadsLikeTheReference()
