@@ -323,6 +323,21 @@ struct Paused {
     }
 };
 
+// Waits until the pass tells that it noticed the signal and will stop after
+// the picture in hand (without taking what it wrote from the process).
+bool saysCancelling(QProcess &process)
+{
+    process.setReadChannel(QProcess::StandardError);
+    QElapsedTimer timer;
+    timer.start();
+    while (!process.peek(1 << 20).contains("Cancelling: finishing the picture in hand.")) {
+        if (timer.elapsed() > 60000 || process.state() == QProcess::NotRunning)
+            return false;
+        process.waitForReadyRead(100);
+    }
+    return true;
+}
+
 QStringList journals()
 {
     QDir dir(isolatedHome.journalFolder());
@@ -1178,8 +1193,7 @@ void TestInterrupt::signalStopsAfterThePictureInHand()
     startCli(process, {"shift", top, "--by", shiftBy, "--yes", "--json"}, paused.environment("write:2:pause"));
     QVERIFY(!paused.waitForMark(process).isEmpty());
     QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
-    // The handler has run when the pass goes on; give the signal a moment to arrive.
-    QThread::msleep(50);
+    QVERIFY(saysCancelling(process));
     QVERIFY(paused.release());
     const Run run = finish(process);
 
@@ -1226,7 +1240,7 @@ void TestInterrupt::signalStopsAResumeOrUndo()
     startCli(process, {command, "--yes"}, paused.environment("write:2:pause"));
     QVERIFY(!paused.waitForMark(process).isEmpty());
     QCOMPARE(::kill(pid_t(process.processId()), SIGTERM), 0);
-    QThread::msleep(50);
+    QVERIFY(saysCancelling(process));
     QVERIFY(paused.release());
     const Run run = finish(process);
     QVERIFY2(!run.crashed && run.exitCode == 1, qPrintable(run.describe()));
