@@ -945,39 +945,37 @@ void TestInterrupt::secondPassOfTheTreeRefuses()
 {
     QFETCH(QString, second);
     QFETCH(int, pauseAt);
-    {
-        QTemporaryDir dir;
-        const QString top = freshTree(dir);
-        QVERIFY(!top.isEmpty());
-        Paused paused;
-        QProcess first;
-        const QStringList before = journals();
-        startCli(first, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:%1:pause").arg(pauseAt)));
-        QVERIFY(!paused.waitForMark(first).isEmpty());
-        const QStringList running = newJournals(before, "shift");
-        QCOMPARE(running.size(), 1);
-        const QStringList arguments = second == "shift" ? QStringList{"shift", top, "--by", shiftBy, "--yes", "--json"}
-                                                        : QStringList{second, running.first(), "--yes"};
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    Paused paused;
+    QProcess first;
+    const QStringList before = journals();
+    startCli(first, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:%1:pause").arg(pauseAt)));
+    QVERIFY(!paused.waitForMark(first).isEmpty());
+    const QStringList running = newJournals(before, "shift");
+    QCOMPARE(running.size(), 1);
+    const QStringList arguments = second == "shift" ? QStringList{"shift", top, "--by", shiftBy, "--yes", "--json"}
+                                                    : QStringList{second, running.first(), "--yes"};
 
-        // The first pass holds the tree: the second writes nothing at all. It
-        // reads every picture, which moves the access times of those already
-        // shifted (their new access time lies before their last change): of
-        // the times, only the modification times are compared.
-        const Tree during = treeState(top);
-        const QStringList journalsDuring = journals();
-        const Run refused = cli(arguments);
-        const QString untouched = differences(treeState(top), during, false);
-        QVERIFY(paused.release());
-        const Run firstRun = finish(first);
-        QVERIFY2(refused.exitCode == 1, qPrintable(refused.describe()));
-        QVERIFY2(refused.err.contains("another shift, undo or resume of"), qPrintable(refused.describe()));
-        QVERIFY2(refused.out.isEmpty(), qPrintable(refused.describe()));
-        QCOMPARE(journals().size(), journalsDuring.size());
-        QVERIFY2(firstRun.exitCode == 0, qPrintable(firstRun.describe()));
-        QVERIFY2(untouched.isEmpty(), qPrintable(untouched));
-        const QString diff = differences(treeState(top), shiftedAdapt, false);
-        QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    }
+    // The first pass holds the tree: the second writes nothing at all. It
+    // reads every picture, which moves the access times of those already
+    // shifted (their new access time lies before their last change): of
+    // the times, only the modification times are compared.
+    const Tree during = treeState(top);
+    const QStringList journalsDuring = journals();
+    const Run refused = cli(arguments);
+    const QString untouched = differences(treeState(top), during, false);
+    QVERIFY(paused.release());
+    const Run firstRun = finish(first);
+    QVERIFY2(refused.exitCode == 1, qPrintable(refused.describe()));
+    QVERIFY2(refused.err.contains("another shift, undo or resume of"), qPrintable(refused.describe()));
+    QVERIFY2(refused.out.isEmpty(), qPrintable(refused.describe()));
+    QCOMPARE(journals().size(), journalsDuring.size());
+    QVERIFY2(firstRun.exitCode == 0, qPrintable(firstRun.describe()));
+    QVERIFY2(untouched.isEmpty(), qPrintable(untouched));
+    const QString diff = differences(treeState(top), shiftedAdapt, false);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
 void TestInterrupt::simultaneousShiftsShiftOnce()
