@@ -79,6 +79,10 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
         result.status = Status::AlreadySeen;
         return result;
     }
+    if (picture.haveStatus) {
+        result.device = picture.id().device;
+        result.inode = picture.id().inode;
+    }
     result.status = picture.readOriginalDate(&result);
     return result;
 }
@@ -134,6 +138,7 @@ const char *PictureFile::describe(Status status)
     case Status::AddedSince: return "added since the dates were read";
     case Status::NotRegular: return "not a regular file";
     case Status::CloseFailed: return "written, but closing the file failed";
+    case Status::NotConfirmed: return "date not read before the question";
     }
     return "";
 }

@@ -42,6 +42,8 @@ void ShiftJob::reset()
     state.newestDate = QDateTime();
     confirmed.clear();
     confirmedPaths.clear();
+    datedIds.clear();
+    datedPaths.clear();
 }
 
 QString ShiftJob::rangeProblem(qint64 seconds) const
@@ -73,8 +75,10 @@ void ShiftJob::run(Task task)
         walk.followOutsideLinks = followOutsideLinks;
         walk.scanFolder(QDir(folder));
         if (task == Task::Dating) {
-            confirmed = walk.visitedIdentities();
-            confirmedPaths = walk.visitedCanonicalPaths();
+            confirmed = walk.usableIdentities();
+            confirmedPaths = walk.usableCanonicalPaths();
+            datedIds = walk.visitedIdentities();
+            datedPaths = walk.visitedCanonicalPaths();
         }
         break;
     }
@@ -149,7 +153,10 @@ void ShiftJob::endWriting()
             {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
             {"times_not_set", counts.timesNotSet}};
-        if (!journal.close(state.cancelRequested, numbers) && problem.isEmpty())
+        // Done lines that could not be written lose no picture (the intents
+        // were on the disk first), but the journal no longer tells all: say so.
+        const bool closed = journal.close(state.cancelRequested, numbers);
+        if ((!closed || journal.hasFailed()) && problem.isEmpty())
             problem = QStringLiteral("the journal could not be written");
     }
     lock.release();
@@ -195,8 +202,18 @@ void ShiftJob::shift()
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, folder))
         return;
-    if (journal.isOpen())
+    // The pictures the user saw go to the disk before any is written: a
+    // resume shifts those and no others.
+    if (journal.isOpen()) {
         journal.addConfirmed(confirmed, confirmedPaths);
+        if (!journal.flush()) {
+            refusal = QStringLiteral("the journal could not be written; nothing was changed");
+            journal.discard();
+            journalPath.clear();
+            lock.release();
+            return;
+        }
+    }
 
     FolderWalk walk(state, observer);
     walk.followOutsideLinks = followOutsideLinks;
@@ -211,18 +228,25 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     // Pictures the dating pass did not meet were not in the question: they are
     // left alone. Pictures a resume took from the journal are done already.
     bool known = true, done = false;
+    qint64 seenDate = Journal::noDate;
     const bool byPath = !PictureFile::claimsFiles();
     if (byPath) {
         const QString key = canonical(path);
         done = handledPaths.contains(key);
-        known = confirmedPaths.contains(key);
+        const auto it = confirmedPaths.constFind(key);
+        known = it != confirmedPaths.constEnd();
+        if (known)
+            seenDate = *it;
     }
     auto claimKnown = [&](const PictureFile::FileId &id) {
         if (claim && !claim(id))
             return false;
         const Journal::Identity key(id.device, id.inode);
         done = handled.contains(key);
-        known = confirmed.contains(key);
+        const auto it = confirmed.constFind(key);
+        known = it != confirmed.constEnd();
+        if (known)
+            seenDate = *it;
         return true;
     };
     if (done)
@@ -232,16 +256,32 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     if (result.status == Status::AlreadySeen || done)
         return;
     ++state.pictureCount;
+    if (result.status == Status::Usable)
+        result.status = rewrite->planShift(state.shiftSeconds, &result);
     if (result.status == Status::Usable && !known) {
-        result.status = Status::AddedSince;
-        ++counts.addedSince;
-        qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+        // Not among the pictures the user was asked about: new since, or one
+        // whose date could not be read then.
+        const bool metBefore = byPath ? datedPaths.contains(canonical(path))
+                                      : datedIds.contains({rewrite->snapshot().device, rewrite->snapshot().inode});
+        result.status = metBefore ? Status::NotConfirmed : Status::AddedSince;
+        if (metBefore) {
+            ++counts.notConfirmed;
+            qDebug("date not read before the question, not changed : %s", path.toUtf8().constData());
+        } else {
+            ++counts.addedSince;
+            qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+        }
         note(result.status, path);
         picture(path, result);
         return;
     }
-    if (result.status == Status::Usable)
-        result.status = rewrite->planShift(state.shiftSeconds, &result);
+    // The date the user saw is the one to move: a picture whose date another
+    // program (or another shift) changed since is left alone.
+    if (result.status == Status::Usable && seenDate != Journal::noDate
+        && result.oldDate.toSecsSinceEpoch() != seenDate) {
+        qDebug("changed by another program : %s", path.toUtf8().constData());
+        result.status = Status::ChangedElsewhere;
+    }
     if (result.status != Status::Usable) {
         switch (result.status) {
         case Status::NoExif:
@@ -496,8 +536,16 @@ void ShiftJob::resume()
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, root.folder))
         return;
-    if (journal.isOpen())
+    if (journal.isOpen()) {
         journal.addConfirmed(first.confirmed, first.confirmedPaths);
+        if (!journal.flush()) {
+            refusal = QStringLiteral("the journal could not be written; nothing was changed");
+            journal.discard();
+            journalPath.clear();
+            lock.release();
+            return;
+        }
+    }
 
     // First the pictures the journals name: finish each one, or see that it is done.
     for (const Journal::Record &record : chain) {
@@ -538,6 +586,7 @@ QList<ShiftJob::PassInfo> ShiftJob::history()
         info.pictures = record.header.pictures;
         info.changed = record.changed;
         info.closed = record.closed;
+        info.began = record.started;
         info.cancelled = record.cancelled;
         info.started = record.header.started;
         info.source = record.header.source;
@@ -568,8 +617,8 @@ ShiftJob::PassInfo ShiftJob::lastUndoable()
 {
     const QList<PassInfo> passes = history();
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
-        if (it->kind == Journal::Kind::Undo)
-            continue;
+        if (it->kind == Journal::Kind::Undo || !it->began)
+            continue;   // undos are not undone; a pass that never began changed nothing
         if (it->undone)
             return {};   // the newest shift is undone already
         return *it;
@@ -581,7 +630,7 @@ ShiftJob::PassInfo ShiftJob::interrupted()
 {
     const QList<PassInfo> passes = history();
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
-        if (it->kind == Journal::Kind::Undo)
+        if (it->kind == Journal::Kind::Undo || !it->began)
             continue;
         if (it->closed || it->undone || it->resumed || TreeLock::isBusy(it->folder))
             return {};
