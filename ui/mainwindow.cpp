@@ -4,10 +4,16 @@
 #include "mainwindowform.h"
 #include "scannerthread.h"
 
+#include <QCalendarWidget>
 #include <QEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QLayout>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 
 namespace {
@@ -23,6 +29,17 @@ QDateTime wallClockNow()
     return QDateTime(now.date(), now.time(), Qt::UTC);
 }
 
+// Both date fields show and take this pattern in every locale: four-digit
+// years and seconds, so no date is ever read back with a guessed century.
+const char datePattern[] = "yyyy-MM-dd HH:mm:ss";
+
+// The years a capture date can hold in place of the old text.
+const QDateTime firstDate(QDate(1000, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+
+// The form's own size; the window is never smaller.
+const QSize formSize(506, 370);
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -31,12 +48,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui = new MainWindowForm;
     ui->setupUi(this);
 
-    // Capture dates carry no time zone: both fields show wall-clock values.
-    for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew}) {
-        const QDateTime shown = edit->dateTime();
-        edit->setTimeSpec(Qt::UTC);
-        edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
-    }
+    setUpDateFields();
+    setUpColours();
+    setUpAccessibility();
+    fitToContents();
 
     phase = Survey;
     cancelRequested = false;
@@ -75,6 +90,134 @@ void MainWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         ui->retranslateUi(this);
+    // New texts or a new font may need more room (setupUi sets the font
+    // before the widgets exist: only a shown window is fitted again).
+    if (event->type() == QEvent::LanguageChange
+        || (event->type() == QEvent::FontChange && isVisible()))
+        fitToContents();
+}
+
+void MainWindow::setUpDateFields()
+{
+    // Capture dates carry no time zone: both fields show wall-clock values.
+    for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew}) {
+        const QDateTime shown = edit->dateTime();
+        edit->setTimeSpec(Qt::UTC);
+        edit->setDisplayFormat(QLatin1String(datePattern));
+        edit->setDateTimeRange(firstDate, lastDate);
+        edit->setCalendarPopup(true);
+        edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
+    }
+}
+
+void MainWindow::setUpColours()
+{
+    // The form paints the window yellow, the fields white and the buttons
+    // blue (drawn pale by the style below); the text colours must match
+    // those, not the desktop style, or a dark style puts light text on them.
+    // Dark text everywhere, at least 4.5 : 1 against each of them; greyed
+    // when disabled, still 4.5 : 1 on the yellow, where the current date is
+    // shown in a disabled field.
+    QPalette colours = palette();
+    const QColor dark(0x1a, 0x1a, 0x1a), greyed(0x4d, 0x4d, 0x4d);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor text = group == QPalette::Disabled ? greyed : dark;
+        colours.setColor(group, QPalette::WindowText, text);
+        colours.setColor(group, QPalette::Text, text);
+        colours.setColor(group, QPalette::ButtonText, text);
+        colours.setColor(group, QPalette::PlaceholderText, greyed);
+    }
+    setPalette(colours);
+
+    // Some styles draw buttons in colours of their own whatever the palette
+    // says (a dark style draws them dark grey, under the dark text). The
+    // buttons take theirs from a style that follows the palette, and a dark
+    // highlight, in which that style draws the frame of the keyboard focus
+    // (the usual blue one would vanish on the blue buttons).
+    QStyle *buttonStyle = QStyleFactory::create(QStringLiteral("Fusion"));
+    if (!buttonStyle)
+        return;
+    buttonStyle->setParent(this);
+    for (QPushButton *button : {ui->pushButtonSelect, ui->pushButtonShift, ui->pushButtonCancel}) {
+        button->setStyle(buttonStyle);
+        QPalette own = button->palette();
+        own.setColor(QPalette::Highlight, dark);
+        button->setPalette(own);
+    }
+}
+
+void MainWindow::setUpAccessibility()
+{
+    // A field that only shows a value is left out of the tab chain.
+    ui->dateTimeEditCurrent->setFocusPolicy(Qt::NoFocus);
+    // Return in the new date confirms it, as the Shift button does.
+    ui->dateTimeEditNew->installEventFilter(this);
+    // Screen readers name each field after its caption (its buddy); they
+    // also say what the date fields take.
+    for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
+        edit->setAccessibleDescription(tr("Year-month-day and hours:minutes:seconds"));
+}
+
+void MainWindow::fitToContents()
+{
+    // The room every widget needs, whether shown now or not, so that the
+    // size does not change from one step of a job to the next.
+    const auto need = [](const QWidget *w) { return w->minimumSizeHint().expandedTo(w->minimumSize()); };
+    const MainWindowForm &f = *ui;
+    int captions = 0, fields = 0, spanning = 0;
+    using Widgets = std::initializer_list<const QWidget *>;
+    for (const QWidget *w : Widgets{f.label, f.label_2, f.label_3, f.label_4})
+        captions = qMax(captions, need(w).width());
+    for (const QWidget *w : Widgets{f.folderEdit, f.progressBar, f.numberEdit, f.dateTimeEditCurrent, f.dateTimeEditNew})
+        fields = qMax(fields, need(w).width());
+    for (const QWidget *w : Widgets{f.pushButtonSelect, f.pushButtonShift, f.pushButtonCancel, f.checkBoxFileDate})
+        spanning = qMax(spanning, need(w).width());
+    const int width = qMax(captions + f.gridLayout->horizontalSpacing() + fields, spanning);
+
+    // One row each; Shift and Cancel take turns in the same place.
+    const QList<QList<const QWidget *>> rows = {
+        {f.pushButtonSelect}, {f.label, f.folderEdit}, {f.progressBar}, {f.label_2, f.numberEdit},
+        {f.label_3, f.dateTimeEditCurrent}, {f.label_4, f.dateTimeEditNew},
+        {f.pushButtonShift, f.pushButtonCancel}, {f.checkBoxFileDate}};
+    int height = f.gridLayout->verticalSpacing() * int(rows.size() - 1);
+    for (const auto &row : rows) {
+        int tallest = 0;
+        for (const QWidget *w : row)
+            tallest = qMax(tallest, need(w).height());
+        height += tallest;
+    }
+
+    const QSize carrier = QSize(width, height).expandedTo(f.layoutWidget->minimumSize())
+                              .expandedTo(formSize - QSize(20, 74));
+    f.layoutWidget->resize(carrier);
+    f.centralWidget->setMinimumSize(carrier + QSize(9, 9));
+    // The form's margins around the grid, and room for tool and status bar.
+    const QSize needed = (carrier + QSize(20, 74)).expandedTo(layout()->minimumSize());
+    setFixedSize(needed.expandedTo(formSize));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->dateTimeEditNew && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        QPushButton *shift = ui->pushButtonShift;
+        // After the field has taken the typed value in; only while the
+        // button is there to be pressed.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && shift->isVisibleTo(this)
+            && shift->isEnabled())
+            QMetaObject::invokeMethod(shift, &QAbstractButton::animateClick, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QString MainWindow::startFolder() const
+{
+    if (!folderName.isEmpty() && QFileInfo(folderName).isDir())
+        return folderName;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return QDir::homePath();
 }
 
 void MainWindow::scanFolder(QDir &folder)
@@ -92,7 +235,7 @@ void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
 void MainWindow::select()
 {
     const QString chosen = QFileDialog::getExistingDirectory(
-        this, tr("Select Top Folder"), folderName,
+        this, tr("Select Top Folder"), startFolder(),
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     // A cancelled dialog changes nothing and starts nothing.
     if (chosen.isEmpty())
@@ -101,7 +244,7 @@ void MainWindow::select()
     folderName = chosen;
     ui->folderEdit->setText(folderName);
     QSettings(organisation, application).setValue(folderKey, folderName);
-    ui->numberEdit->setText("please wait ...");
+    ui->numberEdit->setText(tr("please wait ..."));
 
     phase = Survey;
     cancelRequested = false;
@@ -148,7 +291,7 @@ void MainWindow::launchPass()
 
 QString MainWindow::countText() const
 {
-    return QString::number(pictureCount) + " (" + QString::number(validCount) + " valid)";
+    return tr("%1 (%2 valid)").arg(pictureCount).arg(validCount);
 }
 
 void MainWindow::timerElapsed()
@@ -190,7 +333,7 @@ void MainWindow::workingThreadFinshed()
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
         } else {
-            ui->numberEdit->setText("No jpgs found");
+            ui->numberEdit->setText(tr("No jpgs found"));
             ui->pushButtonShift->setEnabled(false);
         }
         break;
@@ -201,7 +344,7 @@ void MainWindow::workingThreadFinshed()
         ui->pushButtonCancel->hide();
         stopProgressTimer();
         ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
-        QMessageBox::information(this, "Kelvaro",
+        QMessageBox::information(this, tr("Kelvaro"),
                                  JobMessages::result(validCount, folderCount, oldestDate, newestDate,
                                                      cancelRequested, changedCount),
                                  QMessageBox::Ok);
@@ -220,7 +363,7 @@ void MainWindow::startAutoSelect()
 void MainWindow::change()
 {
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, "Kelvaro", JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate),
+        this, tr("Kelvaro"), JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
