@@ -7,6 +7,7 @@
 #include "picturefile.h"
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -100,12 +101,17 @@ private slots:
     void init();
 
     void startUpOpensTheDialogAndRemembersTheFolder();
+    void firstDialogOpensInPictures_data();
+    void firstDialogOpensInPictures();
     void cancelledDialogChangesNothing();
     void datingShowsCountsAndOldestDate_data();
     void datingShowsCountsAndOldestDate();
     void noUsablePictureDisablesShift();
     void shiftEndToEnd();
     void declinedQuestionWritesNothing();
+    void farDatesShiftExactly_data();
+    void farDatesShiftExactly();
+    void returnInTheNewDateAsksTheQuestion();
     void cancelDuringShift();
     void closingWhileAPassRuns();
     void windowAndCommandLineAgree();
@@ -158,6 +164,37 @@ void TestController::startUpOpensTheDialogAndRemembersTheFolder()
     QCOMPARE(again.folderName, tree.filePath("start"));
     const auto cancelled = cancelDialog();
     QTRY_VERIFY(*cancelled);
+}
+
+// Without a remembered folder, or when it is gone, the dialog opens in the
+// user's Pictures folder, or the home folder when there is none: never in the
+// working directory, where the passes would otherwise run.
+void TestController::firstDialogOpensInPictures_data()
+{
+    QTest::addColumn<QString>("remembered");
+    QTest::newRow("first run") << QString();
+    QTest::newRow("folder gone") << tree.filePath("gone");
+}
+
+void TestController::firstDialogOpensInPictures()
+{
+    QFETCH(QString, remembered);
+    if (!remembered.isNull())
+        QSettings("Morvane", "Kelvaro").setValue("folderName", remembered);
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString expected = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+
+    MainWindow w;
+    QString opened;
+    const auto seen = whenModal([&opened](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        opened = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    QTRY_VERIFY(*seen);
+    QCOMPARE(opened, QDir(expected).absolutePath());
+    QVERIFY(opened != QDir::currentPath() || expected == QDir::currentPath());
 }
 
 void TestController::cancelledDialogChangesNothing()
@@ -285,6 +322,72 @@ void TestController::declinedQuestionWritesNothing()
     QVERIFY(!question.isEmpty());
     QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(w.ui->pushButtonShift->isEnabled());
+    QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
+}
+
+// Capture dates far in the past and near the end of the years a date text
+// can hold: shown as they are, and shifted to exactly the date entered.
+void TestController::farDatesShiftExactly_data()
+{
+    QTest::addColumn<QString>("oldest");
+    QTest::addColumn<QString>("newest");
+    QTest::addColumn<QString>("entered");   // new date of the oldest, as typed
+    QTest::addColumn<QString>("newestAfter");
+    QTest::newRow("1700") << "1700:03:01 12:00:00" << "1700:03:02 08:30:00" << "1700-03-02 12:00:05"
+                          << "1700:03:03 08:30:05";
+    QTest::newRow("1752 gap") << "1752:09:04 10:00:00" << "1752:09:20 10:00:00" << "1752-09-05 10:00:00"
+                              << "1752:09:21 10:00:00";
+    QTest::newRow("9999") << "9999:12:30 00:00:00" << "9999:12:31 00:00:00" << "9999-12-30 23:59:59"
+                          << "9999:12:31 23:59:59";
+}
+
+void TestController::farDatesShiftExactly()
+{
+    QFETCH(QString, oldest);
+    QFETCH(QString, newest);
+    QFETCH(QString, entered);
+    QFETCH(QString, newestAfter);
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated(oldest.toStdString()));
+    put(top.filePath("b.jpg"), dated(newest.toStdString()));
+    MainWindow w;
+    w.show();
+    runDating(w, top.path());
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock(oldest.toLatin1()));
+    QCOMPARE(w.ui->dateTimeEditCurrent->text(), QString(oldest).replace(4, 1, '-').replace(7, 1, '-'));
+
+    QDateTimeEdit *edit = w.ui->dateTimeEditNew;
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, entered);
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    answerBox(QMessageBox::Ok, &result);
+    w.ui->pushButtonShift->click();
+    QVERIFY2(question.contains(oldest + " to \n" + newest + "\n"), qPrintable(question));
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QString after = QString(entered).replace(4, 1, ':').replace(7, 1, ':');
+    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock(after.toLatin1()));
+    QCOMPARE(PictureFile::readDate(top.filePath("b.jpg")).oldDate, wallClock(newestAfter.toLatin1()));
+}
+
+// Return in the new date is the Shift button: the question follows, and
+// nothing is written before it is answered.
+void TestController::returnInTheNewDateAsksTheQuestion()
+{
+    QTemporaryDir top;
+    const Bytes bytes = dated("2012:05:06 10:00:00");
+    put(top.filePath("a.jpg"), bytes);
+    MainWindow w;
+    w.show();
+    runDating(w, top.path());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2013:05:06 10:00:00"));
+    QString question;
+    answerBox(QMessageBox::No, &question);
+    QTest::keyClick(w.ui->dateTimeEditNew, Qt::Key_Return);
+    QTRY_VERIFY(!question.isEmpty());
+    QVERIFY(question.endsWith("Do you want to proceed?"));
+    QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
 }
 

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
@@ -21,13 +22,6 @@ namespace {
 const char organisation[] = "Morvane";
 const char application[] = "Kelvaro";
 const char folderKey[] = "folderName";
-
-// The current wall-clock date and time as a zone-less value.
-QDateTime wallClockNow()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return QDateTime(now.date(), now.time(), Qt::UTC);
-}
 
 // Both date fields show and take this pattern in every locale: four-digit
 // years and seconds, so no date is ever read back with a guessed century.
@@ -162,7 +156,16 @@ void MainWindow::fitToContents()
 {
     // The room every widget needs, whether shown now or not, so that the
     // size does not change from one step of a job to the next.
-    const auto need = [](const QWidget *w) { return w->minimumSizeHint().expandedTo(w->minimumSize()); };
+    // As the grid reckons it: a widget that may not shrink needs its size hint.
+    const auto need = [](const QWidget *w) {
+        QSize size = w->minimumSizeHint().expandedTo(w->minimumSize());
+        const QSizePolicy policy = w->sizePolicy();
+        if (!(policy.horizontalPolicy() & QSizePolicy::ShrinkFlag))
+            size.setWidth(qMax(size.width(), w->sizeHint().width()));
+        if (!(policy.verticalPolicy() & QSizePolicy::ShrinkFlag))
+            size.setHeight(qMax(size.height(), w->sizeHint().height()));
+        return size;
+    };
     const MainWindowForm &f = *ui;
     int captions = 0, fields = 0, spanning = 0;
     using Widgets = std::initializer_list<const QWidget *>;
@@ -199,11 +202,26 @@ void MainWindow::fitToContents()
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->dateTimeEditNew && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *key = static_cast<QKeyEvent *>(event);
+        QDateTimeEdit *edit = ui->dateTimeEditNew;
+        // A date typed over the whole selected text: the field takes typed
+        // digits section by section, so the typing starts in the first one,
+        // the year, which the digits then overwrite.
+        const auto *text = edit->findChild<QLineEdit *>();
+        if (text && !key->text().isEmpty() && key->text().at(0).isDigit() && text->hasSelectedText()
+            && text->selectedText() == text->text())
+            edit->setSelectedSection(edit->sectionAt(0));
+        // A full section moves on to the next by itself; the separator typed
+        // after it is then already behind the cursor, and must not move on
+        // a second time.
+        if (text && key->text().size() == 1 && QStringLiteral("-: ").contains(key->text())
+            && text->cursorPosition() > 0 && text->text().at(text->cursorPosition() - 1) == key->text().at(0))
+            return true;
+
         QPushButton *shift = ui->pushButtonShift;
-        // After the field has taken the typed value in; only while the
-        // button is there to be pressed.
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && shift->isVisibleTo(this)
+        // Return confirms the date as the Shift button does, after the field
+        // has taken the typed value in, and only while the button is there.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && shift->isVisibleTo(this)
             && shift->isEnabled())
             QMetaObject::invokeMethod(shift, &QAbstractButton::animateClick, Qt::QueuedConnection);
     }
@@ -251,8 +269,10 @@ void MainWindow::select()
     pictureCount = 0;
     validCount = 0;
     folderCount = 0;
-    oldestDate = wallClockNow().addYears(100);
-    newestDate = wallClockNow().addYears(-100);
+    // Beyond the years a capture date can hold, so that any picture's date,
+    // however far from today, becomes the oldest and the newest.
+    oldestDate = lastDate.addYears(1);
+    newestDate = firstDate.addYears(-1);
 
     ui->pushButtonSelect->setEnabled(false);
     ui->progressBar->hide();
