@@ -374,6 +374,35 @@ private slots:
                                                .arg(best)));
     }
 
+    // The button that has the keyboard focus shows it by a frame that stands
+    // out from the yellow window and from the button alike.
+    void focusFrame_data() { buttonLooks_data(); }
+
+    void focusFrame()
+    {
+        QFETCH(QString, name);
+        auto *button = window->findChild<QPushButton *>(name);
+        button->show();
+        button->setEnabled(true);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QColor yellow(255, 255, 127);
+        const auto edge = [button] {
+            const QImage image = button->grab().toImage();
+            return QColor(image.pixel(1, image.height() / 2));
+        };
+        const QColor without = edge();
+        // Reached with the keyboard: Tab away from it and back.
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Tab);
+        QVERIFY(!button->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(button->hasFocus());
+        const QColor with = edge();
+        QVERIFY2(contrast(with, yellow) >= 4.5 && contrast(with, without) >= 3,
+                 qPrintable(with.name() + " after " + without.name()));
+    }
+
     void texts_data()
     {
         QTest::addColumn<QString>("name");

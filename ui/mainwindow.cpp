@@ -13,8 +13,10 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStyle>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QTimer>
 
 namespace {
@@ -33,6 +35,32 @@ const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
 
 // The form's own size; the window is never smaller.
 const QSize formSize(506, 370);
+
+const QColor darkText(0x1a, 0x1a, 0x1a);
+
+// The buttons' style: one that paints them in the palette's colours on
+// every desktop, with a frame of two dark pixels around the button that has
+// the keyboard focus (the style's own thin line is hard to see on the blue).
+class ButtonStyle : public QProxyStyle
+{
+public:
+    ButtonStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButton && (option->state & State_HasFocus)
+            && (option->state & State_KeyboardFocusChange)) {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing, false);
+            painter->setPen(QPen(darkText, 2));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+};
 
 } // namespace
 
@@ -113,9 +141,9 @@ void MainWindow::setUpColours()
     // when disabled, still 4.5 : 1 on the yellow, where the current date is
     // shown in a disabled field.
     QPalette colours = palette();
-    const QColor dark(0x1a, 0x1a, 0x1a), greyed(0x4d, 0x4d, 0x4d);
+    const QColor greyed(0x4d, 0x4d, 0x4d);
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const QColor text = group == QPalette::Disabled ? greyed : dark;
+        const QColor text = group == QPalette::Disabled ? greyed : darkText;
         colours.setColor(group, QPalette::WindowText, text);
         colours.setColor(group, QPalette::Text, text);
         colours.setColor(group, QPalette::ButtonText, text);
@@ -124,20 +152,11 @@ void MainWindow::setUpColours()
     setPalette(colours);
 
     // Some styles draw buttons in colours of their own whatever the palette
-    // says (a dark style draws them dark grey, under the dark text). The
-    // buttons take theirs from a style that follows the palette, and a dark
-    // highlight, in which that style draws the frame of the keyboard focus
-    // (the usual blue one would vanish on the blue buttons).
-    QStyle *buttonStyle = QStyleFactory::create(QStringLiteral("Fusion"));
-    if (!buttonStyle)
-        return;
+    // says (a dark style draws them dark grey, under the dark text).
+    auto *buttonStyle = new ButtonStyle;
     buttonStyle->setParent(this);
-    for (QPushButton *button : {ui->pushButtonSelect, ui->pushButtonShift, ui->pushButtonCancel}) {
+    for (QPushButton *button : {ui->pushButtonSelect, ui->pushButtonShift, ui->pushButtonCancel})
         button->setStyle(buttonStyle);
-        QPalette own = button->palette();
-        own.setColor(QPalette::Highlight, dark);
-        button->setPalette(own);
-    }
 }
 
 void MainWindow::setUpAccessibility()
