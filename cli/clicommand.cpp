@@ -33,26 +33,35 @@ extern "C" void requestCancel(int)
         cancelFlag->store(true);
 }
 
-// Installs the handler for SIGINT and SIGTERM while it lives.
+// Installs the handler while it lives for SIGINT and SIGTERM and, where they
+// exist, SIGHUP (the terminal was closed) and SIGPIPE (the reader of the
+// report went away): each stops a writing pass after the picture in hand, so
+// that its journal is closed and what can be reported is.
 class CancelOnSignal {
 public:
     explicit CancelOnSignal(std::atomic<bool> &flag)
     {
         cancelFlag = &flag;
-        oldInt = std::signal(SIGINT, requestCancel);
-        oldTerm = std::signal(SIGTERM, requestCancel);
+        for (size_t i = 0; i < count; ++i) {
+            old[i] = std::signal(caught[i], requestCancel);
+        }
     }
     ~CancelOnSignal()
     {
-        std::signal(SIGINT, oldInt == SIG_ERR ? SIG_DFL : oldInt);
-        std::signal(SIGTERM, oldTerm == SIG_ERR ? SIG_DFL : oldTerm);
+        for (size_t i = 0; i < count; ++i)
+            std::signal(caught[i], old[i] == SIG_ERR ? SIG_DFL : old[i]);
         cancelFlag = nullptr;
     }
 
 private:
     using Handler = void (*)(int);
-    Handler oldInt = SIG_DFL;
-    Handler oldTerm = SIG_DFL;
+#ifdef _WIN32
+    static constexpr int caught[] = {SIGINT, SIGTERM};
+#else
+    static constexpr int caught[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+#endif
+    static constexpr size_t count = sizeof caught / sizeof caught[0];
+    Handler old[count] = {};
 };
 
 QByteArray jsonString(const QString &text)
@@ -116,6 +125,12 @@ int CliCommand::run()
         return dates();
     case CliOptions::Command::Shift:
         return shift();
+    case CliOptions::Command::History:
+        return history();
+    case CliOptions::Command::Undo:
+        return fromJournal(ShiftJob::Task::Undo);
+    case CliOptions::Command::Resume:
+        return fromJournal(ShiftJob::Task::Resume);
     }
     return BadInput;
 }
@@ -144,14 +159,10 @@ bool CliCommand::folderIsUsable()
     return true;
 }
 
-void CliCommand::runPass(WalkState::Phase phase, const QString &label, int total)
+void CliCommand::runPass(ShiftJob::Task task, const QString &label, int total)
 {
-    state.phase = phase;
-    state.pictureCount = 0;
-    state.folderCount = 0;
-    state.changedCount = 0;
     progress.begin(label, total);
-    QThread *worker = QThread::create([this] { FolderWalk(state, this).scanFolder(QDir(options.folder)); });
+    QThread *worker = QThread::create([this, task] { job.run(task); });
     worker->start();
     bool told = false;
     // Progress is sampled, not signalled: at most ten redraws a second.
@@ -168,15 +179,20 @@ void CliCommand::runPass(WalkState::Phase phase, const QString &label, int total
 
 void CliCommand::surveyAndDate()
 {
-    // Capture dates span the years 1000..9999, so any usable one moves these.
-    state.oldestDate = QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
-    state.newestDate = QDateTime(QDate(999, 12, 31), QTime(0, 0), Qt::UTC);
-    state.validCount = 0;
+    job.reset();
+    job.folder = options.folder;
+    job.followOutsideLinks = options.followOutsideLinks;
     // The survey pass only gives the progress bar its total.
     if (progress.enabled())
-        runPass(WalkState::Survey, QStringLiteral("Counting"), 0);
-    runPass(WalkState::Dating, QStringLiteral("Reading dates"), state.pictureCount);
+        runPass(ShiftJob::Task::Survey, QStringLiteral("Counting"), 0);
+    runPass(ShiftJob::Task::Dating, QStringLiteral("Reading dates"), state.pictureCount);
     datingFolders = state.folderCount;
+}
+
+void CliCommand::linkSkipped(const QString &path)
+{
+    if (state.phase == WalkState::Dating)
+        qDebug("link leads outside the folder, not followed : %s", path.toUtf8().constData());
 }
 
 void CliCommand::pictureDone(const QString &path, const PictureFile::Result &result)
@@ -245,7 +261,8 @@ CliCommand::Fields CliCommand::countFields() const
             {"pictures", QByteArray::number(state.pictureCount.load())},
             {"valid", QByteArray::number(state.validCount.load())},
             {"oldest", jsonDate(state.oldestDate, any)},
-            {"newest", jsonDate(state.newestDate, any)}};
+            {"newest", jsonDate(state.newestDate, any)},
+            {"outside_links", QByteArray::number(state.outsideLinks.load())}};
 }
 
 QByteArray CliCommand::countText() const
@@ -255,7 +272,10 @@ QByteArray CliCommand::countText() const
            + QByteArray::number(state.pictureCount.load()) + "\nUsable:   "
            + QByteArray::number(state.validCount.load()) + "\nOldest:   "
            + (any ? dateText(state.oldestDate) : "none") + "\nNewest:   "
-           + (any ? dateText(state.newestDate) : "none") + '\n';
+           + (any ? dateText(state.newestDate) : "none") + '\n'
+           + (state.outsideLinks > 0 ? "Links leading outside the folder, not followed: "
+                                           + QByteArray::number(state.outsideLinks.load()) + '\n'
+                                     : QByteArray());
 }
 
 int CliCommand::dates()
@@ -298,9 +318,13 @@ int CliCommand::shift()
             fields.push_back({"shift_seconds", valid > 0 || options.hasShift
                                                    ? QByteArray::number(shiftSeconds) : "null"});
             fields.push_back({"changed", QByteArray::number(changed)});
-            fields.push_back({"not_changed", QByteArray::number(valid - changed)});
+            fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
+            fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
+            fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
             fields.push_back({"cancelled", cancelled ? "true" : "false"});
             fields.push_back({"dry_run", dryRun ? "true" : "false"});
+            fields.push_back({"journal", job.journalPath.isEmpty() ? QByteArray("null")
+                                                                   : jsonString(job.journalPath)});
             printJson(fields);
         } else {
             print(text + '\n');
@@ -315,16 +339,9 @@ int CliCommand::shift()
     if (!options.hasShift)
         shiftSeconds = state.oldestDate.secsTo(options.oldestTo);
 
-    // Every date lies between the oldest and the newest, so checking those two
-    // tells whether every shifted date still fits in place of the old one.
-    for (const QDateTime &date : {state.oldestDate, state.newestDate}) {
-        const QDateTime moved = date.addSecs(shiftSeconds);
-        if (CaptureDate::format(moved).isEmpty())
-            return badInput(QStringLiteral("shifting by %1 seconds would move %2 outside the years 1000 to 9999; "
-                                           "nothing was changed")
-                                .arg(shiftSeconds)
-                                .arg(QString::fromLatin1(dateText(date))));
-    }
+    const QString outOfRange = job.rangeProblem(shiftSeconds);
+    if (!outOfRange.isEmpty())
+        return badInput(outOfRange);
 
     if (options.dryRun) {
         // A second reading pass lists each picture's old and new date. Its log
@@ -332,7 +349,7 @@ int CliCommand::shift()
         startList(Listing::Preview);
         const QDateTime oldest = state.oldestDate, newest = state.newestDate;
         progress.setQuiet(true);
-        runPass(WalkState::Dating, QStringLiteral("Checking"), pictures);
+        runPass(ShiftJob::Task::Dating, QStringLiteral("Checking"), pictures);
         progress.setQuiet(false);
         state.oldestDate = oldest;
         state.newestDate = newest;
@@ -357,14 +374,184 @@ int CliCommand::shift()
     state.shiftSeconds = shiftSeconds;
     state.adaptFileTimes = !options.keepFileTimes;
     state.cancelRequested = false;
+    job.useJournal = !options.noJournal;
     {
         CancelOnSignal cancelOnSignal(state.cancelRequested);
-        runPass(WalkState::Shifting, QStringLiteral("Shifting"), pictures);
+        runPass(ShiftJob::Task::Shifting, QStringLiteral("Shifting"), pictures);
+    }
+    if (!job.refusal.isEmpty()) {
+        progress.write(stderr, "kelvaro-cli: " + job.refusal.toUtf8() + '\n');
+        return NotAllChanged;
     }
     const bool cancelled = state.cancelRequested;
     const int changed = state.changedCount;
-    report(JobMessages::result(valid, state.folderCount, state.oldestDate, state.newestDate, cancelled, changed)
-               .toUtf8(),
-           changed, cancelled, false);
-    return !cancelled && changed == valid ? Success : NotAllChanged;
+    QByteArray text = JobMessages::result(valid, datingFolders, state.oldestDate, state.newestDate, cancelled,
+                                          changed).toUtf8();
+    text += writingReport(false);
+    report(text, changed, cancelled, false);
+    return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0
+               ? Success : NotAllChanged;
+}
+
+// What a writing pass adds to its report: pictures added since, times not
+// set, a failure of the pass itself, the journal.
+QByteArray CliCommand::writingReport(bool dryRun)
+{
+    QByteArray text;
+    const ShiftJob::Counts &c = job.counts;
+    if (c.addedSince)
+        text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
+    if (c.timesNotSet)
+        text += "\nFile times could not be set: " + QByteArray::number(c.timesNotSet) + '.';
+    if (!job.problem.isEmpty())
+        text += "\nProblem: " + job.problem.toUtf8() + '.';
+    if (!job.journalPath.isEmpty())
+        text += "\nJournal: " + QDir::toNativeSeparators(job.journalPath).toUtf8();
+    if (dryRun)
+        text += "\nDry run: nothing was written.";
+    return text;
+}
+
+int CliCommand::history()
+{
+    const QList<ShiftJob::PassInfo> passes = ShiftJob::history();
+    auto stateOf = [](const ShiftJob::PassInfo &p) -> QByteArray {
+        if (p.undone)
+            return "undone";
+        if (p.resumed)
+            return "resumed";
+        if (!p.closed)
+            return "interrupted";
+        return p.cancelled ? "cancelled" : "complete";
+    };
+    if (options.json) {
+        QByteArray out = "{\n  \"passes\": [";
+        for (int i = 0; i < passes.size(); ++i) {
+            const ShiftJob::PassInfo &p = passes.at(i);
+            out += QByteArray(i ? ",\n" : "\n") + "    {\"journal\": " + jsonString(p.journal) + ", \"kind\": \""
+                   + Journal::kindName(p.kind) + "\", \"started\": \""
+                   + p.started.toString(Qt::ISODate).toLatin1() + "\", \"folder\": " + jsonString(p.folder)
+                   + ", \"shift_seconds\": " + QByteArray::number(p.shiftSeconds) + ", \"pictures\": "
+                   + QByteArray::number(p.pictures) + ", \"changed\": " + QByteArray::number(p.changed)
+                   + ", \"state\": \"" + stateOf(p) + "\"}";
+        }
+        print(out + (passes.isEmpty() ? "]\n}\n" : "\n  ]\n}\n"));
+        return Success;
+    }
+    if (passes.isEmpty()) {
+        print("No shift has been recorded.\n");
+        return Success;
+    }
+    for (const ShiftJob::PassInfo &p : passes) {
+        print(p.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() + "  "
+              + Journal::kindName(p.kind).leftJustified(7) + QByteArray::number(p.shiftSeconds).rightJustified(12)
+              + " s  " + (QByteArray::number(p.changed) + '/' + QByteArray::number(p.pictures)).rightJustified(13)
+              + "  " + stateOf(p).leftJustified(12) + QDir::toNativeSeparators(p.folder).toUtf8() + "\n    "
+              + QDir::toNativeSeparators(p.journal).toUtf8() + '\n');
+    }
+    return Success;
+}
+
+int CliCommand::fromJournal(ShiftJob::Task task)
+{
+    const bool undo = task == ShiftJob::Task::Undo;
+    QString journal = options.journal;
+    if (journal.isEmpty()) {
+        const ShiftJob::PassInfo pass = undo ? ShiftJob::lastUndoable() : ShiftJob::interrupted();
+        if (!pass.isValid()) {
+            if (!undo) {
+                // The newest shift may have been cancelled rather than cut off.
+                const QList<ShiftJob::PassInfo> passes = ShiftJob::history();
+                for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
+                    if (it->kind == Journal::Kind::Undo)
+                        break;
+                    if (it->cancelled && !it->undone && !it->resumed)
+                        journal = it->journal;
+                    break;
+                }
+            }
+            if (journal.isEmpty())
+                return badInput(undo ? QStringLiteral("no shift to undo") : QStringLiteral("no interrupted shift to resume"));
+        } else {
+            journal = pass.journal;
+        }
+    } else if (!QFileInfo(journal).isFile()) {
+        return badInput(QStringLiteral("%1: no such journal").arg(journal));
+    }
+
+    Journal::Record record;
+    QString error;
+    if (!Journal::read(journal, &record, &error))
+        return badInput(error);
+    // The folder and shift of the pass, from the shift that started it.
+    QString source = journal;
+    for (int guard = 0; record.header.kind == Journal::Kind::Resume && guard < 100; ++guard) {
+        source = record.header.source;
+        if (!Journal::read(source, &record, &error))
+            return badInput(error);
+    }
+    if (record.header.kind == Journal::Kind::Undo)
+        return badInput(QStringLiteral("%1 is the journal of an undo").arg(journal));
+
+    const QByteArray what = undo ? "undo" : "resume";
+    const QByteArray question = (undo ? "Set back the shift by " : "Finish the shift by ")
+                                + QByteArray::number(record.header.shiftSeconds) + " seconds of "
+                                + QDir::toNativeSeparators(record.header.folder).toUtf8() + " ("
+                                + record.header.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()
+                                + ")?";
+    if (!options.yes && !options.dryRun) {
+        if (isatty(STDIN_FILENO) != 1)
+            return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to %1, or --dry-run; "
+                                           "nothing was changed").arg(QString::fromLatin1(what)));
+        progress.write(stderr, question + " [y/N] ");
+        char answer[64];
+        const QByteArray word = fgets(answer, sizeof answer, stdin) ? QByteArray(answer).trimmed().toLower() : "";
+        if (word != "y" && word != "yes") {
+            print("Nothing was changed.\n");
+            return NotAllChanged;
+        }
+    }
+
+    job.sourceJournal = journal;
+    job.dryRun = options.dryRun;
+    state.cancelRequested = false;
+    {
+        CancelOnSignal cancelOnSignal(state.cancelRequested);
+        runPass(task, undo ? QStringLiteral("Undoing") : QStringLiteral("Resuming"), record.header.pictures);
+    }
+    if (!job.refusal.isEmpty()) {
+        progress.write(stderr, "kelvaro-cli: " + job.refusal.toUtf8() + '\n');
+        return NotAllChanged;
+    }
+    const ShiftJob::Counts &c = job.counts;
+    const bool cancelled = state.cancelRequested;
+    if (options.json) {
+        printJson({{"source", jsonString(journal)},
+                   {"folder", jsonString(record.header.folder)},
+                   {"shift_seconds", QByteArray::number(record.header.shiftSeconds)},
+                   {"changed", QByteArray::number(c.changed)},
+                   {"already_done", QByteArray::number(c.alreadyDone)},
+                   {"not_changed", QByteArray::number(c.notChanged)},
+                   {"unrecognised", QByteArray::number(c.unrecognised)},
+                   {"added_since", QByteArray::number(c.addedSince)},
+                   {"times_not_set", QByteArray::number(c.timesNotSet)},
+                   {"cancelled", cancelled ? "true" : "false"},
+                   {"dry_run", options.dryRun ? "true" : "false"},
+                   {"journal", job.journalPath.isEmpty() ? QByteArray("null") : jsonString(job.journalPath)}});
+    } else {
+        QByteArray text = (cancelled ? QByteArray("Cancelled. ") : QByteArray())
+                          + (undo ? (options.dryRun ? "Would set back: " : "Set back: ")
+                                  : (options.dryRun ? "Would finish: " : "Finished: "))
+                          + QByteArray::number(c.changed) + ", already " + (undo ? "as before" : "shifted")
+                          + ": " + QByteArray::number(c.alreadyDone) + ", not changed: "
+                          + QByteArray::number(c.notChanged) + '.';
+        if (c.unrecognised)
+            text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
+                    + QByteArray::number(c.unrecognised) + '.';
+        for (const QString &line : job.notes)
+            text += "\n  " + line.toUtf8();
+        print(text + writingReport(options.dryRun) + '\n');
+    }
+    return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()
+               ? Success : NotAllChanged;
 }

@@ -3,6 +3,7 @@
 #include "clioptions.h"
 #include "folderwalk.h"
 #include "progressline.h"
+#include "shiftjob.h"
 #include "walkstate.h"
 
 #include <QByteArray>
@@ -30,12 +31,16 @@ private:
 
     int dates();
     int shift();
+    int history();
+    int fromJournal(ShiftJob::Task task);
     int badInput(const QString &message);
     bool folderIsUsable();
     bool confirm();
-    void runPass(WalkState::Phase phase, const QString &label, int total);
+    void runPass(ShiftJob::Task task, const QString &label, int total);
+    QByteArray writingReport(bool dryRun);
     void surveyAndDate();
     void pictureDone(const QString &path, const PictureFile::Result &result) override;
+    void linkSkipped(const QString &path) override;
 
     // Output: text lines, or one JSON object whose "list" (when there is one)
     // is written while the pass runs, so that nothing grows with the tree.
@@ -48,6 +53,7 @@ private:
     const CliOptions &options;
     FILE *report;
     WalkState state;
+    ShiftJob job{state, this};
     ProgressLine progress;
     Listing listing = Listing::None;
     bool listOpen = false;      // a JSON "list" was started

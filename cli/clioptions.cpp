@@ -60,9 +60,18 @@ CliOptions CliOptions::parse(const QStringList &arguments)
         o.command = Command::Dates;
     else if (name == QLatin1String("shift"))
         o.command = Command::Shift;
+    else if (name == QLatin1String("history"))
+        o.command = Command::History;
+    else if (name == QLatin1String("undo"))
+        o.command = Command::Undo;
+    else if (name == QLatin1String("resume"))
+        o.command = Command::Resume;
     else
-        return fail(QStringLiteral("unknown command '%1' (dates or shift); see --help").arg(name));
+        return fail(QStringLiteral("unknown command '%1' (dates, shift, history, undo or resume); see --help")
+                        .arg(name));
     const bool shift = o.command == Command::Shift;
+    const bool fromJournal = o.command == Command::Undo || o.command == Command::Resume;
+    const bool walks = o.command == Command::Dates || shift;
 
     bool haveBy = false, haveOldestTo = false, optionsEnd = false;
     QStringList positional;
@@ -118,14 +127,29 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             o.list = true;
         else if (a == QLatin1String("--keep-file-times") && shift)
             o.keepFileTimes = true;
-        else if (a == QLatin1String("--dry-run") && shift)
+        else if (a == QLatin1String("--dry-run") && (shift || fromJournal))
             o.dryRun = true;
-        else if ((a == QLatin1String("--yes") || a == QLatin1String("-y")) && shift)
+        else if ((a == QLatin1String("--yes") || a == QLatin1String("-y")) && (shift || fromJournal))
             o.yes = true;
+        else if (a == QLatin1String("--no-journal") && shift)
+            o.noJournal = true;
+        else if (a == QLatin1String("--follow-outside-links") && walks)
+            o.followOutsideLinks = true;
         else
             return fail(QStringLiteral("unknown option %1 for %2; see --help").arg(a, name));
     }
 
+    if (o.command == Command::History) {
+        if (!positional.isEmpty())
+            return fail(QStringLiteral("history takes no folder, got '%1'").arg(positional.first()));
+        return o;
+    }
+    if (fromJournal) {
+        if (positional.size() > 1)
+            return fail(QStringLiteral("one journal only, got also '%1'").arg(positional.at(1)));
+        o.journal = positional.value(0);
+        return o;
+    }
     if (positional.isEmpty())
         return fail(QStringLiteral("no folder given"));
     if (positional.size() > 1)
@@ -145,6 +169,10 @@ QString CliOptions::usage()
         "  kelvaro-cli dates DIR [--list] [--json]\n"
         "  kelvaro-cli shift DIR (--by SHIFT | --oldest-to \"yyyy:MM:dd hh:mm:ss\")\n"
         "                    [--keep-file-times] [--dry-run] [--yes] [--json]\n"
+        "                    [--no-journal] [--follow-outside-links]\n"
+        "  kelvaro-cli history [--json]\n"
+        "  kelvaro-cli undo [JOURNAL] [--yes] [--dry-run] [--json]\n"
+        "  kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json]\n"
         "  kelvaro-cli --help | --version\n"
         "\n"
         "Shifts the EXIF capture times of every JPEG picture below DIR in place.\n"
@@ -153,6 +181,11 @@ QString CliOptions::usage()
         "  dates              count folders, pictures and pictures with a usable\n"
         "                     capture date; show the oldest and the newest date\n"
         "  shift              add the same amount to every picture's capture date\n"
+        "  history            list the shifts, undos and resumes recorded in the journal\n"
+        "  undo               set back the last shift (or the one of JOURNAL), finished\n"
+        "                     or interrupted: every date and the files' earlier times\n"
+        "  resume             finish an interrupted shift (the last, or the one of\n"
+        "                     JOURNAL) as if it had never stopped\n"
         "\n"
         "Options:\n"
         "  --list             (dates) one line per picture: its date, or why it has none\n"
@@ -163,6 +196,9 @@ QString CliOptions::usage()
         "  --keep-file-times  leave the files' access and modification times alone\n"
         "                     (by default they become the new capture time)\n"
         "  --dry-run          show each picture's old and new date, write nothing\n"
+        "  --no-journal       (shift) write without a journal: no undo, no resume\n"
+        "  --follow-outside-links  follow links that lead outside DIR (by default\n"
+        "                     they are counted and named, and left alone)\n"
         "  -y, --yes          do not ask before writing (needed without a terminal)\n"
         "  --json             print one JSON object instead of text\n"
         "  -h, --help         show this help\n"

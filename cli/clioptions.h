@@ -8,10 +8,14 @@
 //   kelvaro-cli dates DIR [--list] [--json]
 //   kelvaro-cli shift DIR (--by SHIFT | --oldest-to "yyyy:MM:dd hh:mm:ss")
 //               [--keep-file-times] [--dry-run] [--yes] [--json]
+//               [--no-journal] [--follow-outside-links]
+//   kelvaro-cli history [--json]
+//   kelvaro-cli undo [JOURNAL] [--yes] [--dry-run] [--json]
+//   kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json]
 //   kelvaro-cli --help | --version
 class CliOptions {
 public:
-    enum class Command { Help, Version, Dates, Shift };
+    enum class Command { Help, Version, Dates, Shift, History, Undo, Resume };
 
     Command command = Command::Help;
     QString folder;
@@ -20,6 +24,9 @@ public:
     bool keepFileTimes = false;
     bool dryRun = false;
     bool yes = false;
+    bool noJournal = false;           // shift: write without a journal
+    bool followOutsideLinks = false;  // follow links that lead outside DIR
+    QString journal;                  // undo, resume: the journal; empty: the latest
     bool hasShift = false;        // --by was given: shiftSeconds holds it
     qint64 shiftSeconds = 0;
     QDateTime oldestTo;           // --oldest-to, zone-less; invalid when not given

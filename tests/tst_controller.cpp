@@ -1,6 +1,7 @@
 // The window driven as a user drives it: the folder dialog, the passes, the
 // question and the result box, on trees generated in a temporary folder.
 #include "capturedate.h"
+#include "isolatedhome.h"
 #include "jpegbuilder.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"

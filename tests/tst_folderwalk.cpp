@@ -1,6 +1,7 @@
 // The folder walk: which entries are pictures, what each pass counts, and that
 // links never make a picture count or shift twice.
 #include "folderwalk.h"
+#include "isolatedhome.h"
 #include "jpegbuilder.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 // The per-picture steps: reading a capture date, and rewriting it in place.
 #include "capturedate.h"
+#include "isolatedhome.h"
 #include "jpegbuilder.h"
 #include "picturefile.h"
 

@@ -1,16 +1,20 @@
 #include "mainwindow.h"
 
+#include "capturedate.h"
 #include "jobmessages.h"
 #include "mainwindowform.h"
 #include "scannerthread.h"
 
-#include <QCalendarWidget>
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QPainter>
@@ -65,7 +69,7 @@ public:
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), timer(nullptr), oldestDateRelay(this)
+    : QMainWindow(parent), timer(nullptr), undoAction(nullptr), oldestDateRelay(this), job(*this, &oldestDateRelay)
 {
     ui = new MainWindowForm;
     ui->setupUi(this);
@@ -75,15 +79,16 @@ MainWindow::MainWindow(QWidget *parent)
     setUpAccessibility();
     fitToContents();
 
-    phase = Survey;
-    cancelRequested = false;
-    pictureCount = 0;
-    validCount = 0;
-    folderCount = 0;
+    job.reset();
     adaptFileTimes = ui->checkBoxFileDate->isChecked();
-    // The shifting pass reads the box's state afresh for every picture.
-    connect(ui->checkBoxFileDate, &QCheckBox::toggled, this,
-            [this](bool checked) { adaptFileTimes = checked; });
+
+    undoAction = new QAction(tr("Undo last shift"), this);
+    undoAction->setObjectName(QStringLiteral("actionUndoLastShift"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+    connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); });
+    ui->mainToolBar->addAction(undoAction);
+    updateUndoAction();
 
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
@@ -97,7 +102,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // A pass still running when the window goes: stop it and wait, so that the
+    // A task still running when the window goes: stop it and wait, so that the
     // worker never touches this window's fields after they are gone.
     if (runningThread) {
         cancelRequested = true;
@@ -110,8 +115,11 @@ MainWindow::~MainWindow()
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        undoAction->setText(tr("Undo last shift"));
+        undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+    }
     // New texts or a new font may need more room (setupUi sets the font
     // before the widgets exist: only a shown window is fitted again).
     if (event->type() == QEvent::LanguageChange
@@ -257,9 +265,28 @@ QString MainWindow::startFolder() const
     return QDir::homePath();
 }
 
-void MainWindow::scanFolder(QDir &folder)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    FolderWalk(*this, &oldestDateRelay).scanFolder(folder);
+    const bool writing = passRunning() && runningTask != ShiftJob::Task::Survey
+                         && runningTask != ShiftJob::Task::Dating;
+    if (!writing) {
+        event->accept();
+        return;
+    }
+    // A pass that writes is never cut off in the middle: the user may stop it
+    // after the picture in hand, and then sees what was done.
+    event->ignore();
+    if (cancelRequested)
+        return;   // stopping already; the result box follows
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Kelvaro"),
+        tr("Pictures are being changed.\n\nStop after the picture in hand? You will see what was changed "
+           "and can undo it."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes && passRunning()) {
+        closeWhenDone = true;
+        cancelRequested = true;
+    }
 }
 
 void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
@@ -271,11 +298,13 @@ void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
 
 void MainWindow::select()
 {
+    if (passRunning())
+        return;   // one task at a time
     const QString chosen = QFileDialog::getExistingDirectory(
         this, tr("Select Top Folder"), startFolder(),
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     // A cancelled dialog changes nothing and starts nothing.
-    if (chosen.isEmpty())
+    if (chosen.isEmpty() || passRunning())
         return;
 
     folderName = chosen;
@@ -283,26 +312,21 @@ void MainWindow::select()
     QSettings(organisation, application).setValue(folderKey, folderName);
     ui->numberEdit->setText(tr("please wait ..."));
 
-    phase = Survey;
-    cancelRequested = false;
-    pictureCount = 0;
-    validCount = 0;
-    folderCount = 0;
-    // Beyond the years a capture date can hold, so that any picture's date,
-    // however far from today, becomes the oldest and the newest.
-    oldestDate = lastDate.addYears(1);
-    newestDate = firstDate.addYears(-1);
+    job.reset();
+    job.folder = folderName;
 
     ui->pushButtonSelect->setEnabled(false);
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
 
     startProgressTimer();
-    launchPass();
+    launchPass(ShiftJob::Task::Survey);
 }
 
 void MainWindow::startProgressTimer()
 {
+    if (timer)
+        return;
     timer = new QTimer(this);
     connect(timer, SIGNAL(timeout()), this, SLOT(timerElapsed()));
     timer->start(200);
@@ -317,14 +341,16 @@ void MainWindow::stopProgressTimer()
     timer = nullptr;
 }
 
-void MainWindow::launchPass()
+void MainWindow::launchPass(ShiftJob::Task task)
 {
-    ScannerThread *thread = new ScannerThread(this, QDir(folderName));
+    ScannerThread *thread = new ScannerThread(&job, task);
     connect(thread, SIGNAL(finished()), this, SLOT(workingThreadFinshed()));
     // Released once its end has been handled.
     connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
     runningThread = thread;
+    runningTask = task;
     folderCount = 0;
+    updateUndoAction();
     thread->start(QThread::InheritPriority);
 }
 
@@ -353,15 +379,14 @@ void MainWindow::timerElapsed()
 
 void MainWindow::workingThreadFinshed()
 {
-    switch (phase) {
-    case Survey:
+    runningThread = nullptr;   // it deletes itself
+    switch (runningTask) {
+    case ShiftJob::Task::Survey:
         ui->progressBar->setMaximum(pictureCount);
         ui->progressBar->show();
-        pictureCount = 0;
-        phase = Dating;
-        launchPass();
+        launchPass(ShiftJob::Task::Dating);
         break;
-    case Dating:
+    case ShiftJob::Task::Dating:
         ui->pushButtonSelect->setEnabled(true);
         ui->progressBar->hide();
         ui->pushButtonShift->show();
@@ -375,35 +400,194 @@ void MainWindow::workingThreadFinshed()
             ui->numberEdit->setText(tr("No jpgs found"));
             ui->pushButtonShift->setEnabled(false);
         }
+        updateUndoAction();
         break;
-    case Shifting: {
-        ui->pushButtonSelect->setEnabled(true);
-        ui->progressBar->hide();
-        ui->pushButtonShift->hide();
-        ui->pushButtonCancel->hide();
-        stopProgressTimer();
-        ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
-        QMessageBox::information(this, tr("Kelvaro"),
-                                 JobMessages::result(validCount, folderCount, oldestDate, newestDate,
-                                                     cancelRequested, changedCount),
-                                 QMessageBox::Ok);
+    case ShiftJob::Task::Shifting:
+        showShiftResult();
+        break;
+    case ShiftJob::Task::Undo:
+    case ShiftJob::Task::Resume:
+        showJournalResult();
         break;
     }
-    default:
-        break;
+    if (closeWhenDone && !passRunning())
+        close();
+}
+
+void MainWindow::showShiftResult()
+{
+    ui->pushButtonSelect->setEnabled(true);
+    ui->progressBar->hide();
+    ui->pushButtonShift->hide();
+    ui->pushButtonCancel->hide();
+    stopProgressTimer();
+    updateUndoAction();
+    if (!job.refusal.isEmpty()) {
+        ui->pushButtonShift->show();
+        QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
+        return;
     }
+    ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
+    QString text = JobMessages::result(validCount, folderCount, oldestDate, newestDate, cancelRequested,
+                                       changedCount);
+    if (job.counts.addedSince)
+        text += tr("\n\nAdded since the dates were read, left alone: %1.").arg(job.counts.addedSince);
+    if (job.counts.timesNotSet)
+        text += tr("\n\nFile times could not be set: %1.").arg(job.counts.timesNotSet);
+    if (!job.problem.isEmpty())
+        text += "\n\n" + job.problem + '.';
+    const bool partial = cancelRequested || changedCount != validCount || !job.problem.isEmpty()
+                         || job.counts.timesNotSet > 0;
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
+                    this);
+    if (!job.notes.isEmpty())
+        box.setDetailedText(job.notes.join('\n'));
+    QPushButton *undo = nullptr;
+    const QString journal = job.journalPath;
+    if (partial && !journal.isEmpty()) {
+        undo = box.addButton(tr("Undo"), QMessageBox::ActionRole);
+        undo->setToolTip(tr("Set every picture this shift changed back to its earlier date and file times"));
+    }
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (undo && box.clickedButton() == undo)
+        runFromJournal(ShiftJob::Task::Undo, journal);
+}
+
+void MainWindow::showJournalResult()
+{
+    ui->pushButtonSelect->setEnabled(true);
+    ui->progressBar->hide();
+    ui->pushButtonCancel->hide();
+    stopProgressTimer();
+    updateUndoAction();
+    if (!job.refusal.isEmpty()) {
+        QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
+        return;
+    }
+    const bool undo = runningTask == ShiftJob::Task::Undo;
+    const ShiftJob::Counts &c = job.counts;
+    QString text = undo ? tr("The shift of %1 was undone.").arg(QDir::toNativeSeparators(job.journalHeader.folder))
+                        : tr("The shift of %1 was finished.").arg(QDir::toNativeSeparators(job.journalHeader.folder));
+    if (cancelRequested)
+        text = tr("Cancelled.");
+    text += "\n\n" + (undo ? tr("Set back: %1, already as before: %2, not changed: %3.")
+                           : tr("Finished: %1, already shifted: %2, not changed: %3."))
+                         .arg(c.changed).arg(c.alreadyDone).arg(c.notChanged + c.unrecognised);
+    if (!job.problem.isEmpty())
+        text += "\n\n" + job.problem + '.';
+    const bool partial = cancelRequested || c.notChanged || c.unrecognised || !job.problem.isEmpty();
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
+                    this);
+    if (!job.notes.isEmpty())
+        box.setDetailedText(job.notes.join('\n'));
+    box.exec();
 }
 
 void MainWindow::startAutoSelect()
 {
+    if (offerInterruptedPass())
+        return;
     select();
+}
+
+// A shift that stopped without its end (a crash, a power cut, a killed
+// process) is offered to be finished or undone before anything else.
+bool MainWindow::offerInterruptedPass()
+{
+    const ShiftJob::PassInfo pass = ShiftJob::interrupted();
+    if (!pass.isValid())
+        return false;
+    Journal::Record record;
+    QString error;
+    int done = 0;
+    if (Journal::read(pass.journal, &record, &error))
+        for (const Journal::Entry &e : record.entries)
+            done += e.done == QLatin1String("changed");
+    QMessageBox box(QMessageBox::Question, tr("Kelvaro"),
+                    tr("The last shift of %1 stopped after %2 of %3 pictures.")
+                        .arg(QDir::toNativeSeparators(pass.folder))
+                        .arg(done)
+                        .arg(pass.pictures),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(tr("Finish it to shift the remaining pictures, or undo it to set back those "
+                              "already shifted."));
+    QPushButton *finish = box.addButton(tr("Finish it"), QMessageBox::AcceptRole);
+    QPushButton *undo = box.addButton(tr("Undo it"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(tr("Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(finish);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == finish)
+        runFromJournal(ShiftJob::Task::Resume, pass.journal);
+    else if (box.clickedButton() == undo)
+        runFromJournal(ShiftJob::Task::Undo, pass.journal);
+    else
+        return false;
+    return true;
+}
+
+void MainWindow::runFromJournal(ShiftJob::Task task, const QString &journal)
+{
+    if (passRunning())
+        return;
+    Journal::Record record;
+    QString error;
+    if (!Journal::read(journal, &record, &error)) {
+        QMessageBox::warning(this, tr("Kelvaro"), error, QMessageBox::Ok);
+        return;
+    }
+    cancelRequested = false;
+    job.sourceJournal = journal;
+    job.dryRun = false;
+    ui->pushButtonSelect->setEnabled(false);
+    ui->pushButtonShift->hide();
+    ui->progressBar->setMaximum(qMax(1, record.header.pictures));
+    ui->progressBar->setValue(0);
+    ui->progressBar->show();
+    ui->pushButtonCancel->show();
+    pictureCount = 0;
+    startProgressTimer();
+    launchPass(task);
+}
+
+void MainWindow::undoLastShift()
+{
+    if (passRunning())
+        return;
+    const ShiftJob::PassInfo pass = ShiftJob::lastUndoable();
+    if (!pass.isValid())
+        return;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Kelvaro"),
+        tr("Set every picture of the last shift of %1 back to its earlier date and file times?")
+            .arg(QDir::toNativeSeparators(pass.folder)),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        runFromJournal(ShiftJob::Task::Undo, pass.journal);
+}
+
+void MainWindow::updateUndoAction()
+{
+    undoAction->setEnabled(!passRunning() && ShiftJob::lastUndoable().isValid());
 }
 
 void MainWindow::change()
 {
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, tr("Kelvaro"), JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (passRunning())
+        return;
+    const qint64 seconds = ui->dateTimeEditCurrent->dateTime().secsTo(ui->dateTimeEditNew->dateTime());
+    // The same check as kelvaro-cli's: no picture may leave the years 1000 to 9999.
+    const QString outOfRange = job.rangeProblem(seconds);
+    if (!outOfRange.isEmpty()) {
+        QMessageBox::warning(this, tr("Kelvaro"), outOfRange, QMessageBox::Ok);
+        return;
+    }
+    QString question = JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate);
+    if (outsideLinks > 0)
+        question += tr("\n\n%1 links lead outside the folder; they are not followed.").arg(outsideLinks.load());
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Kelvaro"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
 
@@ -413,10 +597,12 @@ void MainWindow::change()
     ui->pushButtonCancel->show();
     pictureCount = 0;
     changedCount = 0;
-    phase = Shifting;
-    shiftSeconds = ui->dateTimeEditCurrent->dateTime().secsTo(ui->dateTimeEditNew->dateTime());
+    cancelRequested = false;
+    shiftSeconds = seconds;
+    // The box's state when the pass starts counts for the whole pass.
+    adaptFileTimes = ui->checkBoxFileDate->isChecked();
     startProgressTimer();
-    launchPass();
+    launchPass(ShiftJob::Task::Shifting);
 }
 
 void MainWindow::cancel()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folderwalk.h"
+#include "shiftjob.h"
 #include "walkstate.h"
 
 #include <QDir>
@@ -8,14 +9,16 @@
 #include <QPointer>
 
 class MainWindowForm;
+class QAction;
+class QCloseEvent;
 class QEvent;
 class QTimer;
 class ScannerThread;
 
-// The program's window and the controller of the whole job: it remembers the
-// top folder, runs the survey, dating and shifting passes one after the other
-// on a worker thread, shows their progress, asks before anything is written
-// and reports the result.
+// The program's window and the face of the job: it remembers the top folder,
+// has the job run the survey, dating and shifting passes (and undo and resume)
+// one after the other on a worker thread, shows their progress, asks before
+// anything is written and reports the result.
 //
 // The state a pass shares with the worker (phase, counters, dates, shift,
 // cancel flag) is the WalkState this window is made of; the worker reaches the
@@ -28,12 +31,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The folder walk of the current pass; runs on the worker thread.
-    void scanFolder(QDir &folder);
-
     MainWindowForm *ui;   // owned; every widget of the window
     QString folderName;   // the top folder as the folder dialog returned it
     QTimer *timer;        // progress timer of the running pass, or null
+    QAction *undoAction;  // "Undo last shift" in the tool bar
 
 public slots:
     void select();
@@ -46,6 +47,7 @@ public slots:
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // Hands each new oldest date of the dating pass to the GUI thread.
@@ -70,9 +72,19 @@ private:
 
     void startProgressTimer();
     void stopProgressTimer();
-    void launchPass();
+    void launchPass(ShiftJob::Task task);
     QString countText() const;
+    bool passRunning() const { return !runningThread.isNull(); }
+    void showShiftResult();
+    void showJournalResult();
+    bool offerInterruptedPass();
+    void runFromJournal(ShiftJob::Task task, const QString &journal);
+    void undoLastShift();
+    void updateUndoAction();
 
     OldestDateRelay oldestDateRelay;
-    QPointer<ScannerThread> runningThread;   // only to wait for it on close
+    ShiftJob job;
+    ShiftJob::Task runningTask = ShiftJob::Task::Survey;
+    QPointer<ScannerThread> runningThread;   // the worker of the running task, if any
+    bool closeWhenDone = false;              // the user closed the window during a shift
 };

@@ -42,8 +42,26 @@ bool FolderWalk::claim(const PictureFile::FileId &id)
     return true;
 }
 
+bool FolderWalk::leadsOutside(const QFileInfo &entry) const
+{
+    if (followOutsideLinks || !entry.isSymLink() || topCanonical.isEmpty())
+        return false;
+    const QString target = entry.canonicalFilePath();
+    if (target.isEmpty())
+        return false;   // a dangling link: the step meets the error itself
+#ifdef _WIN32
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    const QString top = topCanonical.endsWith(QLatin1Char('/')) ? topCanonical : topCanonical + QLatin1Char('/');
+    return !(target.compare(topCanonical, cs) == 0 || target.startsWith(top, cs));
+}
+
 void FolderWalk::scanFolder(const QDir &folder)
 {
+    if (depth == 0)
+        topCanonical = QFileInfo(folder.path()).canonicalFilePath();
     if (!firstVisit(folder.path()))
         return;
     const QFileInfoList entries = folder.entryInfoList(
@@ -53,8 +71,14 @@ void FolderWalk::scanFolder(const QDir &folder)
         return;
     for (const QFileInfo &entry : entries) {
         const QString path = entry.filePath();
-        if (entry.isDir()) {
+        if ((entry.isDir() || isPictureName(path)) && leadsOutside(entry)) {
+            ++state.outsideLinks;
+            if (observer)
+                observer->linkSkipped(path);
+        } else if (entry.isDir()) {
+            ++depth;
             scanFolder(QDir(path));
+            --depth;
         } else if (isPictureName(path)) {
             handlePicture(path);
         }
@@ -76,6 +100,8 @@ void FolderWalk::handlePicture(const QString &path)
         return;
     if (phase == WalkState::Dating)
         datePicture(path, claimOpened);
+    else if (phase == WalkState::Shifting && shiftStep)
+        shiftStep(path, claimOpened);
     else if (phase == WalkState::Shifting)
         shiftPicture(path, claimOpened);
     else
@@ -92,12 +118,12 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         observer->pictureDone(path, result);
     switch (result.status) {
     case PictureFile::Status::Usable:
-        if (result.oldDate < state.oldestDate) {
+        if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
             if (observer)
                 observer->oldestDateChanged(state.oldestDate);
         }
-        if (state.newestDate < result.oldDate)
+        if (!state.newestDate.isValid() || state.newestDate < result.oldDate)
             state.newestDate = result.oldDate;
         ++state.validCount;
         break;

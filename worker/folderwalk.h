@@ -6,7 +6,10 @@
 #include <QByteArray>
 #include <QDir>
 #include <QPair>
+#include <QFileInfo>
 #include <QSet>
+
+#include <functional>
 
 // One pass over a folder tree: lists every folder depth first, picks out the
 // pictures by name and does the work of the state's phase for each of them
@@ -23,20 +26,39 @@ public:
         virtual ~Observer() = default;
         virtual void oldestDateChanged(const QDateTime &) {}
         virtual void pictureDone(const QString & /*path*/, const PictureFile::Result &) {}
+        // A link that leads outside the top folder, left alone.
+        virtual void linkSkipped(const QString & /*path*/) {}
     };
+
+    // The shifting pass's step for one picture, when the walk is to hand its
+    // pictures to somebody else (the job, which records and batches them).
+    using ShiftStep = std::function<void(const QString &path, const PictureFile::Claim &claim)>;
 
     explicit FolderWalk(WalkState &state, Observer *observer = nullptr);
 
     // Walks `folder` and everything below it.
     void scanFolder(const QDir &folder);
 
+    // Links (to folders or pictures) that lead outside the top folder are
+    // followed only when this is set; otherwise they are counted and named.
+    bool followOutsideLinks = false;
+    ShiftStep shiftStep;
+
+    // The physical files and folders met so far (device and inode, or
+    // canonical paths where there are none).
+    const QSet<QPair<quint64, quint64>> &visitedIdentities() const { return visitedIds; }
+    const QSet<QString> &visitedCanonicalPaths() const { return visitedPaths; }
+    // Remembers a physical file as met (where files have identity numbers).
+    bool claim(const PictureFile::FileId &id);
+    // Remembers the file or folder behind a path as met.
+    bool firstVisit(const QString &path);
+
     // True for a directory entry's path that names a picture: its last three
     // characters are "jpg" in any letter case.
     static bool isPictureName(const QString &path);
 
 private:
-    bool firstVisit(const QString &path);
-    bool claim(const PictureFile::FileId &id);
+    bool leadsOutside(const QFileInfo &entry) const;
     void handlePicture(const QString &path);
     void datePicture(const QString &path, const PictureFile::Claim &claim);
     void shiftPicture(const QString &path, const PictureFile::Claim &claim);
@@ -45,4 +67,6 @@ private:
     Observer *observer;
     QSet<QPair<quint64, quint64>> visitedIds;   // device and inode
     QSet<QString> visitedPaths;                  // canonical paths, where there are no inodes
+    QString topCanonical;                        // the top folder of the walk, resolved
+    int depth = 0;
 };

@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <functional>
 
+#include <sys/stat.h>
+#include <vector>
+
 // The per-picture steps of the dating and shifting passes: read a picture's
 // DateTimeOriginal through the EXIF engine, and rewrite its date texts in place.
 class PictureFile {
@@ -24,6 +27,13 @@ public:
         ReadFailed,
         WriteFailed,
         AlreadySeen,    // the same physical file was met before in this pass
+        Locked,         // another program holds a lock on the file
+        ChangedElsewhere,  // another program changed the file since it was read
+        Unrecognised,   // undo/resume: a run holds neither the old nor the new text
+        AlreadyDone,    // undo/resume: every run already holds the wanted text
+        AddedSince,     // shifting: not among the pictures whose dates were read
+        NotRegular,     // a FIFO, device or socket with a picture's name
+        CloseFailed,    // written, but closing the file reported an error
     };
 
     struct Result {
@@ -32,6 +42,7 @@ public:
         QDateTime oldDate;     // its zone-less value, when usable
         QDateTime newDate;     // shifting: the new capture date
         int runs = 0;          // shifting: copies of the text rewritten
+        bool timesSet = true;  // shifting: the file times were set (or kept) as asked
     };
 
     // The physical file behind a path (device and inode number).
@@ -58,6 +69,17 @@ public:
     // Sets a file's access and modification times to a wall-clock time read as
     // local time. Logs and returns false on failure.
     static bool setFileTimes(const QString &path, const QDateTime &wallClock);
+
+    // Every 19-byte run equal to `text` in bytes[0, region), including one that
+    // ends on the region's last byte.
+    static std::vector<long> findRuns(const char *bytes, long region, const char *text, int n);
+
+    // The status of the file a path names; false when there is none.
+#ifdef _WIN32
+    static bool statPath(const QString &path, struct _stat64 *status);
+#else
+    static bool statPath(const QString &path, struct stat *status);
+#endif
 
     // Opens a file by a path in the platform's own encoding.
     static FILE *open(const QString &path, const char *mode);

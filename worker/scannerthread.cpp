@@ -1,16 +1,10 @@
 #include "scannerthread.h"
 
-#include "mainwindow.h"
-
-ScannerThread::ScannerThread(MainWindow *owner, const QDir &folder)
-    : QThread(nullptr), owner(owner), folder(folder)
-{
-}
+ScannerThread::ScannerThread(ShiftJob *job, ShiftJob::Task task) : QThread(nullptr), job(job), task(task) {}
 
 ScannerThread::~ScannerThread() = default;
 
 void ScannerThread::run()
 {
-    QDir top(folder);
-    owner->scanFolder(top);
+    job->run(task);
 }

@@ -1,21 +1,21 @@
 #pragma once
 
-#include <QDir>
+#include "shiftjob.h"
+
 #include <QThread>
 
-class MainWindow;
-
-// The worker thread of one pass: it runs the window's folder walk on one top
-// folder and ends when the walk returns.
+// The worker thread of one task of the job: it runs the task and ends when
+// the task returns. It never touches a widget; whoever started it learns of
+// its end through finished().
 class ScannerThread : public QThread {
 public:
-    ScannerThread(MainWindow *owner, const QDir &folder);
+    ScannerThread(ShiftJob *job, ShiftJob::Task task);
     ~ScannerThread() override;
 
 protected:
     void run() override;
 
 private:
-    MainWindow *owner;   // not owned
-    QDir folder;
+    ShiftJob *job;   // not owned
+    ShiftJob::Task task;
 };

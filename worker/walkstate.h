@@ -23,6 +23,7 @@ struct WalkState {
     QDateTime oldestDate;               // oldest usable capture date (dating pass)
     QDateTime newestDate;               // newest usable capture date (dating pass)
     std::atomic<int> folderCount{0};    // folders entered in the current pass
+    std::atomic<int> outsideLinks{0};   // links leading outside the top folder, not followed
     qint64 shiftSeconds = 0;            // added to every capture date (shifting pass)
     std::atomic<bool> cancelRequested{false};
 

@@ -1,0 +1,314 @@
+#include "journal.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool syncFile(QFile &file)
+{
+    if (!file.flush())
+        return false;
+#ifdef _WIN32
+    return _commit(file.handle()) == 0;
+#elif defined(__APPLE__)
+    return fsync(file.handle()) == 0;
+#else
+    return fdatasync(file.handle()) == 0;
+#endif
+}
+
+QByteArray quoted(const QString &text)
+{
+    return '"' + Journal::escapeBytes(text.toUtf8()) + '"';
+}
+
+QByteArray number(qint64 value)
+{
+    return QByteArray::number(value);
+}
+
+} // namespace
+
+Journal::~Journal()
+{
+    if (file.isOpen())
+        flush();
+}
+
+QString Journal::folder()
+{
+    // The per-user data folder of the program (the same for the window and
+    // kelvaro-cli, whatever each calls itself), subfolder "journal".
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString path = base + QStringLiteral("/Morvane/Kelvaro/journal");
+    QDir().mkpath(path);
+    return path;
+}
+
+QStringList Journal::all()
+{
+    QDir dir(folder());
+    const QStringList names = dir.entryList({QStringLiteral("*.jsonl")}, QDir::Files, QDir::Name);
+    QStringList paths;
+    for (const QString &name : names)
+        paths << dir.filePath(name);
+    return paths;
+}
+
+QByteArray Journal::kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Shift: return "shift";
+    case Kind::Undo: return "undo";
+    case Kind::Resume: return "resume";
+    }
+    return "shift";
+}
+
+QByteArray Journal::escapeBytes(const QByteArray &bytes)
+{
+    static const char hex[] = "0123456789abcdef";
+    QByteArray out;
+    out.reserve(bytes.size() + 8);
+    for (const char c : bytes) {
+        const uchar u = uchar(c);
+        if (u >= 0x20 && u < 0x7F && c != '"' && c != '\\') {
+            out += c;
+        } else {
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        }
+    }
+    return out;
+}
+
+QByteArray Journal::unescapeString(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        out += char(c.unicode() & 0xFF);
+    return out;
+}
+
+bool Journal::create(const Header &header, QString *error)
+{
+    const QString dir = folder();
+    if (!QFileInfo(dir).isDir()) {
+        *error = QStringLiteral("cannot create the journal folder %1").arg(QDir::toNativeSeparators(dir));
+        return false;
+    }
+    const QString stamp = header.started.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString name = QStringLiteral("%1/%2-%3-%4.jsonl")
+                             .arg(dir, stamp)
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(QString::fromLatin1(kindName(header.kind)));
+    file.setFileName(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *error = QStringLiteral("cannot create the journal %1: %2")
+                     .arg(QDir::toNativeSeparators(name), file.errorString());
+        return false;
+    }
+    QByteArray line = "{\"journal\": \"kelvaro\", \"version\": 1, \"kind\": \"" + kindName(header.kind)
+                      + "\", \"folder\": " + quoted(header.folder)
+                      + ", \"shift_seconds\": " + number(header.shiftSeconds)
+                      + ", \"adapt_file_times\": " + (header.adaptFileTimes ? "true" : "false")
+                      + ", \"follow_outside_links\": " + (header.followOutsideLinks ? "true" : "false")
+                      + ", \"pictures\": " + number(header.pictures)
+                      + ", \"started\": \"" + header.started.toUTC().toString(Qt::ISODate).toLatin1() + '"';
+    if (!header.source.isEmpty())
+        line += ", \"source\": " + quoted(header.source);
+    if (!header.choice.isEmpty())
+        line += ", \"choice\": " + header.choice;
+    held = line + "}\n";
+    failed = false;
+    if (!flush()) {
+        *error = QStringLiteral("cannot write the journal %1").arg(QDir::toNativeSeparators(name));
+        file.close();
+        file.remove();
+        return false;
+    }
+    return true;
+}
+
+void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths)
+{
+    int inLine = 0;
+    for (const Identity &id : ids) {
+        held += inLine ? ", " : "{\"confirmed\": [";
+        held += '[' + number(qint64(id.first)) + ", " + number(qint64(id.second)) + ']';
+        if (++inLine == 1000) {
+            held += "]}\n";
+            inLine = 0;
+        }
+    }
+    if (inLine)
+        held += "]}\n";
+    inLine = 0;
+    for (const QString &path : paths) {
+        held += inLine ? ", " : "{\"confirmed_paths\": [";
+        held += quoted(path);
+        if (++inLine == 1000) {
+            held += "]}\n";
+            inLine = 0;
+        }
+    }
+    if (inLine)
+        held += "]}\n";
+}
+
+void Journal::intent(const Entry &e)
+{
+    held += "{\"n\": " + number(e.n) + ", \"path\": \"" + escapeBytes(e.path) + "\", \"dev\": "
+            + number(qint64(e.before.device)) + ", \"ino\": " + number(qint64(e.before.inode))
+            + ", \"size\": " + number(e.before.size) + ", \"mtime_ns\": " + number(e.before.modificationNs)
+            + ", \"atime_ns\": " + number(e.before.accessNs) + ", \"old\": \"" + escapeBytes(e.oldDate)
+            + "\", \"new\": \"" + escapeBytes(e.newDate) + "\", \"runs\": [";
+    for (size_t i = 0; i < e.runs.size(); ++i) {
+        const PictureRewrite::Run &run = e.runs[i];
+        held += (i ? ", [" : "[") + number(run.offset) + ", \"" + escapeBytes(run.from) + "\", \""
+                + escapeBytes(run.to) + "\"]";
+    }
+    held += "]}\n";
+}
+
+void Journal::done(int n, const QString &outcome)
+{
+    held += "{\"n\": " + number(n) + ", \"done\": " + quoted(outcome) + "}\n";
+}
+
+bool Journal::write()
+{
+    if (!file.isOpen())
+        return false;
+    if (!held.isEmpty()) {
+        failed = failed || file.write(held) != held.size();
+        held.clear();
+    }
+    failed = failed || !file.flush();
+    return !failed;
+}
+
+bool Journal::flush()
+{
+    if (!file.isOpen())
+        return false;
+    if (!held.isEmpty()) {
+        failed = failed || file.write(held) != held.size();
+        held.clear();
+    }
+    failed = failed || !syncFile(file);
+    return !failed;
+}
+
+bool Journal::close(bool cancelled, const QList<QPair<QByteArray, qint64>> &counts)
+{
+    QByteArray line = "{\"end\": \"" + QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toLatin1()
+                      + "\", \"cancelled\": " + (cancelled ? "true" : "false");
+    for (const auto &count : counts)
+        line += ", \"" + count.first + "\": " + number(count.second);
+    held += line + "}\n";
+    const bool ok = flush();
+    file.close();
+    return ok;
+}
+
+bool Journal::read(const QString &path, Record *record, QString *error)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read the journal %1: %2").arg(QDir::toNativeSeparators(path), in.errorString());
+        return false;
+    }
+    *record = Record();
+    record->path = path;
+    QHash<int, size_t> byNumber;
+    bool first = true;
+    while (!in.atEnd()) {
+        const QByteArray line = in.readLine();
+        // A line cut short by a crash is the last one; it and anything after
+        // it carry nothing that was acted on (intents are whole before any
+        // picture is written).
+        if (!line.endsWith('\n'))
+            break;
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.isEmpty())
+            continue;
+        if (first) {
+            first = false;
+            if (o.value(QLatin1String("journal")).toString() != QLatin1String("kelvaro")) {
+                *error = QStringLiteral("%1 is not a Kelvaro journal").arg(QDir::toNativeSeparators(path));
+                return false;
+            }
+            Header &h = record->header;
+            const QString kind = o.value(QLatin1String("kind")).toString();
+            h.kind = kind == QLatin1String("undo") ? Kind::Undo
+                     : kind == QLatin1String("resume") ? Kind::Resume : Kind::Shift;
+            h.folder = QString::fromUtf8(unescapeString(o.value(QLatin1String("folder")).toString()));
+            h.shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
+            h.adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
+            h.followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
+            h.pictures = o.value(QLatin1String("pictures")).toInt();
+            h.started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
+            h.source = QString::fromUtf8(unescapeString(o.value(QLatin1String("source")).toString()));
+            if (o.contains(QLatin1String("choice")))
+                h.choice = QJsonDocument(o.value(QLatin1String("choice")).toObject()).toJson(QJsonDocument::Compact);
+            continue;
+        }
+        if (o.contains(QLatin1String("confirmed"))) {
+            for (const QJsonValue v : o.value(QLatin1String("confirmed")).toArray()) {
+                const QJsonArray pair = v.toArray();
+                record->confirmed.insert({quint64(pair.at(0).toInteger()), quint64(pair.at(1).toInteger())});
+            }
+        } else if (o.contains(QLatin1String("confirmed_paths"))) {
+            for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray())
+                record->confirmedPaths.insert(QString::fromUtf8(unescapeString(v.toString())));
+        } else if (o.contains(QLatin1String("runs"))) {
+            Entry e;
+            e.n = o.value(QLatin1String("n")).toInt();
+            e.path = unescapeString(o.value(QLatin1String("path")).toString());
+            e.before.device = quint64(o.value(QLatin1String("dev")).toInteger());
+            e.before.inode = quint64(o.value(QLatin1String("ino")).toInteger());
+            e.before.size = qint64(o.value(QLatin1String("size")).toInteger());
+            e.before.modificationNs = o.value(QLatin1String("mtime_ns")).toInteger();
+            e.before.accessNs = o.value(QLatin1String("atime_ns")).toInteger();
+            e.oldDate = unescapeString(o.value(QLatin1String("old")).toString());
+            e.newDate = unescapeString(o.value(QLatin1String("new")).toString());
+            for (const QJsonValue v : o.value(QLatin1String("runs")).toArray()) {
+                const QJsonArray run = v.toArray();
+                e.runs.push_back({qint64(run.at(0).toInteger()), unescapeString(run.at(1).toString()),
+                                  unescapeString(run.at(2).toString())});
+            }
+            byNumber.insert(e.n, record->entries.size());
+            record->entries.push_back(std::move(e));
+        } else if (o.contains(QLatin1String("done"))) {
+            const auto at = byNumber.constFind(o.value(QLatin1String("n")).toInt());
+            if (at != byNumber.constEnd()) {
+                Entry &e = record->entries[*at];
+                e.done = o.value(QLatin1String("done")).toString();
+                if (e.done == QLatin1String("changed"))
+                    ++record->changed;
+            }
+        } else if (o.contains(QLatin1String("end"))) {
+            record->closed = true;
+            record->cancelled = o.value(QLatin1String("cancelled")).toBool();
+        }
+    }
+    if (first) {
+        *error = QStringLiteral("%1 is empty").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
+}

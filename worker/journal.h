@@ -1,0 +1,108 @@
+#pragma once
+
+#include "picturerewrite.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+// The record of one pass that writes pictures (a shift, an undo, a resume),
+// kept as a text file of JSON lines in the per-user data folder, so that a
+// pass that was interrupted in any way can be finished or taken back later,
+// and so that a person can read what happened.
+//
+//   the first line: what the pass is (kind, folder, shift, file-time choice,
+//                   the journal it works from, ...);
+//   "confirmed":    the identities of the pictures whose dates the user saw,
+//                   in lines of up to 1000 (what a resume may still shift);
+//   one intent line per picture, written and flushed to the disk before the
+//                   picture is written: its path, identity, size, times, its
+//                   old and new capture date and every run (offset, old and
+//                   new text);
+//   one "done" line per picture after it was written (or not);
+//   the closing line with the counts.
+//
+// Texts from the file system or from pictures (paths, runs) are byte strings:
+// printable ASCII stands for itself, every other byte is written as \u00XX.
+class Journal {
+public:
+    enum class Kind { Shift, Undo, Resume };
+
+    struct Header {
+        Kind kind = Kind::Shift;
+        QString folder;
+        qint64 shiftSeconds = 0;
+        bool adaptFileTimes = true;
+        bool followOutsideLinks = false;
+        int pictures = 0;            // pictures the pass set out to change
+        QDateTime started;           // UTC
+        QString source;              // undo and resume: the journal worked from
+        QByteArray choice;           // which pictures were chosen, as JSON (empty: all)
+    };
+
+    struct Entry {
+        int n = 0;
+        QByteArray path;             // as the file system has it
+        PictureRewrite::Snapshot before;
+        QByteArray oldDate, newDate; // capture dates before and after the pass
+        std::vector<PictureRewrite::Run> runs;
+        QString done;                // the picture's outcome; empty when none was recorded
+    };
+
+    using Identity = QPair<quint64, quint64>;
+
+    // A journal read back.
+    struct Record {
+        QString path;
+        Header header;
+        QSet<Identity> confirmed;
+        QSet<QString> confirmedPaths;   // where files have no identity numbers
+        std::vector<Entry> entries;
+        bool closed = false;            // the closing line is there
+        bool cancelled = false;
+        int changed = 0;                // from the closing line, or the done lines
+    };
+
+    Journal() = default;
+    ~Journal();
+    Journal(const Journal &) = delete;
+    Journal &operator=(const Journal &) = delete;
+
+    // The folder that holds every journal of this user (created when missing).
+    static QString folder();
+    // Every journal, oldest first.
+    static QStringList all();
+
+    // Creates a new journal and writes its first line to the disk. False (and
+    // why) when it cannot be created.
+    bool create(const Header &header, QString *error);
+    void addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths);
+    void intent(const Entry &entry);
+    void done(int n, const QString &outcome);
+    // Writes what is held and flushes it to the disk; false on any failure.
+    bool flush();
+    // Hands what is held to the system without waiting for the disk (the done
+    // lines, which survive the end of the process, if not a power cut).
+    bool write();
+    // The closing line, flushed to the disk.
+    bool close(bool cancelled, const QList<QPair<QByteArray, qint64>> &counts);
+    bool isOpen() const { return file.isOpen(); }
+    QString path() const { return file.fileName(); }
+
+    static bool read(const QString &path, Record *record, QString *error);
+
+    static QByteArray kindName(Kind kind);
+    static QByteArray escapeBytes(const QByteArray &bytes);
+    static QByteArray unescapeString(const QString &text);
+
+private:
+    QFile file;
+    QByteArray held;
+    bool failed = false;
+};

@@ -1,0 +1,340 @@
+#include "openpicture.h"
+
+#include "capturedate.h"
+#include "exifreader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+// On glibc the EXIF engine reads a picture's header from memory through a
+// custom stream, so that the header is read from the file once, in large
+// positioned reads, and the rewrite searches the very bytes the engine read.
+// Elsewhere the engine reads the file's own stream.
+#if defined(__GLIBC__)
+#define KELVARO_HEADER_IN_MEMORY 1
+#endif
+
+#ifdef _WIN32
+namespace {
+HANDLE handleOf(FILE *file)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+}
+// FILETIME counts 100 ns steps since 1601-01-01.
+constexpr int64_t fileTimeEpoch = 116444736000000000LL;
+FILETIME fileTime(int64_t ns)
+{
+    const int64_t ticks = ns / 100 + fileTimeEpoch;
+    FILETIME t;
+    t.dwLowDateTime = DWORD(uint64_t(ticks) & 0xFFFFFFFFu);
+    t.dwHighDateTime = DWORD(uint64_t(ticks) >> 32);
+    return t;
+}
+} // namespace
+#endif
+
+bool OpenPicture::open(const QString &path, bool forUpdate)
+{
+    close();
+    loaded = 0;
+    haveStatus = false;
+#ifdef _WIN32
+    file = PictureFile::open(path, forUpdate ? "rb+" : "rb");
+    if (!file)
+        return false;
+    haveStatus = _fstat64(_fileno(file), &status) == 0;
+#else
+    // Non-blocking, so that a FIFO or device with a picture's name cannot hang
+    // the pass; the flag does not change reads and writes of regular files.
+    fd = ::open(QFile::encodeName(path).constData(),
+                (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    haveStatus = fstat(fd, &status) == 0;
+#endif
+#ifdef KELVARO_HEADER_IN_MEMORY
+    streamPosition = 0;
+#endif
+    return true;
+}
+
+bool OpenPicture::isOpen() const
+{
+#ifdef _WIN32
+    return file != nullptr;
+#else
+    return fd >= 0;
+#endif
+}
+
+bool OpenPicture::close()
+{
+    bool closed = true;
+#ifdef _WIN32
+    if (file)
+        closed = fclose(file) == 0;
+    file = nullptr;
+#else
+    if (fd >= 0)
+        closed = ::close(fd) == 0;
+    fd = -1;
+#endif
+    return closed;
+}
+
+bool OpenPicture::tryLock()
+{
+#ifdef _WIN32
+    OVERLAPPED whole{};
+    return LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                      MAXDWORD, &whole) != 0;
+#else
+    // An open-file-description lock: it belongs to this open file alone, so a
+    // second open of the same picture elsewhere in this process does not share it.
+    struct flock whole{};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+#ifdef F_OFD_SETLK
+    if (fcntl(fd, F_OFD_SETLK, &whole) == 0)
+        return true;
+    if (errno != EINVAL)
+        return false;
+#endif
+    return flock(fd, LOCK_EX | LOCK_NB) == 0;
+#endif
+}
+
+bool OpenPicture::statusNow(FileStatus *now) const
+{
+#ifdef _WIN32
+    return file && _fstat64(_fileno(file), now) == 0;
+#else
+    return fd >= 0 && fstat(fd, now) == 0;
+#endif
+}
+
+bool OpenPicture::pathLeadsHere(const QString &path) const
+{
+#ifdef _WIN32
+    // No inode numbers: a file put in the picture's place cannot be told
+    // apart by its number; the size and time checks still apply.
+    Q_UNUSED(path);
+    return true;
+#else
+    struct stat there;
+    if (::stat(QFile::encodeName(path).constData(), &there) != 0)
+        return false;
+    return there.st_dev == status.st_dev && there.st_ino == status.st_ino;
+#endif
+}
+
+int64_t OpenPicture::modificationNs(const FileStatus &s)
+{
+#ifdef _WIN32
+    return int64_t(s.st_mtime) * 1000000000LL;
+#else
+    return int64_t(s.st_mtim.tv_sec) * 1000000000LL + s.st_mtim.tv_nsec;
+#endif
+}
+
+int64_t OpenPicture::accessNs(const FileStatus &s)
+{
+#ifdef _WIN32
+    return int64_t(s.st_atime) * 1000000000LL;
+#else
+    return int64_t(s.st_atim.tv_sec) * 1000000000LL + s.st_atim.tv_nsec;
+#endif
+}
+
+size_t OpenPicture::fileSize() const
+{
+    return haveStatus ? size_t(std::max<int64_t>(status.st_size, 0)) : SIZE_MAX;
+}
+
+bool OpenPicture::load(size_t n)
+{
+    n = std::min(n, fileSize());
+    if (n <= loaded)
+        return true;
+    if (bytes.size() < n)
+        bytes.resize(n);
+    if (!readAt(int64_t(loaded), bytes.data() + loaded, n - loaded))
+        return false;
+    loaded = n;
+    return true;
+}
+
+bool OpenPicture::readAt(int64_t offset, char *data, size_t n)
+{
+#ifdef _WIN32
+    if (_fseeki64(file, offset, SEEK_SET) != 0)
+        return false;
+    return fread(data, 1, n, file) == n;
+#else
+    while (n > 0) {
+        const ssize_t got = pread(fd, data, n, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        n -= size_t(got);
+        offset += got;
+    }
+    return true;
+#endif
+}
+
+bool OpenPicture::writeAt(int64_t offset, const char *data, size_t n)
+{
+#ifdef _WIN32
+    return _fseeki64(file, offset, SEEK_SET) == 0 && fwrite(data, 1, n, file) == n && fflush(file) == 0;
+#else
+    while (n > 0) {
+        const ssize_t put = pwrite(fd, data, n, off_t(offset));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        data += put;
+        n -= size_t(put);
+        offset += put;
+    }
+    return true;
+#endif
+}
+
+bool OpenPicture::setTimes(int64_t atimeNs, int64_t mtimeNs)
+{
+#ifdef _WIN32
+    const FILETIME access = fileTime(atimeNs), modification = fileTime(mtimeNs);
+    return fflush(file) == 0 && SetFileTime(handleOf(file), nullptr, &access, &modification) != 0;
+#else
+    auto split = [](int64_t ns) {
+        struct timespec t;
+        int64_t seconds = ns / 1000000000LL, rest = ns % 1000000000LL;
+        if (rest < 0) {
+            rest += 1000000000LL;
+            --seconds;
+        }
+        t.tv_sec = time_t(seconds);
+        t.tv_nsec = long(rest);
+        return t;
+    };
+    const struct timespec times[2] = {split(atimeNs), split(mtimeNs)};
+    return futimens(fd, times) == 0;
+#endif
+}
+
+bool OpenPicture::syncData()
+{
+#ifdef _WIN32
+    return fflush(file) == 0 && FlushFileBuffers(handleOf(file)) != 0;
+#else
+    return fdatasync(fd) == 0;
+#endif
+}
+
+bool OpenPicture::syncFileSystem()
+{
+#if defined(__linux__)
+    return syncfs(fd) == 0;
+#else
+    return syncData();
+#endif
+}
+
+#ifdef KELVARO_HEADER_IN_MEMORY
+// The engine's stream: serves the held bytes and reads more of the file as
+// the engine goes.
+ssize_t OpenPicture::readHeld(void *cookie, char *to, size_t n)
+{
+    auto *picture = static_cast<OpenPicture *>(cookie);
+    const size_t want = picture->streamPosition + n;
+    if (want > picture->loaded) {
+        // Most headers fit in the first 16 KB. Beyond that the engine asks for
+        // whole segments: read up to the end of the one asked for and a page
+        // more, which holds the next segment's marker and length.
+        const size_t page = 4096;
+        const size_t next = picture->loaded == 0 ? std::max<size_t>(want, 16384)
+                                                 : (want + 2 * page - 1) / page * page;
+        picture->load(next);   // a short file gives what it has
+    }
+    const size_t available = picture->loaded > picture->streamPosition
+                                 ? std::min(n, picture->loaded - picture->streamPosition) : 0;
+    memcpy(to, picture->bytes.data() + picture->streamPosition, available);
+    picture->streamPosition += available;
+    return ssize_t(available);
+}
+
+// Lets ftell tell how far the engine read (the stream's read-ahead aside).
+int OpenPicture::seekHeld(void *cookie, off64_t *offset, int whence)
+{
+    auto *picture = static_cast<OpenPicture *>(cookie);
+    off64_t base = 0;
+    if (whence == SEEK_CUR)
+        base = off64_t(picture->streamPosition);
+    else if (whence == SEEK_END)
+        base = off64_t(picture->fileSize());
+    const off64_t to = base + *offset;
+    if (to < 0)
+        return -1;
+    picture->streamPosition = size_t(to);
+    *offset = to;
+    return 0;
+}
+#endif
+
+PictureFile::Status OpenPicture::readOriginalDate(PictureFile::Result *result)
+{
+    ExifInfo info{};
+    {
+        ExifReader reader(&info);
+#if defined(KELVARO_HEADER_IN_MEMORY)
+        streamPosition = 0;
+        cookie_io_functions_t functions = {&OpenPicture::readHeld, nullptr, &OpenPicture::seekHeld, nullptr};
+        FILE *stream = fopencookie(this, "r", functions);
+        if (!stream)
+            return PictureFile::Status::ReadFailed;
+        thread_local char streamBuffer[8192];
+        setvbuf(stream, streamBuffer, _IOFBF, sizeof streamBuffer);
+        reader.readJpeg(stream);
+        headerEnd = ftell(stream);
+        fclose(stream);
+#elif defined(_WIN32)
+        rewind(file);
+        reader.readJpeg(file);
+        headerEnd = ftell(file);
+#else
+        FILE *stream = fdopen(dup(fd), "rb");
+        if (!stream)
+            return PictureFile::Status::ReadFailed;
+        reader.readJpeg(stream);
+        headerEnd = ftell(stream);
+        fclose(stream);
+#endif
+    }
+    if (!info.hasExif)
+        return PictureFile::Status::NoExif;
+    const int length = int(strnlen(info.originalDateText, sizeof info.originalDateText));
+    result->oldText = QByteArray(info.originalDateText, length);
+    if (CaptureDate::colonCount(info.originalDateText, length) != 4)
+        return PictureFile::Status::NoDate;
+    result->oldDate = CaptureDate::parse(result->oldText);
+    if (!result->oldDate.isValid())
+        return PictureFile::Status::NotADate;
+    return PictureFile::Status::Usable;
+}

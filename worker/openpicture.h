@@ -1,0 +1,94 @@
+#pragma once
+
+#include "picturefile.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+// One picture file, open for one step of a pass. Its first bytes are held in
+// `bytes` as far as they were read (`loaded`). Every read and write of the
+// passes goes through here, so that the platform's file calls stay in one place.
+class OpenPicture {
+public:
+#ifdef _WIN32
+    using FileStatus = struct _stat64;
+#else
+    using FileStatus = struct stat;
+#endif
+
+    OpenPicture() = default;
+    ~OpenPicture() { close(); }
+    OpenPicture(const OpenPicture &) = delete;
+    OpenPicture &operator=(const OpenPicture &) = delete;
+
+    bool open(const QString &path, bool forUpdate);
+    bool isOpen() const;
+    // Closes the file; false when the close reported an error.
+    bool close();
+
+    // Takes an exclusive advisory lock on the whole file without waiting;
+    // false when another process holds one.
+    bool tryLock();
+
+    bool haveStatus = false;
+    FileStatus status{};
+    // Reads the open file's status again into `now`.
+    bool statusNow(FileStatus *now) const;
+    // True when `path` still names the very file that is open (not a new file
+    // put in its place).
+    bool pathLeadsHere(const QString &path) const;
+
+    PictureFile::FileId id() const { return {uint64_t(status.st_dev), uint64_t(status.st_ino)}; }
+    int64_t size() const { return haveStatus ? int64_t(status.st_size) : -1; }
+    static int64_t modificationNs(const FileStatus &s);
+    static int64_t accessNs(const FileStatus &s);
+
+    // Reads DateTimeOriginal through the engine; sets headerEnd, the offset
+    // just past the last header segment the engine read.
+    PictureFile::Status readOriginalDate(PictureFile::Result *result);
+    long headerEnd = 0;
+
+    // Makes sure the file's first `n` bytes (fewer at its end) are held.
+    bool load(size_t n);
+    // Positioned reads and writes of whole byte ranges; false on an error or a
+    // short transfer (a write may then have put part of the range).
+    bool readAt(int64_t offset, char *data, size_t n);
+    bool writeAt(int64_t offset, const char *data, size_t n);
+
+    // Sets the open file's access and modification times (nanoseconds since
+    // 1970-01-01 UTC).
+    bool setTimes(int64_t accessNs, int64_t modificationNs);
+    // Writes the file's data through to the disk.
+    bool syncData();
+    // Writes everything of the file system that holds this file to the disk
+    // (on systems without such a call: this file's data).
+    bool syncFileSystem();
+
+    std::vector<char> &bytes = buffer();
+    size_t loaded = 0;
+
+private:
+    static std::vector<char> &buffer()
+    {
+        thread_local std::vector<char> held;
+        return held;
+    }
+    size_t fileSize() const;
+
+#ifdef _WIN32
+    FILE *file = nullptr;
+#else
+    int fd = -1;
+#endif
+#if defined(__GLIBC__)
+    static ssize_t readHeld(void *cookie, char *to, size_t n);
+    static int seekHeld(void *cookie, off64_t *offset, int whence);
+    size_t streamPosition = 0;
+#endif
+};

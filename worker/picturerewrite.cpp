@@ -1,0 +1,217 @@
+#include "picturerewrite.h"
+
+#include "capturedate.h"
+
+#include <QtDebug>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+void logPath(const char *format, const QString &path)
+{
+    qDebug(format, path.toUtf8().constData());
+}
+
+bool isRegular(const OpenPicture::FileStatus &status)
+{
+#ifdef _WIN32
+    return (status.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    return S_ISREG(status.st_mode);
+#endif
+}
+
+} // namespace
+
+PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile::Claim &claim)
+{
+    using Status = PictureFile::Status;
+    filePath = path;
+    planned.clear();
+    if (!picture.open(path, true)) {
+        OpenPicture::FileStatus status;
+        const bool readOnly = PictureFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
+        logPath(readOnly ? "read-only, not changed : %s" : "cannot open for writing : %s", path);
+        return Status::CannotOpen;
+    }
+    if (!picture.haveStatus) {
+        logPath("read failed : %s", path);
+        return Status::ReadFailed;
+    }
+    if (!isRegular(picture.status)) {
+        logPath("not a regular file, not changed : %s", path);
+        return Status::NotRegular;
+    }
+    if (claim && !claim(picture.id()))
+        return Status::AlreadySeen;
+    // A picture that nobody may write is one the user protected: leave it alone
+    // even where the process could write it anyway (as the superuser can).
+    if ((picture.status.st_mode & 0222) == 0) {
+        logPath("read-only, not changed : %s", path);
+        return Status::CannotOpen;
+    }
+    if (!picture.tryLock()) {
+        logPath("in use by another program, not changed : %s", path);
+        return Status::Locked;
+    }
+    before.device = picture.id().device;
+    before.inode = picture.id().inode;
+    before.size = picture.size();
+    before.modificationNs = OpenPicture::modificationNs(picture.status);
+    before.accessNs = OpenPicture::accessNs(picture.status);
+    return Status::Usable;
+}
+
+PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result)
+{
+    using Status = PictureFile::Status;
+    const Status dated = picture.readOriginalDate(result);
+    if (dated != Status::Usable)
+        return dated;   // no usable date: nothing to do, nothing to report
+
+    result->newDate = result->oldDate.addSecs(seconds);
+    const QByteArray newText = CaptureDate::format(result->newDate);
+    if (newText.size() != CaptureDate::textLength) {
+        logPath("date out of range : %s", filePath);
+        return Status::OutOfRange;
+    }
+
+    // The region searched: the header segments the reader went through, at
+    // least the first 4096 bytes, never past the end of the file.
+    const long region = std::max(picture.headerEnd, PictureFile::minimumRegion);
+    if (!picture.load(size_t(region))) {
+        logPath("read failed : %s", filePath);
+        return Status::ReadFailed;
+    }
+    const int n = CaptureDate::textLength;
+    const long searched = std::min(region, long(picture.loaded));
+    const std::vector<long> at =
+        PictureFile::findRuns(picture.bytes.data(), searched, result->oldText.constData(), n);
+    if (at.empty()) {
+        logPath("date not found : %s", filePath);
+        return Status::DateNotFound;
+    }
+    planned.clear();
+    planned.reserve(at.size());
+    for (long offset : at)
+        planned.push_back({offset, result->oldText, newText});
+    result->runs = int(at.size());
+    return Status::Usable;
+}
+
+PictureFile::Status PictureRewrite::check()
+{
+    bool timesSet = false;
+    return apply(false, 0, 0, &timesSet);
+}
+
+PictureFile::Status PictureRewrite::commit(int64_t accessNs, int64_t modificationNs, bool *timesSet)
+{
+    return apply(true, accessNs, modificationNs, timesSet);
+}
+
+PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet)
+{
+    using Status = PictureFile::Status;
+    *timesSet = false;
+    if (planned.empty())
+        return Status::DateNotFound;
+
+    // Nobody may have changed the picture since it was read: not its size, not
+    // its modification time, and its name must still lead to this very file.
+    OpenPicture::FileStatus now;
+    if (!picture.statusNow(&now) || int64_t(now.st_size) != before.size
+        || OpenPicture::modificationNs(now) != before.modificationNs || !picture.pathLeadsHere(filePath)) {
+        logPath("changed by another program : %s", filePath);
+        return Status::ChangedElsewhere;
+    }
+
+    std::sort(planned.begin(), planned.end(), [](const Run &a, const Run &b) { return a.offset < b.offset; });
+    const int64_t from = planned.front().offset;
+    const int64_t to = planned.back().offset + planned.back().to.size();
+    if (from < 0 || to > before.size || to - from > (int64_t(1) << 26)) {
+        logPath("date not found : %s", filePath);
+        return Status::DateNotFound;
+    }
+    std::vector<char> old(size_t(to - from));
+    if (!picture.readAt(from, old.data(), old.size())) {
+        logPath("read failed : %s", filePath);
+        return Status::ReadFailed;
+    }
+
+    // Each run must hold its old text (to be written) or already its new one.
+    std::vector<char> patched = old;
+    bool anyToWrite = false;
+    for (const Run &run : planned) {
+        char *at = patched.data() + (run.offset - from);
+        const size_t n = size_t(run.from.size());
+        if (run.to.size() != run.from.size() || run.offset + int64_t(n) > to) {
+            logPath("date not found : %s", filePath);
+            return Status::Unrecognised;
+        }
+        if (memcmp(at, run.from.constData(), n) == 0) {
+            memcpy(at, run.to.constData(), n);
+            anyToWrite = true;
+        } else if (memcmp(at, run.to.constData(), n) != 0) {
+            logPath("holds neither the old nor the new date, not changed : %s", filePath);
+            return Status::Unrecognised;
+        }
+    }
+
+    if (!write)
+        return anyToWrite ? Status::Changed : Status::AlreadyDone;
+    if (anyToWrite && !picture.writeAt(from, patched.data(), patched.size())) {
+        // Put back what stood there, so that the picture never holds a mix of
+        // old and new texts.
+        if (!picture.writeAt(from, old.data(), old.size()))
+            logPath("write failed, and the old bytes could not be put back : %s", filePath);
+        else
+            logPath("write failed : %s", filePath);
+        picture.setTimes(before.accessNs, before.modificationNs);
+        return Status::WriteFailed;
+    }
+
+    *timesSet = picture.setTimes(accessNs, modificationNs);
+    if (!*timesSet)
+        logPath("utime() failed with : %s", filePath);
+    return anyToWrite ? Status::Changed : Status::AlreadyDone;
+}
+
+bool PictureRewrite::localInstantNs(const QDateTime &wallClock, int64_t *ns)
+{
+    qint64 seconds = 0;
+    if (!CaptureDate::localInstant(wallClock, &seconds))
+        return false;
+    *ns = int64_t(seconds) * 1000000000LL;
+    return true;
+}
+
+PictureFile::Result PictureRewrite::shift(const QString &path, qint64 seconds, bool adaptFileTimes,
+                                          const PictureFile::Claim &claim)
+{
+    using Status = PictureFile::Status;
+    PictureFile::Result result;
+    PictureRewrite rewrite;
+    result.status = rewrite.open(path, claim);
+    if (result.status != Status::Usable)
+        return result;
+    result.status = rewrite.planShift(seconds, &result);
+    if (result.status != Status::Usable)
+        return result;
+    int64_t atime = rewrite.before.accessNs, mtime = rewrite.before.modificationNs;
+    const bool instant = !adaptFileTimes || localInstantNs(result.newDate, &mtime);
+    if (adaptFileTimes && instant)
+        atime = mtime;
+    result.status = rewrite.commit(atime, mtime, &result.timesSet);
+    if (!instant && result.timesSet) {
+        logPath("utime() failed with : %s", path);
+        result.timesSet = false;
+    }
+    if (!rewrite.close() && (result.status == Status::Changed || result.status == Status::AlreadyDone)) {
+        logPath("close failed after writing : %s", path);
+        result.status = Status::CloseFailed;
+    }
+    return result;
+}

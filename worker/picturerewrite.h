@@ -1,0 +1,92 @@
+#pragma once
+
+#include "openpicture.h"
+#include "picturefile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// The rewrite of one picture, in two steps so that a pass can record what it
+// is about to do before it does it:
+//
+//   open()    opens the picture for update, checks that it is a regular file
+//             that somebody may write, claims its identity and locks it;
+//   plan...() reads it and works out its runs: where each text stands, what
+//             it holds and what it is to hold;
+//   commit()  checks that nobody changed the file since it was read, then
+//             puts every run in one positioned write from the first run to the
+//             last (the bytes between exactly as they are), and sets the times.
+//
+// A picture is therefore either wholly rewritten or not at all: a write that
+// fails or comes up short is undone by writing the bytes read before it back.
+// The lock is held from open() until the rewrite is destroyed or closed.
+class PictureRewrite {
+public:
+    struct Run {
+        int64_t offset = 0;
+        QByteArray from;   // the text the run holds now
+        QByteArray to;     // the text it is to hold
+    };
+
+    // What the file looked like when it was opened.
+    struct Snapshot {
+        uint64_t device = 0, inode = 0;
+        int64_t size = -1;
+        int64_t modificationNs = 0, accessNs = 0;
+    };
+
+    PictureRewrite() = default;
+    PictureRewrite(const PictureRewrite &) = delete;
+    PictureRewrite &operator=(const PictureRewrite &) = delete;
+
+    // Usable when the picture is open and locked; otherwise why not (CannotOpen,
+    // NotRegular, AlreadySeen, Locked, ...). Logs what a user would want to know.
+    PictureFile::Status open(const QString &path, const PictureFile::Claim &claim = {});
+
+    // Reads the capture date and plans to move every copy of it by `seconds`.
+    // Usable when there is something to write; the result carries the dates.
+    PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result);
+
+    // Plans the given runs (undo and resume, which know them from a journal).
+    void planRuns(std::vector<Run> runs) { planned = std::move(runs); }
+
+    // Writes the planned runs and then sets the file's times to the given
+    // values (nanoseconds since 1970 UTC). Runs that already hold their new
+    // text are left as they are; when every run does, nothing is written
+    // (AlreadyDone) but the times are still set. A run that holds neither text
+    // leaves the whole picture alone (Unrecognised). `timesSet` tells whether
+    // setting the times worked.
+    PictureFile::Status commit(int64_t accessNs, int64_t modificationNs, bool *timesSet);
+    // What commit() would do, without writing anything.
+    PictureFile::Status check();
+
+    // Closes the file; false when the close reported an error.
+    bool close() { return picture.close(); }
+
+    // Writes the file system that holds the picture through to the disk.
+    bool syncFileSystem() { return picture.syncFileSystem(); }
+
+    const QString &path() const { return filePath; }
+    const Snapshot &snapshot() const { return before; }
+    const std::vector<Run> &runs() const { return planned; }
+
+    // The whole rewrite of one picture by a shift, as the passes do it,
+    // without a record: open, plan, commit, close.
+    static PictureFile::Result shift(const QString &path, qint64 seconds, bool adaptFileTimes,
+                                     const PictureFile::Claim &claim = {});
+
+    // The instant of a wall-clock capture time read as local time, in
+    // nanoseconds since 1970 UTC; false when it has none.
+    static bool localInstantNs(const QDateTime &wallClock, int64_t *ns);
+
+private:
+    PictureFile::Status apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
+
+    OpenPicture picture;
+    QString filePath;
+    Snapshot before;
+    std::vector<Run> planned;
+};

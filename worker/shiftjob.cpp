@@ -1,0 +1,593 @@
+#include "shiftjob.h"
+
+#include "capturedate.h"
+#include "openpicture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtDebug>
+
+#include <algorithm>
+
+namespace {
+
+// Pictures planned before their intents go to the disk in one flush. Each
+// holds an open file (and its lock) until it is written.
+constexpr size_t batchLimit = 256;
+
+using Status = PictureFile::Status;
+
+QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath().toCaseFolded();
+}
+
+} // namespace
+
+ShiftJob::ShiftJob(WalkState &state, FolderWalk::Observer *observer) : state(state), observer(observer) {}
+
+ShiftJob::~ShiftJob() = default;
+
+void ShiftJob::reset()
+{
+    state.phase = WalkState::Survey;
+    state.cancelRequested = false;
+    state.pictureCount = 0;
+    state.validCount = 0;
+    state.folderCount = 0;
+    state.outsideLinks = 0;
+    state.changedCount = 0;
+    state.oldestDate = QDateTime();
+    state.newestDate = QDateTime();
+    confirmed.clear();
+    confirmedPaths.clear();
+}
+
+QString ShiftJob::rangeProblem(qint64 seconds) const
+{
+    // Every date lies between the oldest and the newest, so checking those two
+    // tells whether every shifted date still fits in place of the old one.
+    for (const QDateTime &date : {state.oldestDate, state.newestDate}) {
+        if (!date.isValid())
+            continue;
+        if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
+            return QStringLiteral("shifting by %1 seconds would move %2 outside the years 1000 to 9999; "
+                                  "nothing was changed")
+                .arg(seconds)
+                .arg(date.toString(QLatin1String(CaptureDate::pattern)));
+    }
+    return {};
+}
+
+void ShiftJob::run(Task task)
+{
+    switch (task) {
+    case Task::Survey:
+    case Task::Dating: {
+        state.phase = task == Task::Survey ? WalkState::Survey : WalkState::Dating;
+        state.pictureCount = 0;
+        state.folderCount = 0;
+        state.outsideLinks = 0;
+        FolderWalk walk(state, observer);
+        walk.followOutsideLinks = followOutsideLinks;
+        walk.scanFolder(QDir(folder));
+        if (task == Task::Dating) {
+            confirmed = walk.visitedIdentities();
+            confirmedPaths = walk.visitedCanonicalPaths();
+        }
+        break;
+    }
+    case Task::Shifting:
+        shift();
+        break;
+    case Task::Undo:
+        undo();
+        break;
+    case Task::Resume:
+        resume();
+        break;
+    }
+}
+
+bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
+{
+    refusal.clear();
+    problem.clear();
+    journalPath.clear();
+    counts = Counts();
+    notes.clear();
+    batch.clear();
+    changedOnDevice.clear();
+    handled.clear();
+    handledPaths.clear();
+    sequence = 0;
+    state.pictureCount = 0;
+    state.changedCount = 0;
+    state.folderCount = 0;
+    if (!QFileInfo(lockFolder).isDir()) {
+        refusal = QStringLiteral("%1: no such folder; nothing was changed").arg(QDir::toNativeSeparators(lockFolder));
+        return false;
+    }
+    if (dryRun)
+        return true;
+    if (!lock.acquire(lockFolder, &refusal))
+        return false;
+    if (useJournal) {
+        header.started = QDateTime::currentDateTimeUtc();
+        if (!journal.create(header, &refusal)) {
+            refusal += QStringLiteral("; nothing was changed");
+            lock.release();
+            return false;
+        }
+        journalPath = journal.path();
+    }
+    return true;
+}
+
+void ShiftJob::endWriting()
+{
+    if (state.cancelRequested || !problem.isEmpty()) {
+        // Planned but not written: left as they are. Their intents (if they
+        // reached the journal) are harmless: undo and resume look at the bytes.
+        counts.notChanged += int(batch.size());
+        batch.clear();
+    } else {
+        commitBatch();
+    }
+    // On the disk before the result is told.
+    for (auto it = changedOnDevice.constBegin(); it != changedOnDevice.constEnd(); ++it) {
+        OpenPicture picture;
+        if (!picture.open(it.value(), false) || !picture.syncFileSystem()) {
+            qDebug("could not write the changes through to the disk : %s", it.value().toUtf8().constData());
+            problem = QStringLiteral("the changes could not be written through to the disk");
+        }
+    }
+    if (journal.isOpen()) {
+        const QList<QPair<QByteArray, qint64>> numbers = {
+            {"pictures", state.pictureCount.load()}, {"changed", counts.changed},
+            {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
+            {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
+            {"times_not_set", counts.timesNotSet}};
+        if (!journal.close(state.cancelRequested, numbers) && problem.isEmpty())
+            problem = QStringLiteral("the journal could not be written");
+    }
+    lock.release();
+}
+
+bool ShiftJob::targetTimes(const QDateTime &newDate, const PictureRewrite::Snapshot &original, int64_t *atime,
+                           int64_t *mtime) const
+{
+    *atime = original.accessNs;
+    *mtime = original.modificationNs;
+    if (!adaptTimes)
+        return true;
+    int64_t instant = 0;
+    if (!PictureRewrite::localInstantNs(newDate, &instant))
+        return false;
+    *atime = *mtime = instant;
+    return true;
+}
+
+void ShiftJob::note(Status status, const QString &path)
+{
+    notes << QString::fromLatin1(PictureFile::describe(status)) + QStringLiteral(" : ") + QDir::toNativeSeparators(path);
+}
+
+void ShiftJob::picture(const QString &path, const PictureFile::Result &result)
+{
+    if (observer)
+        observer->pictureDone(path, result);
+}
+
+// ---- shifting -------------------------------------------------------------
+
+void ShiftJob::shift()
+{
+    Journal::Header header;
+    header.kind = Journal::Kind::Shift;
+    header.folder = folder;
+    header.shiftSeconds = state.shiftSeconds;
+    header.adaptFileTimes = state.adaptFileTimes;
+    header.followOutsideLinks = followOutsideLinks;
+    header.pictures = state.validCount;
+    adaptTimes = state.adaptFileTimes;   // taken once, for the whole pass
+    state.phase = WalkState::Shifting;
+    if (!beginWriting(header, folder))
+        return;
+    if (journal.isOpen())
+        journal.addConfirmed(confirmed, confirmedPaths);
+
+    FolderWalk walk(state, observer);
+    walk.followOutsideLinks = followOutsideLinks;
+    walk.shiftStep = [this](const QString &path, const PictureFile::Claim &claim) { shiftOne(path, claim); };
+    walk.scanFolder(QDir(folder));
+    endWriting();
+}
+
+void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
+{
+    PictureFile::Result result;
+    // Pictures the dating pass did not meet were not in the question: they are
+    // left alone. Pictures a resume took from the journal are done already.
+    bool known = true, done = false;
+    const bool byPath = !PictureFile::claimsFiles();
+    if (byPath) {
+        const QString key = canonical(path);
+        done = handledPaths.contains(key);
+        known = confirmedPaths.contains(key);
+    }
+    auto claimKnown = [&](const PictureFile::FileId &id) {
+        if (claim && !claim(id))
+            return false;
+        const Journal::Identity key(id.device, id.inode);
+        done = handled.contains(key);
+        known = confirmed.contains(key);
+        return true;
+    };
+    if (done)
+        return;
+    auto rewrite = std::make_unique<PictureRewrite>();
+    result.status = rewrite->open(path, byPath ? PictureFile::Claim(claim) : PictureFile::Claim(claimKnown));
+    if (result.status == Status::AlreadySeen || done)
+        return;
+    ++state.pictureCount;
+    if (result.status == Status::Usable && !known) {
+        result.status = Status::AddedSince;
+        ++counts.addedSince;
+        qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+        note(result.status, path);
+        picture(path, result);
+        return;
+    }
+    if (result.status == Status::Usable)
+        result.status = rewrite->planShift(state.shiftSeconds, &result);
+    if (result.status != Status::Usable) {
+        switch (result.status) {
+        case Status::NoExif:
+        case Status::NoDate:
+        case Status::NotADate:
+            break;   // no usable date: nothing to do, nothing to report
+        default:
+            ++counts.notChanged;
+            note(result.status, path);
+        }
+        picture(path, result);
+        return;
+    }
+    Pending pending;
+    pending.rewrite = std::move(rewrite);
+    pending.result = result;
+    if (!targetTimes(result.newDate, pending.rewrite->snapshot(), &pending.accessNs, &pending.modificationNs))
+        pending.result.timesSet = false;
+    Journal::Entry entry;
+    entry.path = QFile::encodeName(path);
+    entry.before = pending.rewrite->snapshot();
+    entry.oldDate = result.oldText;
+    entry.newDate = CaptureDate::format(result.newDate);
+    entry.runs = pending.rewrite->runs();
+    enqueue(std::move(pending), entry);
+}
+
+void ShiftJob::enqueue(Pending pending, const Journal::Entry &entry)
+{
+    pending.n = ++sequence;
+    if (journal.isOpen()) {
+        Journal::Entry numbered = entry;
+        numbered.n = pending.n;
+        journal.intent(numbered);
+    }
+    batch.push_back(std::move(pending));
+    if (batch.size() >= batchLimit)
+        commitBatch();
+}
+
+void ShiftJob::commitBatch()
+{
+    if (batch.empty())
+        return;
+    // Every intent of the batch is on the disk before any of its pictures is written.
+    if (journal.isOpen() && !journal.flush()) {
+        problem = QStringLiteral("the journal could not be written; the pass stopped");
+        qDebug("the journal could not be written : %s", journal.path().toUtf8().constData());
+        counts.notChanged += int(batch.size());
+        batch.clear();
+        state.cancelRequested = true;
+        return;
+    }
+    size_t i = 0;
+    for (; i < batch.size(); ++i) {
+        if (state.cancelRequested)
+            break;   // the pictures in hand are written; the rest stay as they are
+        Pending &p = batch[i];
+        const QString path = p.rewrite->path();
+        Status status;
+        bool timesSet = false;
+        if (dryRun) {
+            status = p.rewrite->check();
+            timesSet = true;
+        } else {
+            status = p.rewrite->commit(p.accessNs, p.modificationNs, &timesSet);
+        }
+        const bool written = status == Status::Changed || status == Status::AlreadyDone;
+#ifdef _WIN32
+        if (written && !dryRun && !p.rewrite->syncFileSystem()) {
+            problem = QStringLiteral("the changes could not be written through to the disk");
+            qDebug("could not write the changes through to the disk : %s", path.toUtf8().constData());
+        }
+#endif
+        if (!p.rewrite->close() && written && !dryRun) {
+            qDebug("close failed after writing : %s", path.toUtf8().constData());
+            status = Status::CloseFailed;
+        }
+        if (journal.isOpen())
+            journal.done(p.n, QString::fromLatin1(PictureFile::describe(status)));
+        if (status == Status::Changed || status == Status::CloseFailed) {
+            ++counts.changed;
+            ++state.changedCount;
+            if (!dryRun)
+                changedOnDevice.insert(p.rewrite->snapshot().device, path);
+        } else if (status == Status::AlreadyDone) {
+            ++counts.alreadyDone;
+        } else if (status == Status::Unrecognised) {
+            ++counts.unrecognised;
+            note(status, path);
+        } else {
+            ++counts.notChanged;
+            note(status, path);
+        }
+        if (status == Status::CloseFailed)
+            note(status, path);
+        if (written && !dryRun && (!timesSet || !p.result.timesSet)) {
+            ++counts.timesNotSet;
+            p.result.timesSet = false;
+            notes << QStringLiteral("file times not set : ") + QDir::toNativeSeparators(path);
+        }
+        p.result.status = status;
+        picture(path, p.result);
+    }
+    counts.notChanged += int(batch.size() - i);
+    batch.clear();
+    if (journal.isOpen())
+        journal.write();
+}
+
+// ---- undo and resume --------------------------------------------------------
+
+// The journal to work from and, when it finished an earlier pass, that pass's
+// journal before it, back to the shift that started it: oldest first.
+bool ShiftJob::loadChain(QList<Journal::Record> *chain)
+{
+    QString path = sourceJournal;
+    QSet<QString> seen;
+    while (!path.isEmpty() && !seen.contains(path)) {
+        seen.insert(path);
+        Journal::Record record;
+        if (!Journal::read(path, &record, &refusal))
+            return false;
+        if (record.header.kind == Journal::Kind::Undo) {
+            refusal = QStringLiteral("%1 is the journal of an undo; it cannot be undone or resumed")
+                          .arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+        chain->prepend(record);
+        path = record.header.kind == Journal::Kind::Resume ? record.header.source : QString();
+    }
+    if (chain->isEmpty()) {
+        refusal = QStringLiteral("no journal given");
+        return false;
+    }
+    return true;
+}
+
+void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header)
+{
+    const QString path = QFile::decodeName(entry.path);
+    const Journal::Identity key(entry.before.device, entry.before.inode);
+    if (PictureFile::claimsFiles()) {
+        if (handled.contains(key))
+            return;
+        handled.insert(key);
+    } else {
+        const QString name = canonical(path);
+        if (handledPaths.contains(name))
+            return;
+        handledPaths.insert(name);
+    }
+    ++state.pictureCount;
+    PictureFile::Result result;
+    result.oldText = reverse ? entry.newDate : entry.oldDate;
+    result.oldDate = CaptureDate::parse(result.oldText);
+    result.newDate = CaptureDate::parse(reverse ? entry.oldDate : entry.newDate);
+    auto rewrite = std::make_unique<PictureRewrite>();
+    result.status = rewrite->open(path);
+    if (result.status == Status::Usable && PictureFile::claimsFiles()
+        && (rewrite->snapshot().device != entry.before.device || rewrite->snapshot().inode != entry.before.inode)) {
+        qDebug("replaced since the shift, not changed : %s", path.toUtf8().constData());
+        result.status = Status::Unrecognised;
+    }
+    if (result.status != Status::Usable) {
+        if (result.status == Status::Unrecognised)
+            ++counts.unrecognised;
+        else
+            ++counts.notChanged;
+        note(result.status, path);
+        picture(path, result);
+        return;
+    }
+    std::vector<PictureRewrite::Run> runs = entry.runs;
+    if (reverse)
+        for (PictureRewrite::Run &run : runs)
+            std::swap(run.from, run.to);
+    rewrite->planRuns(runs);
+    result.runs = int(runs.size());
+
+    Pending pending;
+    pending.rewrite = std::move(rewrite);
+    pending.result = result;
+    // Undo puts back the times the picture had before the shift; resume sets
+    // them as the shift would have.
+    pending.accessNs = entry.before.accessNs;
+    pending.modificationNs = entry.before.modificationNs;
+    if (!reverse) {
+        adaptTimes = header.adaptFileTimes;
+        if (!targetTimes(result.newDate, entry.before, &pending.accessNs, &pending.modificationNs))
+            pending.result.timesSet = false;
+    }
+    Journal::Entry record = entry;
+    record.runs = runs;
+    if (reverse)
+        std::swap(record.oldDate, record.newDate);
+    // The times recorded stay those from before the first pass, so that an
+    // undo of this pass puts those back.
+    enqueue(std::move(pending), record);
+}
+
+void ShiftJob::undo()
+{
+    QList<Journal::Record> chain;
+    refusal.clear();
+    if (!loadChain(&chain))
+        return;
+    const Journal::Header &root = chain.front().header;
+    journalHeader = root;
+    Journal::Header header;
+    header.kind = Journal::Kind::Undo;
+    header.folder = root.folder;
+    header.shiftSeconds = -root.shiftSeconds;
+    header.adaptFileTimes = root.adaptFileTimes;
+    header.source = sourceJournal;
+    QSet<QByteArray> distinct;
+    for (const Journal::Record &record : chain)
+        for (const Journal::Entry &entry : record.entries)
+            distinct.insert(entry.path);
+    header.pictures = int(distinct.size());
+    state.validCount = header.pictures;
+    state.phase = WalkState::Shifting;
+    if (!beginWriting(header, root.folder))
+        return;
+    for (const Journal::Record &record : chain) {
+        for (const Journal::Entry &entry : record.entries) {
+            if (state.cancelRequested)
+                break;
+            planEntry(entry, true, root);
+        }
+    }
+    endWriting();
+}
+
+void ShiftJob::resume()
+{
+    QList<Journal::Record> chain;
+    refusal.clear();
+    if (!loadChain(&chain))
+        return;
+    const Journal::Record &first = chain.front();
+    const Journal::Header &root = first.header;
+    journalHeader = root;
+    Journal::Header header = root;
+    header.kind = Journal::Kind::Resume;
+    header.source = sourceJournal;
+    folder = root.folder;
+    followOutsideLinks = root.followOutsideLinks;
+    state.shiftSeconds = root.shiftSeconds;
+    state.adaptFileTimes = root.adaptFileTimes;
+    adaptTimes = root.adaptFileTimes;
+    state.validCount = root.pictures;
+    state.phase = WalkState::Shifting;
+    if (!beginWriting(header, root.folder))
+        return;
+    if (journal.isOpen())
+        journal.addConfirmed(first.confirmed, first.confirmedPaths);
+
+    // First the pictures the journals name: finish each one, or see that it is done.
+    for (const Journal::Record &record : chain) {
+        for (const Journal::Entry &entry : record.entries) {
+            if (state.cancelRequested)
+                break;
+            planEntry(entry, false, root);
+        }
+    }
+    // Then the pictures the pass had not reached: the rest of those whose dates
+    // the user saw.
+    if (!state.cancelRequested && problem.isEmpty()) {
+        confirmed = first.confirmed;
+        confirmedPaths = first.confirmedPaths;
+        FolderWalk walk(state, observer);
+        walk.followOutsideLinks = followOutsideLinks;
+        walk.shiftStep = [this](const QString &path, const PictureFile::Claim &claim) { shiftOne(path, claim); };
+        walk.scanFolder(QDir(folder));
+    }
+    endWriting();
+}
+
+// ---- history ----------------------------------------------------------------
+
+QList<ShiftJob::PassInfo> ShiftJob::history()
+{
+    QList<PassInfo> passes;
+    QHash<QString, int> byPath;
+    for (const QString &path : Journal::all()) {
+        Journal::Record record;
+        QString error;
+        if (!Journal::read(path, &record, &error))
+            continue;
+        PassInfo info;
+        info.journal = path;
+        info.kind = record.header.kind;
+        info.folder = record.header.folder;
+        info.shiftSeconds = record.header.shiftSeconds;
+        info.pictures = record.header.pictures;
+        info.changed = record.changed;
+        info.closed = record.closed;
+        info.cancelled = record.cancelled;
+        info.started = record.header.started;
+        info.source = record.header.source;
+        byPath.insert(path, int(passes.size()));
+        passes << info;
+    }
+    // A finished undo marks its pass (and the passes that pass finished) as
+    // undone; a finished resume marks the pass it finished as resumed.
+    for (const PassInfo &pass : passes) {
+        if (pass.kind == Journal::Kind::Shift || !pass.closed || pass.cancelled)
+            continue;
+        QString source = pass.source;
+        QSet<QString> seen;
+        while (byPath.contains(source) && !seen.contains(source)) {
+            seen.insert(source);
+            PassInfo &target = passes[byPath.value(source)];
+            if (pass.kind == Journal::Kind::Undo)
+                target.undone = true;
+            else
+                target.resumed = true;
+            source = target.kind == Journal::Kind::Resume ? target.source : QString();
+        }
+    }
+    return passes;
+}
+
+ShiftJob::PassInfo ShiftJob::lastUndoable()
+{
+    const QList<PassInfo> passes = history();
+    for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
+        if (it->kind == Journal::Kind::Undo)
+            continue;
+        if (it->undone)
+            return {};   // the newest shift is undone already
+        return *it;
+    }
+    return {};
+}
+
+ShiftJob::PassInfo ShiftJob::interrupted()
+{
+    const QList<PassInfo> passes = history();
+    for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
+        if (it->kind == Journal::Kind::Undo)
+            continue;
+        if (it->closed || it->undone || it->resumed || TreeLock::isBusy(it->folder))
+            return {};
+        return *it;
+    }
+    return {};
+}

@@ -1,0 +1,93 @@
+#include "treelock.h"
+
+#include "journal.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+QString TreeLock::lockPath(const QString &folder)
+{
+#ifdef _WIN32
+    const QByteArray key = QFileInfo(folder).canonicalFilePath().toCaseFolded().toUtf8();
+    return Journal::folder() + QStringLiteral("/lock-")
+           + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex());
+#else
+    struct stat status;
+    if (::stat(QFile::encodeName(folder).constData(), &status) != 0)
+        return {};
+    return Journal::folder() + QStringLiteral("/lock-%1-%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
+#endif
+}
+
+bool TreeLock::acquire(const QString &folder, QString *error)
+{
+    release();
+    const QString path = lockPath(folder);
+    if (path.isEmpty()) {
+        *error = QStringLiteral("%1: no such folder").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+#ifdef _WIN32
+    int fd = -1;
+    _wsopen_s(&fd, reinterpret_cast<const wchar_t *>(path.utf16()), _O_RDWR | _O_CREAT | _O_BINARY, _SH_DENYNO,
+              _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot create the lock file %1").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    OVERLAPPED whole{};
+    if (!LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                    0, MAXDWORD, MAXDWORD, &whole)) {
+        _close(fd);
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot create the lock file %1").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+#endif
+        *error = QStringLiteral("another shift, undo or resume of %1 is running; nothing was changed")
+                     .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    handle = fd;
+    return true;
+}
+
+void TreeLock::release()
+{
+    if (handle < 0)
+        return;
+#ifdef _WIN32
+    _close(handle);   // closing the handle drops its locks
+#else
+    ::close(handle);
+#endif
+    handle = -1;
+}
+
+bool TreeLock::isBusy(const QString &folder)
+{
+    TreeLock probe;
+    QString error;
+    if (probe.acquire(folder, &error))
+        return false;
+    return !lockPath(folder).isEmpty();
+}
