@@ -56,6 +56,18 @@ wurden geändert.</numerusform>
         <source>Changed: %1, not changed: %2.</source>
         <translation>Geändert: %1, nicht geändert: %2.</translation>
     </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Eine Verschiebung um %1 Sekunden brächte %2 aus den Jahren 1000 bis 9999 heraus; es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: Diesen Ordner gibt es nicht; es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Für %1 läuft bereits eine Verschiebung, Rücknahme oder Fortsetzung; es wurde nichts geändert.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -138,6 +150,98 @@ wurden geändert.</numerusform>
     <message>
         <source>Kelvaro</source>
         <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Letzte Verschiebung rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Die Fotos der letzten Verschiebung auf ihre früheren Aufnahme- und Dateizeiten zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>Die Fotos werden gerade geändert.
+
+Nach dem aktuellen Foto anhalten? Sie sehen dann, was geändert wurde, und können es rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Seit dem Einlesen hinzugekommen, nicht angetastet: %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Dateizeiten konnten nicht gesetzt werden: %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Jedes Foto, das diese Verschiebung geändert hat, auf seine früheren Aufnahme- und Dateizeiten zurücksetzen</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>Die Verschiebung in %1 wurde rückgängig gemacht.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>Die Verschiebung in %1 wurde zu Ende geführt.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Zurückgesetzt: %1, schon wie vorher: %2, nicht geändert: %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Fertig verschoben: %1, schon verschoben: %2, nicht geändert: %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>Die letzte Verschiebung in %1 wurde nach %2 von %3 Fotos unterbrochen.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Führen Sie sie zu Ende, um die übrigen Fotos zu verschieben, oder machen Sie sie rückgängig, um die schon verschobenen zurückzusetzen.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Zu Ende führen</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Alle Fotos der letzten Verschiebung in %1 auf ihre früheren Aufnahme- und Dateizeiten zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 Verknüpfungen führen aus dem Ordner hinaus; ihnen wird nicht gefolgt.</translation>
     </message>
 </context>
 </TS>

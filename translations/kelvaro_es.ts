@@ -56,6 +56,18 @@ han cambiado.</numerusform>
         <source>Changed: %1, not changed: %2.</source>
         <translation>Cambiadas: %1; sin cambios: %2.</translation>
     </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Un desplazamiento de %1 segundos llevaría %2 fuera de los años 1000 a 9999; no se ha cambiado nada.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: la carpeta no existe; no se ha cambiado nada.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Ya hay otra corrección, deshacer o reanudación de %1 en curso; no se ha cambiado nada.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -138,6 +150,98 @@ han cambiado.</numerusform>
     <message>
         <source>Kelvaro</source>
         <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Deshacer la última corrección</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Devolver las fotos de la última corrección a sus fechas y horas de archivo anteriores</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>Se están cambiando las fotos.
+
+¿Detener tras la foto en curso? Verá lo que se ha cambiado y podrá deshacerlo.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Añadidas después de leer las fechas, sin tocar: %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+No se pudo cambiar la fecha del archivo: %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Devolver cada foto que cambió esta corrección a su fecha y hora de archivo anteriores</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>Se ha deshecho la corrección de %1.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>Se ha completado la corrección de %1.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Cancelado.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Restauradas: %1; ya como antes: %2; sin cambios: %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Completadas: %1; ya corregidas: %2; sin cambios: %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>La última corrección de %1 se detuvo tras %2 de %3 fotos.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Complétela para corregir las fotos restantes o deshágala para devolver las ya corregidas a su estado anterior.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Completar</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Más tarde</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>¿Devolver todas las fotos de la última corrección de %1 a su fecha y hora de archivo anteriores?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 enlaces apuntan fuera de la carpeta; no se siguen.</translation>
     </message>
 </context>
 </TS>

@@ -56,6 +56,18 @@ ont été modifiées.</numerusform>
         <source>Changed: %1, not changed: %2.</source>
         <translation>Modifiées : %1, non modifiées : %2.</translation>
     </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Un décalage de %1 secondes ferait sortir %2 des années 1000 à 9999 ; rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1 : ce dossier n&apos;existe pas ; rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Un autre décalage, rétablissement ou reprise de %1 est en cours ; rien n&apos;a été modifié.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -138,6 +150,98 @@ ont été modifiées.</numerusform>
     <message>
         <source>Kelvaro</source>
         <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Annuler le dernier décalage</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Rétablir les dates d&apos;origine des photos du dernier décalage, et celles de leurs fichiers</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>Les photos sont en cours de modification.
+
+Arrêter après la photo en cours ? Vous verrez ce qui a été modifié et pourrez le rétablir.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Ajoutées depuis la lecture des dates, laissées telles quelles : %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Dates de fichier impossibles à modifier : %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Tout rétablir</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Rétablir la date d&apos;origine de chaque photo modifiée par ce décalage, et celle de son fichier</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>Le décalage de %1 a été annulé.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>Le décalage de %1 a été mené à terme.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Annulé.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Rétablies : %1, déjà comme avant : %2, non modifiées : %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Terminées : %1, déjà décalées : %2, non modifiées : %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>Le dernier décalage de %1 s&apos;est arrêté après %2 photos sur %3.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Terminez-le pour décaler les photos restantes, ou rétablissez celles déjà décalées.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Terminer</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Tout rétablir</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Plus tard</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Rétablir les dates d&apos;origine de toutes les photos du dernier décalage de %1, et celles de leurs fichiers ?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 liens mènent hors du dossier ; ils ne sont pas suivis.</translation>
     </message>
 </context>
 </TS>

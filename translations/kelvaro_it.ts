@@ -56,6 +56,18 @@ sono state modificate.</numerusform>
         <source>Changed: %1, not changed: %2.</source>
         <translation>Modificate: %1, non modificate: %2.</translation>
     </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Uno spostamento di %1 secondi porterebbe %2 fuori dagli anni 1000–9999; non è stato modificato nulla.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: la cartella non esiste; non è stato modificato nulla.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>È già in corso un altro spostamento, ripristino o ripresa di %1; non è stato modificato nulla.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -138,6 +150,98 @@ sono state modificate.</numerusform>
     <message>
         <source>Kelvaro</source>
         <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Annulla l&apos;ultimo spostamento</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Riporta le foto dell&apos;ultimo spostamento alle date e agli orari dei file precedenti</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>Le foto sono in corso di modifica.
+
+Fermarsi dopo la foto in corso? Vedrai cosa è stato modificato e potrai ripristinarlo.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Aggiunte dopo la lettura delle date, lasciate invariate: %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Data dei file non impostata: %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Ripristina</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Riporta ogni foto modificata da questo spostamento alla data e all&apos;ora dei file precedenti</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>Lo spostamento di %1 è stato annullato.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>Lo spostamento di %1 è stato completato.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Annullato.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Ripristinate: %1, già come prima: %2, non modificate: %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Completate: %1, già spostate: %2, non modificate: %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>L&apos;ultimo spostamento di %1 si è interrotto dopo %2 foto su %3.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Completalo per spostare le foto rimanenti, oppure annullalo per ripristinare quelle già spostate.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Completa</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Ripristina</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Più tardi</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Riportare tutte le foto dell&apos;ultimo spostamento di %1 alla data e all&apos;ora dei file precedenti?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 collegamenti portano fuori dalla cartella; non vengono seguiti.</translation>
     </message>
 </context>
 </TS>

@@ -56,6 +56,18 @@ zijn aangepast.</numerusform>
         <source>Changed: %1, not changed: %2.</source>
         <translation>Aangepast: %1, niet aangepast: %2.</translation>
     </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Een verschuiving van %1 seconden zou %2 buiten de jaren 1000 tot 9999 brengen; er is niets gewijzigd.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: deze map bestaat niet; er is niets gewijzigd.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Er loopt al een andere verschuiving, ongedaanmaking of hervatting van %1; er is niets gewijzigd.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -138,6 +150,98 @@ zijn aangepast.</numerusform>
     <message>
         <source>Kelvaro</source>
         <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Laatste verschuiving ongedaan maken</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>De foto&apos;s van de laatste verschuiving terugzetten naar hun eerdere datums en bestandstijden</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>De foto&apos;s worden nu aangepast.
+
+Stoppen na de huidige foto? U ziet dan wat er is aangepast en kunt het ongedaan maken.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Toegevoegd na het inlezen van de datums, ongemoeid gelaten: %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Bestandstijden niet ingesteld: %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Ongedaan maken</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Elke foto die deze verschuiving heeft aangepast terugzetten naar zijn eerdere datum en bestandstijden</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>De verschuiving van %1 is ongedaan gemaakt.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>De verschuiving van %1 is voltooid.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Geannuleerd.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Teruggezet: %1, al zoals eerst: %2, niet aangepast: %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Voltooid: %1, al verschoven: %2, niet aangepast: %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>De laatste verschuiving van %1 is gestopt na %2 van de %3 foto&apos;s.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Voltooi haar om de overige foto&apos;s te verschuiven, of maak haar ongedaan om de al verschoven foto&apos;s terug te zetten.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Voltooien</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Ongedaan maken</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Alle foto&apos;s van de laatste verschuiving van %1 terugzetten naar hun eerdere datum en bestandstijden?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 koppelingen wijzen buiten de map; die worden niet gevolgd.</translation>
     </message>
 </context>
 </TS>

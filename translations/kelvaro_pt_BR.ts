@@ -56,6 +56,18 @@ foram alteradas.</numerusform>
         <source>Changed: %1, not changed: %2.</source>
         <translation>Alteradas: %1; não alteradas: %2.</translation>
     </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Um ajuste de %1 segundos levaria %2 para fora dos anos 1000 a 9999; nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: a pasta não existe; nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Outro ajuste, desfazer ou retomada de %1 já está em andamento; nada foi alterado.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -138,6 +150,98 @@ foram alteradas.</numerusform>
     <message>
         <source>Kelvaro</source>
         <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Desfazer o último ajuste</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Voltar as fotos do último ajuste às datas e horários de arquivo anteriores</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>As fotos estão sendo alteradas.
+
+Parar após a foto atual? Você verá o que foi alterado e poderá desfazer.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Adicionadas depois da leitura das datas, deixadas como estavam: %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Não foi possível ajustar a data dos arquivos: %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Desfazer</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Voltar cada foto alterada por este ajuste à data e aos horários de arquivo anteriores</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>O ajuste de %1 foi desfeito.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>O ajuste de %1 foi concluído.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Cancelado.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Restauradas: %1; já como antes: %2; não alteradas: %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Concluídas: %1; já ajustadas: %2; não alteradas: %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>O último ajuste de %1 parou após %2 de %3 fotos.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Conclua-o para ajustar as fotos restantes ou desfaça-o para voltar as já ajustadas.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Concluir</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Desfazer</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Mais tarde</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Voltar todas as fotos do último ajuste de %1 à data e aos horários de arquivo anteriores?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 links apontam para fora da pasta; eles não são seguidos.</translation>
     </message>
 </context>
 </TS>
