@@ -15,10 +15,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTimer>
@@ -169,14 +169,12 @@ void MainWindow::setUpColours()
 
 void MainWindow::setUpAccessibility()
 {
-    // A field that only shows a value is left out of the tab chain.
-    ui->dateTimeEditCurrent->setFocusPolicy(Qt::NoFocus);
-    // Return in the new date confirms it, as the Shift button does.
+    // The form makes each caption its field's buddy, so that screen readers
+    // name the field after it, names the progress bar, says what the date
+    // fields take and leaves the field that only shows the current date out
+    // of the tab chain. Return in the new date confirms it, as the Shift
+    // button does.
     ui->dateTimeEditNew->installEventFilter(this);
-    // Screen readers name each field after its caption (its buddy); they
-    // also say what the date fields take.
-    for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
-        edit->setAccessibleDescription(tr("Year-month-day and hours:minutes:seconds"));
 }
 
 void MainWindow::fitToContents()
