@@ -1,11 +1,14 @@
 // Writes the fuzzer's seed corpus into the directory given as argument:
 // typical camera files in both byte orders and a few broken ones, each also
-// as a bare TIFF structure for the fuzz target's direct decoder path.
+// as a bare TIFF structure for the fuzz target's direct decoder path; files
+// with XMP and IPTC copies of the capture time, and the bare XMP packet,
+// image resources and IPTC data for the target's wrapped paths.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "jpegbuilder.h"
+#include "md5.h"
 
 using namespace jpegtest;
 
@@ -49,6 +52,46 @@ void both(const std::filesystem::path &dir, const std::string &name, const ExifB
     write(dir, name + ".tiff", exif.tiff());
 }
 
+Bytes md5(const Bytes &data)
+{
+    const Md5::Digest d = Md5::of(ConstByteView(data.data(), data.size()));
+    return Bytes(d.begin(), d.end());
+}
+
+// The capture time 2008:03:16 10:52:01 in XMP, with a zone, a fraction, a
+// date of another second and one with minutes only.
+XmpPacket xmpPacket()
+{
+    XmpPacket x;
+    x.attribute("xmp:CreateDate", "2008-03-16T10:52:01-04:00")
+        .attribute("xmp:MetadataDate", "2008-03-16T10:52:02Z")
+        .element("exif:DateTimeOriginal", "2008-03-16T10:52:01.50")
+        .element("xmp:ModifyDate", "2008-03-16T10:52")
+        .element("photoshop:DateCreated", " 2008-03-16T10:52:01+0100 ")
+        .padding(64);
+    return x;
+}
+
+IptcBlock iptcBlock()
+{
+    IptcBlock i;
+    i.resource(0x03ED, "res", {0, 72, 0, 1, 0, 1, 0, 72, 0, 1, 0, 1})
+        .dataset(1, 90, "\x1B%G").dataset(2, 0, std::string("\x00\x04", 2))
+        .dataset(2, 55, "20080316").dataset(2, 60, "105201-0400")
+        .dataset(2, 62, "20080316").dataset(2, 63, "105201")
+        .dataset(2, 120, "taken 2008:03:16 10:52:01");
+    return i;
+}
+
+Bytes text(const std::string &s) { return Bytes(s.begin(), s.end()); }
+
+Bytes tagged(uint8_t kind, const Bytes &rest)
+{
+    Bytes out = {kind};
+    out.insert(out.end(), rest.begin(), rest.end());
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -82,5 +125,25 @@ int main(int argc, char **argv)
     write(dir, "segments.jpg", full.bytes());
     write(dir, "grey-eoi.jpg", Jpeg().soi().sof(8, 8, 1).segment(0xD9, {}).bytes());
     write(dir, "truncated.jpg", Bytes(full.bytes().begin(), full.bytes().begin() + 60));
+
+    ExifBlock dated(ByteOrder::Intel);
+    const int sub = dated.addDirectory();
+    dated.ascii(0, tag::DateTime, "2008:03:16 10:52:01").subDirectory(0, tag::ExifIfd, sub)
+        .ascii(sub, tag::DateTimeOriginal, "2008:03:16 10:52:01");
+    IptcBlock current = iptcBlock();
+    current.digest(md5(current.iim()));
+    IptcBlock stale = iptcBlock();
+    stale.digest(Bytes(16, 0xAB));
+    Jpeg all;
+    all.soi().app1(dated).xmp(xmpPacket())
+        .segment(0xE1, extendedXmpPayload("0123456789ABCDEF0123456789ABCDEF", 40, 0,
+                                          "<x:xmpmeta>2008-03-16T10:52:01</x:xmpmeta>"))
+        .app13(current).dqt().sof(8, 8).sos().scanData(16).eoi();
+    write(dir, "xmp-iptc.jpg", all.bytes());
+    write(dir, "iptc-stale.jpg", Jpeg().soi().app1(dated).app13(stale).sos().bytes());
+    write(dir, "sidecar.xmp", text(xmpPacket().text()));
+    write(dir, "wrapped-xmp.bin", tagged(1, text(xmpPacket().text())));
+    write(dir, "wrapped-resources.bin", tagged(2, current.resources()));
+    write(dir, "wrapped-iim.bin", tagged(3, current.iim()));
     return 0;
 }

@@ -177,6 +177,125 @@ Bytes ExifBlock::app1Payload() const
     return out;
 }
 
+XmpPacket &XmpPacket::attribute(const std::string &name, const std::string &value)
+{
+    attributes.emplace_back(name, value);
+    return *this;
+}
+
+XmpPacket &XmpPacket::element(const std::string &name, const std::string &value)
+{
+    elements += "   <" + name + ">" + value + "</" + name + ">\n";
+    return *this;
+}
+
+XmpPacket &XmpPacket::raw(const std::string &text)
+{
+    elements += text;
+    return *this;
+}
+
+XmpPacket &XmpPacket::padding(size_t spaces)
+{
+    paddingSpaces = spaces;
+    return *this;
+}
+
+std::string XmpPacket::text() const
+{
+    std::string out = "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+                      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+                      " <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+                      "  <rdf:Description rdf:about=\"\"\n"
+                      "    xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\"\n"
+                      "    xmlns:exif=\"http://ns.adobe.com/exif/1.0/\"\n"
+                      "    xmlns:photoshop=\"http://ns.adobe.com/photoshop/1.0/\"\n"
+                      "    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+    for (const auto &a : attributes)
+        out += "\n    " + a.first + "=\"" + a.second + "\"";
+    out += ">\n" + elements + "  </rdf:Description>\n </rdf:RDF>\n</x:xmpmeta>\n";
+    out += std::string(paddingSpaces, ' ');
+    out += "<?xpacket end=\"w\"?>";
+    return out;
+}
+
+Bytes XmpPacket::app1Payload() const
+{
+    const std::string name = "http://ns.adobe.com/xap/1.0/";
+    Bytes out(name.begin(), name.end());
+    out.push_back(0);
+    const std::string t = text();
+    put(out, Bytes(t.begin(), t.end()));
+    return out;
+}
+
+Bytes extendedXmpPayload(const std::string &guid, uint32_t fullLength, uint32_t offset,
+                         const std::string &chunk)
+{
+    const std::string name = "http://ns.adobe.com/xmp/extension/";
+    Bytes out(name.begin(), name.end());
+    out.push_back(0);
+    put(out, Bytes(guid.begin(), guid.end()));
+    for (uint32_t v : {fullLength, offset})
+        put(out, {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+    put(out, Bytes(chunk.begin(), chunk.end()));
+    return out;
+}
+
+IptcBlock &IptcBlock::dataset(uint8_t record, uint8_t number, const std::string &data)
+{
+    put(datasets, {0x1C, record, number, uint8_t(data.size() >> 8), uint8_t(data.size())});
+    put(datasets, Bytes(data.begin(), data.end()));
+    return *this;
+}
+
+IptcBlock &IptcBlock::digest(const Bytes &sixteen)
+{
+    digestBytes = sixteen;
+    return *this;
+}
+
+namespace {
+
+void putResource(Bytes &out, uint16_t id, const std::string &name, const Bytes &data)
+{
+    put(out, {'8', 'B', 'I', 'M', uint8_t(id >> 8), uint8_t(id), uint8_t(name.size())});
+    put(out, Bytes(name.begin(), name.end()));
+    if ((name.size() + 1) & 1)
+        out.push_back(0);
+    const uint32_t n = uint32_t(data.size());
+    put(out, {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+    put(out, data);
+    if (n & 1)
+        out.push_back(0);
+}
+
+} // namespace
+
+IptcBlock &IptcBlock::resource(uint16_t id, const std::string &name, const Bytes &data)
+{
+    putResource(leading, id, name, data);
+    return *this;
+}
+
+Bytes IptcBlock::iim() const { return datasets; }
+
+Bytes IptcBlock::resources() const
+{
+    Bytes out = leading;
+    putResource(out, 0x0404, "", datasets);
+    if (!digestBytes.empty())
+        putResource(out, 0x0425, "", digestBytes);
+    return out;
+}
+
+Bytes IptcBlock::app13Payload() const
+{
+    Bytes out = {'P', 'h', 'o', 't', 'o', 's', 'h', 'o', 'p', ' ', '3', '.', '0', 0};
+    put(out, resources());
+    return out;
+}
+
 Jpeg &Jpeg::soi()
 {
     put(data, {0xFF, 0xD8});

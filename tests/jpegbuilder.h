@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace jpegtest {
@@ -108,6 +109,59 @@ private:
     uint16_t magicValue = 42;
 };
 
+// An XMP packet as cameras and editors write it: one rdf:Description whose
+// properties are attributes or elements, in the order they were added.
+//
+//   XmpPacket xmp;
+//   xmp.attribute("xmp:CreateDate", "2008-03-15T09:52:01-04:00")
+//       .element("exif:DateTimeOriginal", "2008-03-15T09:52:01.50");
+//   Jpeg().soi().xmp(xmp) ...
+class XmpPacket {
+public:
+    XmpPacket &attribute(const std::string &name, const std::string &value);
+    XmpPacket &element(const std::string &name, const std::string &value);
+    // Text placed verbatim inside the rdf:Description element.
+    XmpPacket &raw(const std::string &text);
+    // With the xpacket wrapper and `padding` spaces before its end (default 0).
+    XmpPacket &padding(size_t spaces);
+
+    std::string text() const;
+    Bytes app1Payload() const;   // "http://ns.adobe.com/xap/1.0/", NUL, text()
+
+private:
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::string elements;
+    size_t paddingSpaces = 0;
+};
+
+// The payload of one extended-XMP APP1 segment: its name, NUL, the 32-character
+// GUID, the full length and this chunk's offset (big-endian), and the chunk.
+Bytes extendedXmpPayload(const std::string &guid, uint32_t fullLength, uint32_t offset,
+                         const std::string &chunk);
+
+// IPTC-IIM datasets in a Photoshop image-resource block, as carried by APP13:
+//
+//   IptcBlock iptc;
+//   iptc.dataset(2, 55, "20080315").dataset(2, 60, "095201-0400");
+//   Jpeg().soi().app13(iptc.digest(md5Of(iptc.iim()))) ...
+class IptcBlock {
+public:
+    IptcBlock &dataset(uint8_t record, uint8_t number, const std::string &data);
+    // A digest resource (0x0425) holding these 16 bytes, after the IPTC resource.
+    IptcBlock &digest(const Bytes &sixteen);
+    // Another image resource before the IPTC one (with a name, of odd or even length).
+    IptcBlock &resource(uint16_t id, const std::string &name, const Bytes &data);
+
+    Bytes iim() const;             // the datasets as the 0x0404 resource holds them
+    Bytes resources() const;       // every 8BIM resource, padded to even lengths
+    Bytes app13Payload() const;    // "Photoshop 3.0", NUL, resources()
+
+private:
+    Bytes datasets;
+    Bytes digestBytes;
+    Bytes leading;
+};
+
 class Jpeg {
 public:
     Jpeg &soi();
@@ -116,6 +170,8 @@ public:
     Jpeg &app1(const ExifBlock &exif) { return segment(0xE1, exif.app1Payload()); }
     Jpeg &sof(uint16_t height, uint16_t width, uint8_t components = 3, uint8_t marker = 0xC0);
     Jpeg &dqt();                     // a plausible 67-byte quantisation table
+    Jpeg &xmp(const XmpPacket &packet) { return segment(0xE1, packet.app1Payload()); }
+    Jpeg &app13(const IptcBlock &iptc) { return segment(0xED, iptc.app13Payload()); }
     Jpeg &comment(const std::string &text) { return segment(0xFE, Bytes(text.begin(), text.end())); }
     Jpeg &sos();                     // a 3-component scan header
     Jpeg &scanData(size_t n);        // entropy-coded filler (no 0xFF bytes)

@@ -5,6 +5,7 @@
 #include "isolatedhome.h"
 #include "jpegbuilder.h"
 
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
@@ -114,6 +115,7 @@ private slots:
     void readOnlyPictureGivesStatus1();
     void countsAndDatesMatchTheWalk();
     void listNamesEveryPicture();
+    void undoSetsBackXmpIptcAndDigest();
 };
 
 void TestCli::badInputTouchesNothing_data()
@@ -323,6 +325,37 @@ void TestCli::listNamesEveryPicture()
     QVERIFY(run.out.endsWith("Folders:  2\nPictures: 5\nUsable:   3\nOldest:   2011:01:01 08:30:00\n"
                              "Newest:   2013:07:08 09:10:11\n"));
     QVERIFY(run.err.contains("no valid EXIF : "));   // the walk's log lines stay on standard error
+}
+
+void TestCli::undoSetsBackXmpIptcAndDigest()
+{
+    // The IPTC digest is binary: its run goes through the journal and back.
+    IptcBlock iptc;
+    iptc.dataset(2, 55, "20120506").dataset(2, 60, "100000+0200");
+    const Bytes iim = iptc.iim();
+    const QByteArray md5 = QCryptographicHash::hash(
+        QByteArray(reinterpret_cast<const char *>(iim.data()), int(iim.size())), QCryptographicHash::Md5);
+    iptc.digest(Bytes(md5.begin(), md5.end()));
+    XmpPacket xmp;
+    xmp.attribute("xmp:CreateDate", "2012-05-06T10:00:00+02:00");
+    ExifBlock exif;
+    const int sub = exif.addDirectory();
+    exif.subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, "2012:05:06 10:00:00");
+    QTemporaryDir top;
+    const QString path = top.filePath("rich.jpeg");
+    const Bytes before = Jpeg().soi().app1(exif).xmp(xmp).app13(iptc).dqt().sof(8, 8).sos().eoi().bytes();
+    QVERIFY(writeFile(QFile::encodeName(path).toStdString(), before));
+
+    QCOMPARE(cli({"shift", top.path(), "--by", "-1:00:00:01", "--yes"}).exitCode, 0);
+    const Bytes shifted = readFile(QFile::encodeName(path).toStdString());
+    const std::string text(shifted.begin(), shifted.end());
+    QVERIFY(text.find("2012:05:05 09:59:59") != std::string::npos);
+    QVERIFY(text.find("2012-05-05T09:59:59+02:00") != std::string::npos);
+    QVERIFY(text.find("20120505") != std::string::npos && text.find("095959+0200") != std::string::npos);
+    QVERIFY(text.find(std::string(md5.constData(), 16)) == std::string::npos);
+
+    QCOMPARE(cli({"undo", "--yes"}).exitCode, 0);
+    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == before);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "mainwindowform.h"
 #include "picturefile.h"
+#include "shiftjob.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -92,6 +93,70 @@ void answerBox(QMessageBox::StandardButton button, QString *text)
 
 bool idle(MainWindow &w) { return w.ui->pushButtonSelect->isEnabled() && !w.timer; }
 
+// Answers the next message boxes one after the other, each by the label of
+// one of its buttons, keeping their texts (in `texts`, in order).
+void answerBoxesWith(QStringList labels, std::shared_ptr<QStringList> texts)
+{
+    if (labels.isEmpty())
+        return;
+    const QString label = labels.takeFirst();
+    whenModal([label, labels, texts](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        texts->append(box->text());
+        QAbstractButton *wanted = nullptr;
+        for (QAbstractButton *b : box->buttons())
+            if (b->text().remove('&') == label)
+                wanted = b;
+        QVERIFY2(wanted, qPrintable(label));
+        answerBoxesWith(labels, texts);   // before the click: it may open the next box
+        wanted->click();
+    });
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Stops a pass after `after` pictures were written, as a crash would.
+class StopAfter : public FolderWalk::Observer {
+public:
+    StopAfter(WalkState &state, int after) : state(state), after(after) {}
+    void pictureDone(const QString &, const PictureFile::Result &r) override
+    {
+        if (r.status == PictureFile::Status::Changed && --after == 0)
+            state.cancelRequested = true;
+    }
+    WalkState &state;
+    int after;
+};
+
+// Shifts `folder` by `seconds` until `after` pictures are written, then takes
+// the closing line off the journal: what a killed pass leaves behind.
+void interruptedShift(const QString &folder, qint64 seconds, int after)
+{
+    WalkState state;
+    StopAfter stop(state, after);
+    ShiftJob job(state, &stop);
+    job.reset();
+    job.folder = folder;
+    job.run(ShiftJob::Task::Dating);
+    state.shiftSeconds = seconds;
+    state.adaptFileTimes = true;
+    job.run(ShiftJob::Task::Shifting);
+    QVERIFY(job.refusal.isEmpty());
+    QFile journal(job.journalPath);
+    QVERIFY(journal.open(QIODevice::ReadWrite));
+    QByteArray lines = journal.readAll();
+    QVERIFY(lines.endsWith("}\n"));
+    lines.chop(1);
+    lines.truncate(lines.lastIndexOf('\n') + 1);
+    QVERIFY(journal.resize(0));
+    journal.write(lines);
+}
+
 } // namespace
 
 class TestController : public QObject {
@@ -116,6 +181,11 @@ private slots:
     void cancelDuringShift();
     void closingWhileAPassRuns();
     void windowAndCommandLineAgree();
+    void undoAfterCancel();
+    void startUpOffersAnInterruptedShift_data();
+    void startUpOffersAnInterruptedShift();
+    void shiftOutOfRangeIsRefused();
+    void closingDuringAShiftAsksAndReports();
 
 private:
     QTemporaryDir settingsDir;
@@ -226,11 +296,11 @@ void TestController::datingShowsCountsAndOldestDate_data()
     QTest::addColumn<QString>("oldest");
     QTest::addColumn<QString>("newest");
 
-    QTest::newRow("7 (5 valid)")
+    QTest::newRow("7 (6 valid)")
         << QStringList{"a.jpg=2012:05:06 10:00:00", "s/b.JPG=2011:01:01 08:30:00", "c.jpg=2012:01:01 00:00:00",
                        "s/t/d.jpg=2012:02:02 00:00:00", "e.jpg=2013:03:03 00:00:00", "f.jpg=0000:00:00 00:00:00",
                        "notes-jpg=", "g.jpeg=2000:01:01 00:00:00", ".hidden.jpg=1990:01:01 00:00:00"}
-        << "7 (5 valid)" << "2011:01:01 08:30:00" << "2013:03:03 00:00:00";
+        << "7 (6 valid)" << "2000:01:01 00:00:00" << "2013:03:03 00:00:00";
     // A date in Berlin's spring-forward gap is an ordinary capture time.
     QTest::newRow("spring gap") << QStringList{"a.jpg=2012:03:25 02:30:00", "b.jpg=2012:03:25 03:30:00"}
                                 << "2 (2 valid)" << "2012:03:25 02:30:00" << "2012:03:25 03:30:00";
@@ -441,7 +511,7 @@ void TestController::windowAndCommandLineAgree()
     for (int i = 0; i < 40; ++i)
         put(top.filePath(QString("y%1/m%2/p%3.%4").arg(i % 3).arg(i % 5).arg(i).arg(i % 4 ? "jpg" : "JPG")),
             dated(dates[i % 5]));
-    put(top.filePath("y0/notes-jpg"), Bytes{'n'});
+    put(top.filePath("y0/notes.jpg"), Bytes{'n'});
     MainWindow w;
     runDating(w, top.path());
 
@@ -455,6 +525,117 @@ void TestController::windowAndCommandLineAgree()
     QCOMPARE(o["oldest"].toString(), w.oldestDate.toString(CaptureDate::pattern));
     QCOMPARE(o["newest"].toString(), w.newestDate.toString(CaptureDate::pattern));
     QCOMPARE(w.ui->numberEdit->text(), QString("41 (32 valid)"));
+}
+
+void TestController::undoAfterCancel()
+{
+    QTemporaryDir top;
+    const int count = 2000;
+    const Bytes original = dated("2012:05:06 10:00:00");
+    for (int i = 0; i < count; ++i)
+        put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), original);
+    MainWindow w;
+    runDating(w, top.path());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    while (w.pictureCount == 0)
+        QThread::yieldCurrentThread();
+    w.ui->pushButtonCancel->click();
+    // The result box of a cancelled pass offers Undo beside OK.
+    auto texts = std::make_shared<QStringList>();
+    answerBoxesWith({"Undo", "OK"}, texts);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && texts->size() == 2, 20000);
+    QVERIFY(texts->at(0).contains("Cancelled."));
+    QVERIFY2(texts->at(1).startsWith("The shift of"), qPrintable(texts->at(1)));
+    for (int i = 0; i < count; ++i)
+        QCOMPARE(fileBytes(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))),
+                 QByteArray(reinterpret_cast<const char *>(original.data()), int(original.size())));
+    QVERIFY(!w.undoAction->isEnabled());   // nothing left to undo
+}
+
+void TestController::startUpOffersAnInterruptedShift_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("expected");   // the date every picture ends with
+    QTest::newRow("finish it") << "Finish it" << "2012:05:06 11:00:00";
+    QTest::newRow("undo it") << "Undo it" << "2012:05:06 10:00:00";
+}
+
+void TestController::startUpOffersAnInterruptedShift()
+{
+    QFETCH(QString, choice);
+    QFETCH(QString, expected);
+    QTemporaryDir top;
+    const int count = 600;
+    for (int i = 0; i < count; ++i)
+        put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), dated("2012:05:06 10:00:00"));
+    const QDateTime before = QFileInfo(top.filePath("f0/p0.jpg")).lastModified();
+    interruptedShift(top.path(), 3600, 300);
+
+    auto texts = std::make_shared<QStringList>();
+    answerBoxesWith({choice, "OK"}, texts);
+    MainWindow w;
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && texts->size() == 2, 20000);
+    QCOMPARE(texts->at(0), QString("The last shift of %1 stopped after 300 of %2 pictures.")
+                               .arg(QDir::toNativeSeparators(top.path())).arg(count));
+    for (int i = 0; i < count; ++i)
+        QCOMPARE(PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate,
+                 wallClock(expected.toLatin1().constData()));
+    if (choice == "Undo it")
+        QCOMPARE(QFileInfo(top.filePath("f0/p0.jpg")).lastModified(), before);
+    else
+        QCOMPARE(QFileInfo(top.filePath("f5/p599.jpg")).lastModified(),
+                 QDateTime(QDate(2012, 5, 6), QTime(11, 0), Qt::LocalTime));
+    QVERIFY(!ShiftJob::interrupted().isValid());   // not offered again
+}
+
+void TestController::shiftOutOfRangeIsRefused()
+{
+    QTemporaryDir top;
+    const Bytes late = dated("9999:12:31 22:00:00"), early = dated("1700:01:01 00:00:00");
+    put(top.filePath("late.jpg"), late);
+    put(top.filePath("early.jpg"), early);
+    MainWindow w;
+    runDating(w, top.path());
+    // Two hours later would carry the newest picture past the year 9999.
+    w.ui->dateTimeEditNew->setDateTime(w.ui->dateTimeEditCurrent->dateTime().addSecs(7200));
+    QString refusal;
+    answerBox(QMessageBox::Ok, &refusal);
+    w.change();
+    QVERIFY2(refusal.contains("outside the years 1000 to 9999; nothing was changed"), qPrintable(refusal));
+    QCOMPARE(w.phase.load(), int(WalkState::Dating));
+    QVERIFY(readFile(QFile::encodeName(top.filePath("late.jpg")).toStdString()) == late);
+    QVERIFY(readFile(QFile::encodeName(top.filePath("early.jpg")).toStdString()) == early);
+}
+
+void TestController::closingDuringAShiftAsksAndReports()
+{
+    QTemporaryDir top;
+    const int count = 2000;
+    for (int i = 0; i < count; ++i)
+        put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), dated("2012:05:06 10:00:00"));
+    MainWindow w;
+    w.show();
+    runDating(w, top.path());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question, stop, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    answerBox(QMessageBox::Yes, &stop);
+    QVERIFY(!w.close());   // asks first: the window stays until the pass has stopped
+    QVERIFY(stop.contains("Stop after the picture in hand?"));
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(!result.isEmpty(), 20000);
+    QTRY_VERIFY(!w.isVisible());
+    QVERIFY2(result.contains("Cancelled."), qPrintable(result));
+    int shifted = 0;
+    for (int i = 0; i < count; ++i)
+        shifted += PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate
+                   == wallClock("2012:05:06 11:00:00");
+    QCOMPARE(w.changedCount.load(), shifted);
+    QVERIFY(shifted < count);
 }
 
 QTEST_MAIN(TestController)

@@ -92,6 +92,8 @@ class TestFolderWalk : public QObject {
     Q_OBJECT
 
 private slots:
+    void pictureNames_data();
+    void pictureNames();
     void counts_data();
     void counts();
     void datingKeepsOldestAndNewest();
@@ -99,6 +101,24 @@ private slots:
     void cancelBeforeStartEntersOnlyTheTop();
     void shiftingHandlesEachPhysicalFileOnce();
 };
+
+void TestFolderWalk::pictureNames_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("picture");
+    for (const char *yes : {"a.jpg", "top/b.JPG", "c.jpeg", "d.JpEg", "e.jpe", "f.JPE", "g.jfif", "h.JFIF",
+                            "dir.png/i.jpg", "Ærø/Ἀθῆναι 北京 😀.Jpeg", "two.dots.jpg"})
+        QTest::newRow(yes) << QString::fromUtf8(yes) << true;
+    for (const char *no : {"scanjpg", "notes-jpg", "a.jpg.txt", "b.jpgx", "c.jp", "d.jfi", "e.jpeg~",
+                           "f.jpg.bak", "dir.jpg/raw.nef", "dir.jpeg/noext", "g.", "h.heic", "i.xmp"})
+        QTest::newRow(no) << QString::fromUtf8(no) << false;
+}
+
+void TestFolderWalk::pictureNames()
+{
+    QFETCH(QString, path);
+    QTEST(FolderWalk::isPictureName(path), "picture");
+}
 
 void TestFolderWalk::counts_data()
 {
@@ -110,8 +130,9 @@ void TestFolderWalk::counts_data()
     QTest::newRow("empty top folder") << QStringList() << 1 << 0 << 0;
     QTest::newRow("two empty sub-folders") << QStringList{"a/", "b/"} << 3 << 0 << 0;
     QTest::newRow("name test")
-        << QStringList{"a.JPG", "b.Jpg", "c.jpeg", "notes-jpg=~", "scanjpg=!exif", "holiday.jpg/d.jpg"}
-        << 2 << 5 << 3;
+        << QStringList{"a.JPG", "b.Jpg", "c.jpeg", "d.JPE", "e.Jfif", "notes-jpg=~", "scanjpg=!exif",
+                       "f.jpg.txt=~", "holiday.jpg/g.jpg"}
+        << 2 << 6 << 6;
     QTest::newRow("hidden entries are not visited")
         << QStringList{"seen.jpg", ".hidden.jpg", ".thumbs/x.jpg"} << 1 << 1 << 1;
     QTest::newRow("7 pictures, 5 usable")
@@ -175,7 +196,7 @@ void TestFolderWalk::datingKeepsOldestAndNewest()
 void TestFolderWalk::datingLogsPicturesWithoutUsableDate()
 {
     QTemporaryDir top;
-    QVERIFY(makeTree(top.path(), {"no date.jpg=!date", "no exif.jpg=!exif", "notes-jpg=~"}));
+    QVERIFY(makeTree(top.path(), {"no date.jpg=!date", "no exif.jpg=!exif", "notes.jpg=~"}));
     WalkState state;
     startDating(state);
     // Only the picture with an EXIF block but no usable date is logged, by its path.

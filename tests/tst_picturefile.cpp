@@ -4,6 +4,7 @@
 #include "jpegbuilder.h"
 #include "picturefile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -61,6 +62,35 @@ void expectOnlyRuns(const Bytes &before, const Bytes &after, const std::vector<s
     QVERIFY(after == expected);
 }
 
+// A picture whose capture time `t` also stands in XMP (two values, one with a
+// zone, one with a fraction) and in IPTC with its digest, behind an optional
+// maker note; `staleDigest` gives it a digest that does not match its IPTC data.
+Bytes withXmpAndIptc(const std::string &t, size_t makerNote, bool staleDigest)
+{
+    std::string iso = t;
+    iso[4] = iso[7] = '-';
+    iso[10] = 'T';
+    ExifBlock exif(ByteOrder::Intel);
+    const int sub = exif.addDirectory();
+    exif.ascii(0, tag::DateTime, t).subDirectory(0, tag::ExifIfd, sub);
+    if (makerNote)
+        exif.value(sub, tag::MakerNote, format::Undefined, uint32_t(makerNote), Bytes(makerNote, 0x4D));
+    exif.ascii(sub, tag::DateTimeOriginal, t).ascii(sub, tag::DateTimeDigitized, t);
+    XmpPacket xmp;
+    xmp.attribute("xmp:CreateDate", iso + "+02:00").attribute("xmp:MetadataDate", "2020-01-01T00:00:00Z")
+        .element("exif:DateTimeOriginal", iso + ".07");
+    IptcBlock iptc;
+    iptc.dataset(2, 55, t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2))
+        .dataset(2, 60, t.substr(11, 2) + t.substr(14, 2) + t.substr(17, 2) + "+0200");
+    const Bytes iim = iptc.iim();
+    const QByteArray md5 = QCryptographicHash::hash(
+        QByteArray(reinterpret_cast<const char *>(iim.data()), int(iim.size())), QCryptographicHash::Md5);
+    iptc.digest(staleDigest ? Bytes(16, 0x5A) : Bytes(md5.begin(), md5.end()));
+    Jpeg j;
+    j.soi().app1(exif).xmp(xmp).app13(iptc).dqt().sof(480, 640).sos().scanData(256).eoi();
+    return j.bytes();
+}
+
 qint64 modificationTime(const QString &path)
 {
     struct stat st;
@@ -87,6 +117,8 @@ private slots:
     void shiftRewritesOnlyTheDateRuns();
     void shiftLeavesPicturesWithoutUsableDate_data();
     void shiftLeavesPicturesWithoutUsableDate();
+    void shiftMovesXmpAndIptcCopies_data();
+    void shiftMovesXmpAndIptcCopies();
     void readOnlyPictureIsNotChanged();
     void fileTimes_data();
     void fileTimes();
@@ -219,6 +251,35 @@ void TestPictureFile::shiftLeavesPicturesWithoutUsableDate()
     QCOMPARE(PictureFile::shift(path, seconds, true).status, status);
     QVERIFY(readFile(QFile::encodeName(path).toStdString()) == bytes);
     QCOMPARE(modificationTime(path), mtime);
+}
+
+void TestPictureFile::shiftMovesXmpAndIptcCopies_data()
+{
+    QTest::addColumn<size_t>("makerNote");
+    QTest::addColumn<bool>("staleDigest");
+    QTest::addColumn<int>("runs");
+    QTest::newRow("XMP, IPTC and its digest") << size_t(0) << false << 8;
+    QTest::newRow("behind a 20 KB maker note") << size_t(20000) << false << 8;
+    QTest::newRow("a digest that did not match stays") << size_t(0) << true << 7;
+}
+
+void TestPictureFile::shiftMovesXmpAndIptcCopies()
+{
+    QFETCH(size_t, makerNote);
+    QFETCH(bool, staleDigest);
+    const Bytes before = withXmpAndIptc("2012:05:06 10:00:00", makerNote, staleDigest);
+    const QString path = write("rich.jpg", before);
+    const PictureFile::Result result = PictureFile::shift(path, 86400 + 61, false);
+    QCOMPARE(result.status, Status::Changed);
+    QTEST(result.runs, "runs");
+    QCOMPARE(result.xmpDates, 2);
+    QCOMPARE(result.iptcDates, 1);
+    // The picture now reads as if it had been made with the shifted time, and
+    // the opposite shift gives back the very bytes it had.
+    QVERIFY(readFile(QFile::encodeName(path).toStdString())
+            == withXmpAndIptc("2012:05:07 10:01:01", makerNote, staleDigest));
+    QCOMPARE(PictureFile::shift(path, -(86400 + 61), false).status, Status::Changed);
+    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == before);
 }
 
 void TestPictureFile::readOnlyPictureIsNotChanged()

@@ -243,5 +243,9 @@ Dateizeiten konnten nicht gesetzt werden: %1.</translation>
 
 %1 Verknüpfungen führen aus dem Ordner hinaus; ihnen wird nicht gefolgt.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Das Protokoll %1 kann nicht gelesen werden.</translation>
+    </message>
 </context>
 </TS>

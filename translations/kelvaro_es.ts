@@ -243,5 +243,9 @@ No se pudo cambiar la fecha del archivo: %1.</translation>
 
 %1 enlaces apuntan fuera de la carpeta; no se siguen.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>No se puede leer el registro %1.</translation>
+    </message>
 </context>
 </TS>

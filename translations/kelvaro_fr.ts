@@ -243,5 +243,9 @@ Dates de fichier impossibles à modifier : %1.</translation>
 
 %1 liens mènent hors du dossier ; ils ne sont pas suivis.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Impossible de lire le journal %1.</translation>
+    </message>
 </context>
 </TS>

@@ -243,5 +243,9 @@ Data dei file non impostata: %1.</translation>
 
 %1 collegamenti portano fuori dalla cartella; non vengono seguiti.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Impossibile leggere il registro %1.</translation>
+    </message>
 </context>
 </TS>

@@ -232,5 +232,9 @@ File times could not be set: %1.</source>
 
 フォルダーの外を指すリンクが %1 個あります。これらはたどりません。</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>記録ファイル %1 を読み込めません。</translation>
+    </message>
 </context>
 </TS>

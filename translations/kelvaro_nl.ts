@@ -243,5 +243,9 @@ Bestandstijden niet ingesteld: %1.</translation>
 
 %1 koppelingen wijzen buiten de map; die worden niet gevolgd.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Het logboek %1 kan niet worden gelezen.</translation>
+    </message>
 </context>
 </TS>

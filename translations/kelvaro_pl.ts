@@ -254,5 +254,9 @@ Nie udało się ustawić czasu plików: %1.</translation>
 
 Dowiązania prowadzące poza folder (%1) są pomijane.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Nie można odczytać dziennika %1.</translation>
+    </message>
 </context>
 </TS>

@@ -243,5 +243,9 @@ Não foi possível ajustar a data dos arquivos: %1.</translation>
 
 %1 links apontam para fora da pasta; eles não são seguidos.</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Não é possível ler o registro %1.</translation>
+    </message>
 </context>
 </TS>

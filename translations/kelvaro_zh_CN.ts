@@ -230,5 +230,9 @@ File times could not be set: %1.</source>
 
 有 %1 个链接指向文件夹之外，不会跟随。</translation>
     </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>无法读取记录文件 %1。</translation>
+    </message>
 </context>
 </TS>

@@ -496,12 +496,7 @@ bool MainWindow::offerInterruptedPass()
     const ShiftJob::PassInfo pass = ShiftJob::interrupted();
     if (!pass.isValid())
         return false;
-    Journal::Record record;
-    QString error;
-    int done = 0;
-    if (Journal::read(pass.journal, &record, &error))
-        for (const Journal::Entry &e : record.entries)
-            done += e.done == QLatin1String("changed");
+    const int done = pass.changed;
     QMessageBox box(QMessageBox::Question, tr("Kelvaro"),
                     tr("The last shift of %1 stopped after %2 of %3 pictures.")
                         .arg(QDir::toNativeSeparators(pass.folder))
@@ -530,9 +525,9 @@ void MainWindow::runFromJournal(ShiftJob::Task task, const QString &journal)
     if (passRunning())
         return;
     Journal::Record record;
-    QString error;
-    if (!Journal::read(journal, &record, &error)) {
-        QMessageBox::warning(this, tr("Kelvaro"), error, QMessageBox::Ok);
+    if (!Journal::summarize(journal, &record)) {
+        QMessageBox::warning(this, tr("Kelvaro"), tr("The journal %1 cannot be read.").arg(QDir::toNativeSeparators(journal)),
+                             QMessageBox::Ok);
         return;
     }
     cancelRequested = false;

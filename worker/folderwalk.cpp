@@ -10,7 +10,16 @@ FolderWalk::FolderWalk(WalkState &state, Observer *observer) : state(state), obs
 
 bool FolderWalk::isPictureName(const QString &path)
 {
-    return path.right(3).toLower() == QLatin1String("jpg");
+    // Qt hands out paths with '/' separators on every platform.
+    const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    const QStringView extension = name.mid(dot + 1);
+    for (const char *picture : {"jpg", "jpeg", "jpe", "jfif"})
+        if (extension.compare(QLatin1String(picture), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 // Remembers the physical file or folder behind a path; false when this pass met

@@ -225,6 +225,62 @@ bool Journal::close(bool cancelled, const QList<QPair<QByteArray, qint64>> &coun
     return ok;
 }
 
+bool Journal::summarize(const QString &path, Record *record)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray first = in.readLine();
+    if (!first.endsWith('\n'))
+        return false;
+    // The header alone, read the full way.
+    *record = Record();
+    record->path = path;
+    if (!parseHeader(first, &record->header))
+        return false;
+    // The closing line, when there is one, is the last line and carries the counts.
+    const qint64 size = in.size();
+    const qint64 tail = qMin<qint64>(size, 4096);
+    in.seek(size - tail);
+    const QByteArray end = in.read(tail);
+    const int lastStart = end.lastIndexOf('\n', end.size() - 2) + 1;
+    const QJsonObject last = QJsonDocument::fromJson(end.mid(lastStart)).object();
+    if (end.endsWith('\n') && last.contains(QLatin1String("end"))) {
+        record->closed = true;
+        record->cancelled = last.value(QLatin1String("cancelled")).toBool();
+        record->changed = last.value(QLatin1String("changed")).toInt();
+        return true;
+    }
+    // No end: count the pictures whose line says they were changed.
+    in.seek(first.size());
+    static const QByteArray changed = "\"done\": \"changed\"";
+    while (!in.atEnd()) {
+        const QByteArray line = in.readLine();
+        if (line.endsWith('\n') && line.contains(changed))
+            ++record->changed;
+    }
+    return true;
+}
+
+bool Journal::parseHeader(const QByteArray &line, Header *h)
+{
+    const QJsonObject o = QJsonDocument::fromJson(line).object();
+    if (o.value(QLatin1String("journal")).toString() != QLatin1String("kelvaro"))
+        return false;
+    const QString kind = o.value(QLatin1String("kind")).toString();
+    h->kind = kind == QLatin1String("undo") ? Kind::Undo : kind == QLatin1String("resume") ? Kind::Resume : Kind::Shift;
+    h->folder = QString::fromUtf8(unescapeString(o.value(QLatin1String("folder")).toString()));
+    h->shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
+    h->adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
+    h->followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
+    h->pictures = o.value(QLatin1String("pictures")).toInt();
+    h->started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
+    h->source = QString::fromUtf8(unescapeString(o.value(QLatin1String("source")).toString()));
+    if (o.contains(QLatin1String("choice")))
+        h->choice = QJsonDocument(o.value(QLatin1String("choice")).toObject()).toJson(QJsonDocument::Compact);
+    return true;
+}
+
 bool Journal::read(const QString &path, Record *record, QString *error)
 {
     QFile in(path);
@@ -248,23 +304,10 @@ bool Journal::read(const QString &path, Record *record, QString *error)
             continue;
         if (first) {
             first = false;
-            if (o.value(QLatin1String("journal")).toString() != QLatin1String("kelvaro")) {
+            if (!parseHeader(line, &record->header)) {
                 *error = QStringLiteral("%1 is not a Kelvaro journal").arg(QDir::toNativeSeparators(path));
                 return false;
             }
-            Header &h = record->header;
-            const QString kind = o.value(QLatin1String("kind")).toString();
-            h.kind = kind == QLatin1String("undo") ? Kind::Undo
-                     : kind == QLatin1String("resume") ? Kind::Resume : Kind::Shift;
-            h.folder = QString::fromUtf8(unescapeString(o.value(QLatin1String("folder")).toString()));
-            h.shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
-            h.adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
-            h.followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
-            h.pictures = o.value(QLatin1String("pictures")).toInt();
-            h.started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
-            h.source = QString::fromUtf8(unescapeString(o.value(QLatin1String("source")).toString()));
-            if (o.contains(QLatin1String("choice")))
-                h.choice = QJsonDocument(o.value(QLatin1String("choice")).toObject()).toJson(QJsonDocument::Compact);
             continue;
         }
         if (o.contains(QLatin1String("confirmed"))) {

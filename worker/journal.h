@@ -96,12 +96,17 @@ public:
     QString path() const { return file.fileName(); }
 
     static bool read(const QString &path, Record *record, QString *error);
+    // Only the first line and the outcome (closed, cancelled, pictures
+    // changed), without reading every picture's lines as JSON: for listings.
+    static bool summarize(const QString &path, Record *record);
 
     static QByteArray kindName(Kind kind);
     static QByteArray escapeBytes(const QByteArray &bytes);
     static QByteArray unescapeString(const QString &text);
 
 private:
+    static bool parseHeader(const QByteArray &line, Header *header);
+
     QFile file;
     QByteArray held;
     bool failed = false;

@@ -41,7 +41,10 @@ public:
         QByteArray oldText;    // the DateTimeOriginal text, when one was read
         QDateTime oldDate;     // its zone-less value, when usable
         QDateTime newDate;     // shifting: the new capture date
-        int runs = 0;          // shifting: copies of the text rewritten
+        int runs = 0;          // shifting: runs rewritten (every copy of the date, and an IPTC digest)
+        int xmpDates = 0;      // shifting: of them, XMP date-time values
+        int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
+        int extendedXmp = 0;   // shifting: extended XMP segments met and left alone
         bool timesSet = true;  // shifting: the file times were set (or kept) as asked
     };
 

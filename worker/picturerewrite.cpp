@@ -1,6 +1,7 @@
 #include "picturerewrite.h"
 
 #include "capturedate.h"
+#include "headerdates.h"
 
 #include <QtDebug>
 
@@ -85,19 +86,30 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
-    const int n = CaptureDate::textLength;
+    // Every copy of the capture time in the region: the EXIF texts equal to
+    // it, and inside the header's segments its XMP values, its IPTC date and
+    // time pairs and the IPTC digest that covers them.
     const long searched = std::min(region, long(picture.loaded));
-    const std::vector<long> at =
-        PictureFile::findRuns(picture.bytes.data(), searched, result->oldText.constData(), n);
-    if (at.empty()) {
+    const auto *held = reinterpret_cast<const unsigned char *>(picture.bytes.data());
+    HeaderDates::Counts counts;
+    const std::vector<DateRun> found = HeaderDates::find(
+        held, size_t(searched), result->oldText.constData(), newText.constData(), false, &counts);
+    if (counts.exif == 0) {
+        // The capture time has always been rewritten where its EXIF text stands;
+        // a picture without one is left alone, whatever else it holds.
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
     planned.clear();
-    planned.reserve(at.size());
-    for (long offset : at)
-        planned.push_back({offset, result->oldText, newText});
-    result->runs = int(at.size());
+    planned.reserve(found.size());
+    for (const DateRun &run : found) {
+        const QByteArray before(picture.bytes.data() + run.offset, int(run.length));
+        planned.push_back({int64_t(run.offset), before, QByteArray::fromStdString(run.newText)});
+    }
+    result->runs = int(found.size());
+    result->xmpDates = counts.xmp;
+    result->iptcDates = counts.iptc;
+    result->extendedXmp = counts.extendedXmp;
     return Status::Usable;
 }
 

@@ -533,8 +533,7 @@ QList<ShiftJob::PassInfo> ShiftJob::history()
     QHash<QString, int> byPath;
     for (const QString &path : Journal::all()) {
         Journal::Record record;
-        QString error;
-        if (!Journal::read(path, &record, &error))
+        if (!Journal::summarize(path, &record))
             continue;
         PassInfo info;
         info.journal = path;
