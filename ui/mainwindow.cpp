@@ -236,11 +236,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (text && !key->text().isEmpty() && key->text().at(0).isDigit() && text->hasSelectedText()
             && text->selectedText() == text->text())
             edit->setSelectedSection(edit->sectionAt(0));
-        // A full section moves on to the next by itself; the separator typed
-        // after it is then already behind the cursor, and must not move on
-        // a second time.
-        if (text && key->text().size() == 1 && QStringLiteral("-: ").contains(key->text())
-            && text->cursorPosition() > 0 && text->text().at(text->cursorPosition() - 1) == key->text().at(0))
+        // A full section moves on to the next by itself; a separator typed
+        // after it ("-", ":", a space, or another one such as "/" or ".")
+        // then finds the cursor already past the field's own separator, and
+        // must not move on a second time.
+        if (text && key->text().size() == 1 && key->text().at(0).isPrint()
+            && !key->text().at(0).isLetterOrNumber() && text->cursorPosition() > 0
+            && QStringLiteral("-: ").contains(text->text().at(text->cursorPosition() - 1)))
             return true;
 
         QPushButton *shift = ui->pushButtonShift;
