@@ -217,11 +217,11 @@ Bestandstijden niet ingesteld: %1.</translation>
     </message>
     <message>
         <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
-        <translation>Voltooi haar om de overige foto&apos;s te verschuiven, of maak haar ongedaan om de al verschoven foto&apos;s terug te zetten.</translation>
+        <translation>Maak de verschuiving af om de overige foto&apos;s te verschuiven, of maak haar ongedaan om de al verschoven foto&apos;s terug te zetten.</translation>
     </message>
     <message>
         <source>Finish it</source>
-        <translation>Voltooien</translation>
+        <translation>Afmaken</translation>
     </message>
     <message>
         <source>Undo it</source>
