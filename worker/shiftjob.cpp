@@ -3,6 +3,7 @@
 #include "capturedate.h"
 #include "openpicture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,8 +55,10 @@ QString ShiftJob::rangeProblem(qint64 seconds) const
         if (!date.isValid())
             continue;
         if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
-            return QStringLiteral("shifting by %1 seconds would move %2 outside the years 1000 to 9999; "
-                                  "nothing was changed")
+            // Shown by the window in the user's language (kelvaro-cli installs no translator).
+            return QCoreApplication::translate("JobMessages",
+                                               "shifting by %1 seconds would move %2 outside the years 1000 to "
+                                               "9999; nothing was changed")
                 .arg(seconds)
                 .arg(date.toString(QLatin1String(CaptureDate::pattern)));
     }
@@ -110,7 +113,8 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
     state.changedCount = 0;
     state.folderCount = 0;
     if (!QFileInfo(lockFolder).isDir()) {
-        refusal = QStringLiteral("%1: no such folder; nothing was changed").arg(QDir::toNativeSeparators(lockFolder));
+        refusal = QCoreApplication::translate("JobMessages", "%1: no such folder; nothing was changed")
+                      .arg(QDir::toNativeSeparators(lockFolder));
         return false;
     }
     if (dryRun)
