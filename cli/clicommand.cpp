@@ -182,6 +182,7 @@ void CliCommand::surveyAndDate()
     job.reset();
     job.folder = options.folder;
     job.followOutsideLinks = options.followOutsideLinks;
+    job.countCopies = (options.list || options.dryRun) && !options.exifOnly;
     // The survey pass only gives the progress bar its total.
     if (progress.enabled())
         runPass(ShiftJob::Task::Survey, QStringLiteral("Counting"), 0);
@@ -211,6 +212,9 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
         }
         if (!usable)
             line += ", \"reason\": " + jsonString(QString::fromUtf8(reason(result)));
+        else if (job.countCopies)
+            line += ", \"xmp_dates\": " + QByteArray::number(result.xmpDates) + ", \"iptc_dates\": "
+                    + QByteArray::number(result.iptcDates) + ", \"sidecars\": " + QByteArray::number(result.sidecars);
         line += '}';
     } else {
         line = path.toUtf8() + '\t';
@@ -220,6 +224,10 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
             line += dateText(result.oldDate);
         else
             line += dateText(result.oldDate) + " -> " + dateText(result.oldDate.addSecs(shiftSeconds));
+        // The other copies of the capture time that move with it.
+        if (usable && job.countCopies && (result.xmpDates || result.iptcDates || result.sidecars))
+            line += "\t(also " + QByteArray::number(result.xmpDates) + " XMP, " + QByteArray::number(result.iptcDates)
+                    + " IPTC, " + QByteArray::number(result.sidecars) + (result.sidecars == 1 ? " sidecar)" : " sidecars)");
         line += '\n';
     }
     ++listed;
@@ -321,6 +329,9 @@ int CliCommand::shift()
             fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
             fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
             fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
+            fields.push_back({"xmp_dates", QByteArray::number(job.counts.xmpDates)});
+            fields.push_back({"iptc_dates", QByteArray::number(job.counts.iptcDates)});
+            fields.push_back({"sidecars", QByteArray::number(job.counts.sidecars)});
             fields.push_back({"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)});
             fields.push_back({"cancelled", cancelled ? "true" : "false"});
             fields.push_back({"dry_run", dryRun ? "true" : "false"});
@@ -376,6 +387,7 @@ int CliCommand::shift()
     state.adaptFileTimes = !options.keepFileTimes;
     state.cancelRequested = false;
     job.useJournal = !options.noJournal;
+    job.exifOnly = options.exifOnly;
     {
         CancelOnSignal cancelOnSignal(state.cancelRequested);
         runPass(ShiftJob::Task::Shifting, QStringLiteral("Shifting"), pictures);
@@ -401,6 +413,9 @@ QByteArray CliCommand::writingReport(bool dryRun)
 {
     QByteArray text;
     const ShiftJob::Counts &c = job.counts;
+    if (job.sourceJournal.isEmpty() && (c.xmpDates || c.iptcDates || c.sidecars))
+        text += "\nAlso moved: " + QByteArray::number(c.xmpDates) + " XMP dates, " + QByteArray::number(c.iptcDates)
+                + " IPTC dates, " + QByteArray::number(c.sidecars) + " sidecar files.";
     if (c.addedSince)
         text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
     if (c.notConfirmed)
@@ -540,6 +555,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                    {"unrecognised", QByteArray::number(c.unrecognised)},
                    {"added_since", QByteArray::number(c.addedSince)},
                    {"times_not_set", QByteArray::number(c.timesNotSet)},
+                   {"sidecars", QByteArray::number(c.sidecars)},
                    {"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)},
                    {"cancelled", cancelled ? "true" : "false"},
                    {"dry_run", options.dryRun ? "true" : "false"},
@@ -551,6 +567,8 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                           + QByteArray::number(c.changed) + ", already " + (undo ? "as before" : "shifted")
                           + ": " + QByteArray::number(c.alreadyDone) + ", not changed: "
                           + QByteArray::number(c.notChanged) + '.';
+        if (c.sidecars)
+            text += "\nSidecar files " + QByteArray(undo ? "set back: " : "finished: ") + QByteArray::number(c.sidecars) + '.';
         if (c.unrecognised)
             text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                     + QByteArray::number(c.unrecognised) + '.';

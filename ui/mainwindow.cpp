@@ -430,6 +430,11 @@ void MainWindow::showShiftResult()
     ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
     QString text = JobMessages::result(validCount, folderCount, oldestDate, newestDate, cancelRequested,
                                        changedCount);
+    if (job.counts.xmpDates || job.counts.iptcDates || job.counts.sidecars)
+        text += tr("\n\nAlso moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.")
+                    .arg(job.counts.xmpDates)
+                    .arg(job.counts.iptcDates)
+                    .arg(job.counts.sidecars);
     if (job.counts.addedSince)
         text += tr("\n\nAdded since the dates were read, left alone: %1.").arg(job.counts.addedSince);
     if (job.counts.timesNotSet)
