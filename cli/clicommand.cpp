@@ -302,8 +302,10 @@ int CliCommand::dates()
 
 bool CliCommand::confirm()
 {
-    const QString question = JobMessages::confirmation(state.validCount, datingFolders, state.oldestDate,
-                                                       state.newestDate);
+    QString question = JobMessages::confirmation(state.validCount, datingFolders, state.oldestDate,
+                                                 state.newestDate);
+    if (state.outsideLinks > 0)
+        question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
     progress.write(stderr, question.toUtf8() + " [y/N] ");
     char answer[64];
     if (!fgets(answer, sizeof answer, stdin))
