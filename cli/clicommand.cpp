@@ -257,6 +257,7 @@ void CliCommand::surveyAndDate()
     job.reset();
     job.folder = options.folder;
     job.followOutsideLinks = options.followOutsideLinks;
+    job.countCopies = (options.list || options.dryRun) && !options.exifOnly;
     // The survey pass only gives the progress bar its total.
     if (progress.enabled())
         runPass(ShiftJob::Task::Survey, QStringLiteral("Counting"), 0);
@@ -286,6 +287,9 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
         }
         if (!usable)
             line += ", \"reason\": " + jsonString(QString::fromUtf8(reason(result)));
+        else if (job.countCopies)
+            line += ", \"xmp_dates\": " + QByteArray::number(result.xmpDates) + ", \"iptc_dates\": "
+                    + QByteArray::number(result.iptcDates) + ", \"sidecars\": " + QByteArray::number(result.sidecars);
         line += '}';
     } else {
         line = path.toUtf8() + '\t';
@@ -295,6 +299,10 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
             line += dateText(result.oldDate);
         else
             line += dateText(result.oldDate) + " -> " + dateText(result.oldDate.addSecs(shiftSeconds));
+        // The other copies of the capture time that move with it.
+        if (usable && job.countCopies && (result.xmpDates || result.iptcDates || result.sidecars))
+            line += "\t(also " + QByteArray::number(result.xmpDates) + " XMP, " + QByteArray::number(result.iptcDates)
+                    + " IPTC, " + QByteArray::number(result.sidecars) + (result.sidecars == 1 ? " sidecar)" : " sidecars)");
         line += '\n';
     }
     ++listed;
@@ -369,8 +377,10 @@ int CliCommand::dates()
 
 bool CliCommand::confirm()
 {
-    const QString question = JobMessages::confirmation(state.validCount, datingFolders, state.oldestDate,
-                                                       state.newestDate);
+    QString question = JobMessages::confirmation(state.validCount, datingFolders, state.oldestDate,
+                                                 state.newestDate);
+    if (state.outsideLinks > 0)
+        question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
     progress.write(stderr, question.toUtf8() + " [y/N] ");
     char answer[64];
     if (!fgets(answer, sizeof answer, stdin))
@@ -396,6 +406,10 @@ int CliCommand::shift()
             fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
             fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
             fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
+            fields.push_back({"xmp_dates", QByteArray::number(job.counts.xmpDates)});
+            fields.push_back({"iptc_dates", QByteArray::number(job.counts.iptcDates)});
+            fields.push_back({"sidecars", QByteArray::number(job.counts.sidecars)});
+            fields.push_back({"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)});
             fields.push_back({"cancelled", cancelled ? "true" : "false"});
             fields.push_back({"dry_run", dryRun ? "true" : "false"});
             fields.push_back({"journal", job.journalPath.isEmpty() ? QByteArray("null")
@@ -450,6 +464,7 @@ int CliCommand::shift()
     state.adaptFileTimes = !options.keepFileTimes;
     state.cancelRequested = false;
     job.useJournal = !options.noJournal;
+    job.exifOnly = options.exifOnly;
     {
         CancelOnSignal cancelOnSignal(state.cancelRequested);
         runPass(ShiftJob::Task::Shifting, QStringLiteral("Shifting"), pictures);
@@ -465,6 +480,7 @@ int CliCommand::shift()
     text += writingReport(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0
+                   && job.counts.notConfirmed == 0
                ? Success : NotAllChanged;
 }
 
@@ -474,8 +490,14 @@ QByteArray CliCommand::writingReport(bool dryRun)
 {
     QByteArray text;
     const ShiftJob::Counts &c = job.counts;
+    if (job.sourceJournal.isEmpty() && (c.xmpDates || c.iptcDates || c.sidecars))
+        text += "\nAlso moved: " + QByteArray::number(c.xmpDates) + " XMP dates, " + QByteArray::number(c.iptcDates)
+                + " IPTC dates, " + QByteArray::number(c.sidecars) + " sidecar files.";
     if (c.addedSince)
         text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
+    if (c.notConfirmed)
+        text += "\nLeft alone, their dates could not be read before the question: "
+                + QByteArray::number(c.notConfirmed) + '.';
     if (c.timesNotSet)
         text += "\nFile times could not be set: " + QByteArray::number(c.timesNotSet) + '.';
     if (!job.problem.isEmpty())
@@ -610,6 +632,8 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                    {"unrecognised", QByteArray::number(c.unrecognised)},
                    {"added_since", QByteArray::number(c.addedSince)},
                    {"times_not_set", QByteArray::number(c.timesNotSet)},
+                   {"sidecars", QByteArray::number(c.sidecars)},
+                   {"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)},
                    {"cancelled", cancelled ? "true" : "false"},
                    {"dry_run", options.dryRun ? "true" : "false"},
                    {"journal", job.journalPath.isEmpty() ? QByteArray("null") : jsonString(job.journalPath)}});
@@ -620,6 +644,8 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                           + QByteArray::number(c.changed) + ", already " + (undo ? "as before" : "shifted")
                           + ": " + QByteArray::number(c.alreadyDone) + ", not changed: "
                           + QByteArray::number(c.notChanged) + '.';
+        if (c.sidecars)
+            text += "\nSidecar files " + QByteArray(undo ? "set back: " : "finished: ") + QByteArray::number(c.sidecars) + '.';
         if (c.unrecognised)
             text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                     + QByteArray::number(c.unrecognised) + '.';

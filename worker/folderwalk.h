@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPair>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <functional>
@@ -43,11 +44,22 @@ public:
     // followed only when this is set; otherwise they are counted and named.
     bool followOutsideLinks = false;
     ShiftStep shiftStep;
+    // Dating: also count each usable picture's XMP and IPTC copies of its
+    // capture time and its sidecars (for listings; it reads the header again).
+    bool countCopies = false;
 
-    // The physical files and folders met so far (device and inode, or
-    // canonical paths where there are none).
+    // The pictures of the dating pass with a usable capture date, and that
+    // date (seconds since 1970 of the zone-less value): by device and inode,
+    // or by canonical path where files have no such numbers.
+    const QHash<QPair<quint64, quint64>, qint64> &usableIdentities() const { return usableIds; }
+    const QHash<QString, qint64> &usableCanonicalPaths() const { return usablePaths; }
+    // Every physical file and folder met so far.
     const QSet<QPair<quint64, quint64>> &visitedIdentities() const { return visitedIds; }
     const QSet<QString> &visitedCanonicalPaths() const { return visitedPaths; }
+    // The XMP sidecar files beside a picture of the folder being walked:
+    // NAME.xmp or NAME.EXT.xmp, in any letter case.
+    QStringList sidecarsOf(const QString &picturePath) const;
+
     // Remembers a physical file as met (where files have identity numbers).
     bool claim(const PictureFile::FileId &id);
     // Remembers the file or folder behind a path as met.
@@ -67,6 +79,9 @@ private:
     Observer *observer;
     QSet<QPair<quint64, quint64>> visitedIds;   // device and inode
     QSet<QString> visitedPaths;                  // canonical paths, where no file index can be read (Windows)
-    QString topCanonical;                        // the top folder of the walk, resolved
+    QHash<QPair<quint64, quint64>, qint64> usableIds;
+    QHash<QString, qint64> usablePaths;
+    QString topCanonical;
+    QHash<QString, QString> sidecars;   // of the folder being walked: case-folded name -> path                        // the top folder of the walk, resolved
     int depth = 0;
 };

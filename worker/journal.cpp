@@ -7,11 +7,47 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
+#include <charconv>
+
 #ifdef _WIN32
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
+
+namespace {
+
+// Appends without building temporaries: the intent lines are written for
+// every picture, so their cost counts.
+void appendNumber(QByteArray &out, qint64 value)
+{
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(value)).ptr;
+    out.append(text, end - text);
+}
+
+void appendEscaped(QByteArray &out, const char *bytes, qsizetype size)
+{
+    static const char hex[] = "0123456789abcdef";
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const uchar u = uchar(bytes[i]);
+        if (u >= 0x20 && u < 0x7F && u != '"' && u != '\\')
+            continue;
+        out.append(bytes + plain, i - plain);
+        const char escaped[6] = {'\\', 'u', '0', '0', hex[u >> 4], hex[u & 15]};
+        out.append(escaped, 6);
+        plain = i + 1;
+    }
+    out.append(bytes + plain, size - plain);
+}
+
+void appendEscaped(QByteArray &out, const QByteArray &bytes)
+{
+    appendEscaped(out, bytes.constData(), bytes.size());
+}
+
+} // namespace
 
 namespace {
 
@@ -78,19 +114,9 @@ QByteArray Journal::kindName(Kind kind)
 
 QByteArray Journal::escapeBytes(const QByteArray &bytes)
 {
-    static const char hex[] = "0123456789abcdef";
     QByteArray out;
     out.reserve(bytes.size() + 8);
-    for (const char c : bytes) {
-        const uchar u = uchar(c);
-        if (u >= 0x20 && u < 0x7F && c != '"' && c != '\\') {
-            out += c;
-        } else {
-            out += "\\u00";
-            out += hex[u >> 4];
-            out += hex[u & 15];
-        }
-    }
+    appendEscaped(out, bytes);
     return out;
 }
 
@@ -126,6 +152,7 @@ bool Journal::create(const Header &header, QString *error)
                       + ", \"shift_seconds\": " + number(header.shiftSeconds)
                       + ", \"adapt_file_times\": " + (header.adaptFileTimes ? "true" : "false")
                       + ", \"follow_outside_links\": " + (header.followOutsideLinks ? "true" : "false")
+                      + ", \"exif_only\": " + (header.exifOnly ? "true" : "false")
                       + ", \"pictures\": " + number(header.pictures)
                       + ", \"started\": \"" + header.started.toUTC().toString(Qt::ISODate).toLatin1() + '"';
     if (!header.source.isEmpty())
@@ -143,12 +170,18 @@ bool Journal::create(const Header &header, QString *error)
     return true;
 }
 
-void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths)
+void Journal::addConfirmed(const Confirmed &ids, const ConfirmedPaths &paths)
 {
+    // [device, inode, capture date in seconds since 1970], a thousand a line.
     int inLine = 0;
-    for (const Identity &id : ids) {
-        held += inLine ? ", " : "{\"confirmed\": [";
-        held += '[' + number(qint64(id.first)) + ", " + number(qint64(id.second)) + ']';
+    for (auto it = ids.constBegin(); it != ids.constEnd(); ++it) {
+        held.append(inLine ? ", [" : "{\"confirmed\": [[");
+        appendNumber(held, qint64(it.key().first));
+        held.append(", ");
+        appendNumber(held, qint64(it.key().second));
+        held.append(", ");
+        appendNumber(held, it.value());
+        held.append(']');
         if (++inLine == 1000) {
             held += "]}\n";
             inLine = 0;
@@ -157,9 +190,12 @@ void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths
     if (inLine)
         held += "]}\n";
     inLine = 0;
-    for (const QString &path : paths) {
-        held += inLine ? ", " : "{\"confirmed_paths\": [";
-        held += quoted(path);
+    for (auto it = paths.constBegin(); it != paths.constEnd(); ++it) {
+        held += inLine ? ", [" : "{\"confirmed_paths\": [[";
+        held += quoted(it.key());
+        held += ", ";
+        appendNumber(held, it.value());
+        held += ']';
         if (++inLine == 1000) {
             held += "]}\n";
             inLine = 0;
@@ -171,46 +207,69 @@ void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths
 
 void Journal::intent(const Entry &e)
 {
-    held += "{\"n\": " + number(e.n) + ", \"path\": \"" + escapeBytes(e.path) + "\", \"dev\": "
-            + number(qint64(e.before.device)) + ", \"ino\": " + number(qint64(e.before.inode))
-            + ", \"size\": " + number(e.before.size) + ", \"mtime_ns\": " + number(e.before.modificationNs)
-            + ", \"atime_ns\": " + number(e.before.accessNs) + ", \"old\": \"" + escapeBytes(e.oldDate)
-            + "\", \"new\": \"" + escapeBytes(e.newDate) + "\", \"runs\": [";
+    held.append("{\"n\": ");
+    appendNumber(held, e.n);
+    held.append(", \"path\": \"");
+    appendEscaped(held, e.path);
+    held.append("\", \"dev\": ");
+    appendNumber(held, qint64(e.before.device));
+    held.append(", \"ino\": ");
+    appendNumber(held, qint64(e.before.inode));
+    held.append(", \"size\": ");
+    appendNumber(held, e.before.size);
+    held.append(", \"mtime_ns\": ");
+    appendNumber(held, e.before.modificationNs);
+    held.append(", \"atime_ns\": ");
+    appendNumber(held, e.before.accessNs);
+    if (e.sidecar)
+        held.append(", \"sidecar\": true");
+    held.append(", \"old\": \"");
+    appendEscaped(held, e.oldDate);
+    held.append("\", \"new\": \"");
+    appendEscaped(held, e.newDate);
+    held.append("\", \"runs\": [");
     for (size_t i = 0; i < e.runs.size(); ++i) {
         const PictureRewrite::Run &run = e.runs[i];
-        held += (i ? ", [" : "[") + number(run.offset) + ", \"" + escapeBytes(run.from) + "\", \""
-                + escapeBytes(run.to) + "\"]";
+        held.append(i ? ", [" : "[");
+        appendNumber(held, run.offset);
+        held.append(", \"");
+        appendEscaped(held, run.from);
+        held.append("\", \"");
+        appendEscaped(held, run.to);
+        held.append("\"]");
     }
-    held += "]}\n";
+    held.append("]}\n");
 }
 
 void Journal::done(int n, const QString &outcome)
 {
-    held += "{\"n\": " + number(n) + ", \"done\": " + quoted(outcome) + "}\n";
+    held.append("{\"n\": ");
+    appendNumber(held, n);
+    held.append(", \"done\": \"");
+    held.append(outcome.toLatin1());
+    held.append("\"}\n");
 }
 
 bool Journal::write()
 {
     if (!file.isOpen())
         return false;
+    bool ok = true;
     if (!held.isEmpty()) {
-        failed = failed || file.write(held) != held.size();
+        ok = file.write(held) == held.size();
         held.clear();
     }
-    failed = failed || !file.flush();
-    return !failed;
+    ok = file.flush() && ok;
+    failed = failed || !ok;
+    return ok;
 }
 
 bool Journal::flush()
 {
-    if (!file.isOpen())
-        return false;
-    if (!held.isEmpty()) {
-        failed = failed || file.write(held) != held.size();
-        held.clear();
-    }
-    failed = failed || !syncFile(file);
-    return !failed;
+    bool ok = write();
+    ok = file.isOpen() && syncFile(file) && ok;
+    failed = failed || !ok;
+    return ok;
 }
 
 bool Journal::close(bool cancelled, const QList<QPair<QByteArray, qint64>> &counts)
@@ -240,6 +299,7 @@ bool Journal::summarize(const QString &path, Record *record)
         return false;
     // The closing line, when there is one, is the last line and carries the counts.
     const qint64 size = in.size();
+    record->started = size > first.size();
     const qint64 tail = qMin<qint64>(size, 4096);
     in.seek(size - tail);
     const QByteArray end = in.read(tail);
@@ -273,12 +333,21 @@ bool Journal::parseHeader(const QByteArray &line, Header *h)
     h->shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
     h->adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
     h->followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
+    h->exifOnly = o.value(QLatin1String("exif_only")).toBool(false);
     h->pictures = o.value(QLatin1String("pictures")).toInt();
     h->started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
     h->source = QString::fromUtf8(unescapeString(o.value(QLatin1String("source")).toString()));
     if (o.contains(QLatin1String("choice")))
         h->choice = QJsonDocument(o.value(QLatin1String("choice")).toObject()).toJson(QJsonDocument::Compact);
     return true;
+}
+
+void Journal::discard()
+{
+    held.clear();
+    if (file.isOpen())
+        file.close();
+    file.remove();
 }
 
 bool Journal::read(const QString &path, Record *record, QString *error)
@@ -310,14 +379,19 @@ bool Journal::read(const QString &path, Record *record, QString *error)
             }
             continue;
         }
+        record->started = true;
         if (o.contains(QLatin1String("confirmed"))) {
             for (const QJsonValue v : o.value(QLatin1String("confirmed")).toArray()) {
-                const QJsonArray pair = v.toArray();
-                record->confirmed.insert({quint64(pair.at(0).toInteger()), quint64(pair.at(1).toInteger())});
+                const QJsonArray id = v.toArray();
+                record->confirmed.insert({quint64(id.at(0).toInteger()), quint64(id.at(1).toInteger())},
+                                         id.at(2).toInteger(noDate));
             }
         } else if (o.contains(QLatin1String("confirmed_paths"))) {
-            for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray())
-                record->confirmedPaths.insert(QString::fromUtf8(unescapeString(v.toString())));
+            for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray()) {
+                const QJsonArray id = v.toArray();
+                record->confirmedPaths.insert(QString::fromUtf8(unescapeString(id.at(0).toString())),
+                                              id.at(1).toInteger(noDate));
+            }
         } else if (o.contains(QLatin1String("runs"))) {
             Entry e;
             e.n = o.value(QLatin1String("n")).toInt();
@@ -327,6 +401,7 @@ bool Journal::read(const QString &path, Record *record, QString *error)
             e.before.size = qint64(o.value(QLatin1String("size")).toInteger());
             e.before.modificationNs = o.value(QLatin1String("mtime_ns")).toInteger();
             e.before.accessNs = o.value(QLatin1String("atime_ns")).toInteger();
+            e.sidecar = o.value(QLatin1String("sidecar")).toBool();
             e.oldDate = unescapeString(o.value(QLatin1String("old")).toString());
             e.newDate = unescapeString(o.value(QLatin1String("new")).toString());
             for (const QJsonValue v : o.value(QLatin1String("runs")).toArray()) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -72,7 +73,36 @@ PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile:
     return Status::Usable;
 }
 
-PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result)
+PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates)
+{
+    using Status = PictureFile::Status;
+    *dates = 0;
+    if (oldText.size() != CaptureDate::textLength || newText.size() != CaptureDate::textLength)
+        return Status::DateNotFound;
+    if (before.size > maximumSidecar) {
+        logPath("sidecar too large, not changed : %s", filePath);
+        return Status::DateNotFound;
+    }
+    if (!picture.load(size_t(before.size))) {
+        logPath("read failed : %s", filePath);
+        return Status::ReadFailed;
+    }
+    HeaderDates::Counts counts;
+    const std::vector<DateRun> found = HeaderDates::findInSidecar(
+        reinterpret_cast<const unsigned char *>(picture.bytes.data()), picture.loaded, oldText.constData(),
+        newText.constData(), &counts);
+    if (found.empty())
+        return Status::DateNotFound;
+    planned.clear();
+    for (const DateRun &run : found) {
+        const QByteArray was(picture.bytes.data() + run.offset, int(run.length));
+        planned.push_back({int64_t(run.offset), was, QByteArray::fromStdString(run.newText)});
+    }
+    *dates = counts.xmp;
+    return Status::Usable;
+}
+
+PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly)
 {
     using Status = PictureFile::Status;
     const Status dated = picture.readOriginalDate(result);
@@ -100,7 +130,7 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
     const auto *held = reinterpret_cast<const unsigned char *>(picture.bytes.data());
     HeaderDates::Counts counts;
     const std::vector<DateRun> found = HeaderDates::find(
-        held, size_t(searched), result->oldText.constData(), newText.constData(), false, &counts);
+        held, size_t(searched), result->oldText.constData(), newText.constData(), exifOnly, &counts);
     if (counts.exif == 0) {
         // The capture time has always been rewritten where its EXIF text stands;
         // a picture without one is left alone, whatever else it holds.
@@ -163,17 +193,21 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
-    std::vector<char> old(size_t(to - from));
-    if (!picture.readAt(from, old.data(), old.size())) {
+    // Two copies of the span, neither zeroed first: as read, and as to be written.
+    const size_t span = size_t(to - from);
+    std::unique_ptr<char[]> buffers(new char[2 * span]);
+    char *const old = buffers.get();
+    char *const patched = old + span;
+    if (!picture.readAt(from, old, span)) {
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
 
     // Each run must hold its old text (to be written) or already its new one.
-    std::vector<char> patched = old;
+    memcpy(patched, old, span);
     bool anyToWrite = false;
     for (const Run &run : planned) {
-        char *at = patched.data() + (run.offset - from);
+        char *at = patched + (run.offset - from);
         const size_t n = size_t(run.from.size());
         if (run.to.size() != run.from.size() || run.offset + int64_t(n) > to) {
             logPath("date not found : %s", filePath);
@@ -190,10 +224,10 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
 
     if (!write)
         return anyToWrite ? Status::Changed : Status::AlreadyDone;
-    if (anyToWrite && !picture.writeAt(from, patched.data(), patched.size())) {
+    if (anyToWrite && !picture.writeAt(from, patched, span)) {
         // Put back what stood there, so that the picture never holds a mix of
         // old and new texts.
-        if (!picture.writeAt(from, old.data(), old.size()))
+        if (!picture.writeAt(from, old, span))
             logPath("write failed, and the old bytes could not be put back : %s", filePath);
         else
             logPath("write failed : %s", filePath);

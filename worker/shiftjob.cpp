@@ -3,6 +3,7 @@
 #include "capturedate.h"
 #include "openpicture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +43,8 @@ void ShiftJob::reset()
     state.newestDate = QDateTime();
     confirmed.clear();
     confirmedPaths.clear();
+    datedIds.clear();
+    datedPaths.clear();
 }
 
 QString ShiftJob::rangeProblem(qint64 seconds) const
@@ -52,8 +55,10 @@ QString ShiftJob::rangeProblem(qint64 seconds) const
         if (!date.isValid())
             continue;
         if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
-            return QStringLiteral("shifting by %1 seconds would move %2 outside the years 1000 to 9999; "
-                                  "nothing was changed")
+            // Shown by the window in the user's language (kelvaro-cli installs no translator).
+            return QCoreApplication::translate("JobMessages",
+                                               "shifting by %1 seconds would move %2 outside the years 1000 to "
+                                               "9999; nothing was changed")
                 .arg(seconds)
                 .arg(date.toString(QLatin1String(CaptureDate::pattern)));
     }
@@ -71,10 +76,13 @@ void ShiftJob::run(Task task)
         state.outsideLinks = 0;
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
+        walk.countCopies = countCopies && task == Task::Dating;
         walk.scanFolder(QDir(folder));
         if (task == Task::Dating) {
-            confirmed = walk.visitedIdentities();
-            confirmedPaths = walk.visitedCanonicalPaths();
+            confirmed = walk.usableIdentities();
+            confirmedPaths = walk.usableCanonicalPaths();
+            datedIds = walk.visitedIdentities();
+            datedPaths = walk.visitedCanonicalPaths();
         }
         break;
     }
@@ -101,12 +109,14 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
     changedOnDevice.clear();
     handled.clear();
     handledPaths.clear();
+    sidecarsSeen.clear();
     sequence = 0;
     state.pictureCount = 0;
     state.changedCount = 0;
     state.folderCount = 0;
     if (!QFileInfo(lockFolder).isDir()) {
-        refusal = QStringLiteral("%1: no such folder; nothing was changed").arg(QDir::toNativeSeparators(lockFolder));
+        refusal = QCoreApplication::translate("JobMessages", "%1: no such folder; nothing was changed")
+                      .arg(QDir::toNativeSeparators(lockFolder));
         return false;
     }
     if (dryRun)
@@ -130,7 +140,8 @@ void ShiftJob::endWriting()
     if (state.cancelRequested || !problem.isEmpty()) {
         // Planned but not written: left as they are. Their intents (if they
         // reached the journal) are harmless: undo and resume look at the bytes.
-        counts.notChanged += int(batch.size());
+        for (const Pending &p : batch)
+            counts.notChanged += !p.sidecar;
         batch.clear();
     } else {
         commitBatch();
@@ -149,7 +160,10 @@ void ShiftJob::endWriting()
             {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
             {"times_not_set", counts.timesNotSet}};
-        if (!journal.close(state.cancelRequested, numbers) && problem.isEmpty())
+        // Done lines that could not be written lose no picture (the intents
+        // were on the disk first), but the journal no longer tells all: say so.
+        const bool closed = journal.close(state.cancelRequested, numbers);
+        if ((!closed || journal.hasFailed()) && problem.isEmpty())
             problem = QStringLiteral("the journal could not be written");
     }
     lock.release();
@@ -190,39 +204,59 @@ void ShiftJob::shift()
     header.shiftSeconds = state.shiftSeconds;
     header.adaptFileTimes = state.adaptFileTimes;
     header.followOutsideLinks = followOutsideLinks;
+    header.exifOnly = exifOnly;
     header.pictures = state.validCount;
     adaptTimes = state.adaptFileTimes;   // taken once, for the whole pass
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, folder))
         return;
-    if (journal.isOpen())
+    // The pictures the user saw go to the disk before any is written: a
+    // resume shifts those and no others.
+    if (journal.isOpen()) {
         journal.addConfirmed(confirmed, confirmedPaths);
+        if (!journal.flush()) {
+            refusal = QStringLiteral("the journal could not be written; nothing was changed");
+            journal.discard();
+            journalPath.clear();
+            lock.release();
+            return;
+        }
+    }
 
     FolderWalk walk(state, observer);
     walk.followOutsideLinks = followOutsideLinks;
-    walk.shiftStep = [this](const QString &path, const PictureFile::Claim &claim) { shiftOne(path, claim); };
+    walk.shiftStep = [this, &walk](const QString &path, const PictureFile::Claim &claim) {
+        shiftOne(path, claim, walk.sidecarsOf(path));
+    };
     walk.scanFolder(QDir(folder));
     endWriting();
 }
 
-void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
+void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars)
 {
     PictureFile::Result result;
     // Pictures the dating pass did not meet were not in the question: they are
     // left alone. Pictures a resume took from the journal are done already.
     bool known = true, done = false;
+    qint64 seenDate = Journal::noDate;
     const bool byPath = !PictureFile::claimsFiles();
     if (byPath) {
         const QString key = canonical(path);
         done = handledPaths.contains(key);
-        known = confirmedPaths.contains(key);
+        const auto it = confirmedPaths.constFind(key);
+        known = it != confirmedPaths.constEnd();
+        if (known)
+            seenDate = *it;
     }
     auto claimKnown = [&](const PictureFile::FileId &id) {
         if (claim && !claim(id))
             return false;
         const Journal::Identity key(id.device, id.inode);
         done = handled.contains(key);
-        known = confirmed.contains(key);
+        const auto it = confirmed.constFind(key);
+        known = it != confirmed.constEnd();
+        if (known)
+            seenDate = *it;
         return true;
     };
     if (done)
@@ -232,16 +266,32 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     if (result.status == Status::AlreadySeen || done)
         return;
     ++state.pictureCount;
+    if (result.status == Status::Usable)
+        result.status = rewrite->planShift(state.shiftSeconds, &result, exifOnly);
     if (result.status == Status::Usable && !known) {
-        result.status = Status::AddedSince;
-        ++counts.addedSince;
-        qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+        // Not among the pictures the user was asked about: new since, or one
+        // whose date could not be read then.
+        const bool metBefore = byPath ? datedPaths.contains(canonical(path))
+                                      : datedIds.contains({rewrite->snapshot().device, rewrite->snapshot().inode});
+        result.status = metBefore ? Status::NotConfirmed : Status::AddedSince;
+        if (metBefore) {
+            ++counts.notConfirmed;
+            qDebug("date not read before the question, not changed : %s", path.toUtf8().constData());
+        } else {
+            ++counts.addedSince;
+            qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+        }
         note(result.status, path);
         picture(path, result);
         return;
     }
-    if (result.status == Status::Usable)
-        result.status = rewrite->planShift(state.shiftSeconds, &result);
+    // The date the user saw is the one to move: a picture whose date another
+    // program (or another shift) changed since is left alone.
+    if (result.status == Status::Usable && seenDate != Journal::noDate
+        && result.oldDate.toSecsSinceEpoch() != seenDate) {
+        qDebug("changed by another program : %s", path.toUtf8().constData());
+        result.status = Status::ChangedElsewhere;
+    }
     if (result.status != Status::Usable) {
         switch (result.status) {
         case Status::NoExif:
@@ -266,16 +316,78 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     entry.oldDate = result.oldText;
     entry.newDate = CaptureDate::format(result.newDate);
     entry.runs = pending.rewrite->runs();
-    enqueue(std::move(pending), entry);
+    // Its sidecars follow it, in the same journal; each is written only if
+    // the picture was.
+    const int64_t atime = pending.accessNs, mtime = pending.modificationNs;
+    const PictureFile::Result planned = pending.result;
+    enqueue(std::move(pending), std::move(entry));
+    if (!exifOnly) {
+        for (const QString &sidecar : sidecars) {
+            Pending of;
+            of.accessNs = atime;
+            of.modificationNs = mtime;
+            of.ofPicture = sequence;
+            shiftSidecar(sidecar, planned, of);
+        }
+    }
 }
 
-void ShiftJob::enqueue(Pending pending, const Journal::Entry &entry)
+// A sidecar moves by the same rule as its picture: the XMP date-times that
+// spell the picture's capture time. With the file-time box checked its times
+// follow the picture's; otherwise it keeps its own.
+void ShiftJob::shiftSidecar(const QString &path, const PictureFile::Result &picture, const Pending &of)
+{
+    const QString key = canonical(path);
+    if (sidecarsSeen.contains(key))
+        return;
+    sidecarsSeen.insert(key);
+    auto rewrite = std::make_unique<PictureRewrite>();
+    bool done = false;
+    auto claimNew = [&](const PictureFile::FileId &id) {
+        done = handled.contains({id.device, id.inode});
+        return true;
+    };
+    Status status = rewrite->open(path, claimNew);
+    if (status != Status::Usable || done) {
+        if (status != Status::Usable && status != Status::AlreadySeen)
+            note(status, path);
+        return;
+    }
+    const QByteArray newText = CaptureDate::format(picture.newDate);
+    int dates = 0;
+    status = rewrite->planSidecar(picture.oldText, newText, &dates);
+    if (status != Status::Usable) {
+        if (status != Status::DateNotFound)
+            note(status, path);
+        return;
+    }
+    Pending pending;
+    pending.sidecar = true;
+    pending.ofPicture = of.ofPicture;
+    pending.accessNs = adaptTimes ? of.accessNs : rewrite->snapshot().accessNs;
+    pending.modificationNs = adaptTimes ? of.modificationNs : rewrite->snapshot().modificationNs;
+    pending.result.status = Status::Usable;
+    pending.result.oldText = picture.oldText;
+    pending.result.oldDate = picture.oldDate;
+    pending.result.newDate = picture.newDate;
+    pending.result.xmpDates = dates;
+    pending.rewrite = std::move(rewrite);
+    Journal::Entry entry;
+    entry.path = QFile::encodeName(path);
+    entry.before = pending.rewrite->snapshot();
+    entry.oldDate = picture.oldText;
+    entry.newDate = newText;
+    entry.runs = pending.rewrite->runs();
+    entry.sidecar = true;
+    enqueue(std::move(pending), std::move(entry));
+}
+
+void ShiftJob::enqueue(Pending pending, Journal::Entry entry)
 {
     pending.n = ++sequence;
     if (journal.isOpen()) {
-        Journal::Entry numbered = entry;
-        numbered.n = pending.n;
-        journal.intent(numbered);
+        entry.n = pending.n;
+        journal.intent(entry);
     }
     batch.push_back(std::move(pending));
     if (batch.size() >= batchLimit)
@@ -290,7 +402,8 @@ void ShiftJob::commitBatch()
     if (journal.isOpen() && !journal.flush()) {
         problem = QStringLiteral("the journal could not be written; the pass stopped");
         qDebug("the journal could not be written : %s", journal.path().toUtf8().constData());
-        counts.notChanged += int(batch.size());
+        for (const Pending &p : batch)
+            counts.notChanged += !p.sidecar;
         batch.clear();
         state.cancelRequested = true;
         return;
@@ -303,6 +416,13 @@ void ShiftJob::commitBatch()
         const QString path = p.rewrite->path();
         Status status;
         bool timesSet = false;
+        if (p.sidecar && p.ofPicture && (p.ofPicture != lastPicture || !lastPictureWritten)) {
+            // Its picture was not written: neither is the sidecar.
+            p.rewrite->close();
+            if (journal.isOpen())
+                journal.done(p.n, QStringLiteral("its picture was not changed"));
+            continue;
+        }
         if (dryRun) {
             status = p.rewrite->check();
             timesSet = true;
@@ -322,9 +442,30 @@ void ShiftJob::commitBatch()
         }
         if (journal.isOpen())
             journal.done(p.n, QString::fromLatin1(PictureFile::describe(status)));
+        if (!p.sidecar) {
+            lastPicture = p.n;
+            lastPictureWritten = written;
+        }
+        if (p.sidecar) {
+            // Sidecars are counted apart and never as pictures.
+            if (status == Status::Changed || status == Status::CloseFailed || status == Status::AlreadyDone) {
+                counts.sidecars += status != Status::AlreadyDone;
+                if (!dryRun && status != Status::AlreadyDone)
+                    changedOnDevice.insert(p.rewrite->snapshot().device, path);
+            } else {
+                note(status, path);
+            }
+            if (status == Status::CloseFailed)
+                note(status, path);
+            if (written && !dryRun && !timesSet)
+                notes << QStringLiteral("file times not set : ") + QDir::toNativeSeparators(path);
+            continue;
+        }
         if (status == Status::Changed || status == Status::CloseFailed) {
             ++counts.changed;
             ++state.changedCount;
+            counts.xmpDates += p.result.xmpDates;
+            counts.iptcDates += p.result.iptcDates;
             if (!dryRun)
                 changedOnDevice.insert(p.rewrite->snapshot().device, path);
         } else if (status == Status::AlreadyDone) {
@@ -346,7 +487,8 @@ void ShiftJob::commitBatch()
         p.result.status = status;
         picture(path, p.result);
     }
-    counts.notChanged += int(batch.size() - i);
+    for (; i < batch.size(); ++i)
+        counts.notChanged += !batch[i].sidecar;
     batch.clear();
     if (journal.isOpen())
         journal.write();
@@ -394,13 +536,18 @@ void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journa
             return;
         handledPaths.insert(name);
     }
-    ++state.pictureCount;
+    if (!entry.sidecar)
+        ++state.pictureCount;
     PictureFile::Result result;
     result.oldText = reverse ? entry.newDate : entry.oldDate;
     result.oldDate = CaptureDate::parse(result.oldText);
     result.newDate = CaptureDate::parse(reverse ? entry.oldDate : entry.newDate);
     auto rewrite = std::make_unique<PictureRewrite>();
     result.status = rewrite->open(path);
+    if (entry.sidecar && result.status != Status::Usable) {
+        note(result.status, path);
+        return;
+    }
     if (result.status == Status::Usable && PictureFile::claimsFiles()
         && (rewrite->snapshot().device != entry.before.device || rewrite->snapshot().inode != entry.before.inode)) {
         qDebug("replaced since the shift, not changed : %s", path.toUtf8().constData());
@@ -423,6 +570,7 @@ void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journa
     result.runs = int(runs.size());
 
     Pending pending;
+    pending.sidecar = entry.sidecar;
     pending.rewrite = std::move(rewrite);
     pending.result = result;
     // Undo puts back the times the picture had before the shift; resume sets
@@ -440,7 +588,7 @@ void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journa
         std::swap(record.oldDate, record.newDate);
     // The times recorded stay those from before the first pass, so that an
     // undo of this pass puts those back.
-    enqueue(std::move(pending), record);
+    enqueue(std::move(pending), std::move(record));
 }
 
 void ShiftJob::undo()
@@ -490,6 +638,7 @@ void ShiftJob::resume()
     header.source = sourceJournal;
     folder = root.folder;
     followOutsideLinks = root.followOutsideLinks;
+    exifOnly = root.exifOnly;
     state.shiftSeconds = root.shiftSeconds;
     state.adaptFileTimes = root.adaptFileTimes;
     adaptTimes = root.adaptFileTimes;
@@ -497,8 +646,16 @@ void ShiftJob::resume()
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, root.folder))
         return;
-    if (journal.isOpen())
+    if (journal.isOpen()) {
         journal.addConfirmed(first.confirmed, first.confirmedPaths);
+        if (!journal.flush()) {
+            refusal = QStringLiteral("the journal could not be written; nothing was changed");
+            journal.discard();
+            journalPath.clear();
+            lock.release();
+            return;
+        }
+    }
 
     // First the pictures the journals name: finish each one, or see that it is done.
     for (const Journal::Record &record : chain) {
@@ -515,7 +672,9 @@ void ShiftJob::resume()
         confirmedPaths = first.confirmedPaths;
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
-        walk.shiftStep = [this](const QString &path, const PictureFile::Claim &claim) { shiftOne(path, claim); };
+        walk.shiftStep = [this, &walk](const QString &path, const PictureFile::Claim &claim) {
+            shiftOne(path, claim, walk.sidecarsOf(path));
+        };
         walk.scanFolder(QDir(folder));
     }
     endWriting();
@@ -539,6 +698,7 @@ QList<ShiftJob::PassInfo> ShiftJob::history()
         info.pictures = record.header.pictures;
         info.changed = record.changed;
         info.closed = record.closed;
+        info.began = record.started;
         info.cancelled = record.cancelled;
         info.started = record.header.started;
         info.source = record.header.source;
@@ -569,8 +729,8 @@ ShiftJob::PassInfo ShiftJob::lastUndoable()
 {
     const QList<PassInfo> passes = history();
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
-        if (it->kind == Journal::Kind::Undo)
-            continue;
+        if (it->kind == Journal::Kind::Undo || !it->began)
+            continue;   // undos are not undone; a pass that never began changed nothing
         if (it->undone)
             return {};   // the newest shift is undone already
         return *it;
@@ -582,7 +742,7 @@ ShiftJob::PassInfo ShiftJob::interrupted()
 {
     const QList<PassInfo> passes = history();
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
-        if (it->kind == Journal::Kind::Undo)
+        if (it->kind == Journal::Kind::Undo || !it->began)
             continue;
         if (it->closed || it->undone || it->resumed || TreeLock::isBusy(it->folder))
             return {};

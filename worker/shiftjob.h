@@ -38,6 +38,10 @@ public:
         int alreadyDone = 0;    // undo, resume: held the wanted texts already
         int unrecognised = 0;   // undo, resume: held neither text, or were replaced
         int timesNotSet = 0;    // written, but their file times could not be set
+        int notConfirmed = 0;   // their dates could not be read before the question
+        int xmpDates = 0;       // XMP copies of the capture time moved, in the pictures written
+        int iptcDates = 0;      // IPTC date and time pairs moved, in the pictures written
+        int sidecars = 0;       // XMP sidecar files written
     };
 
     // A pass found in the journals.
@@ -49,6 +53,7 @@ public:
         int pictures = 0;
         int changed = 0;
         bool closed = false;
+        bool began = false;      // it got beyond its first line
         bool cancelled = false;
         bool undone = false;     // a later undo set it back
         bool resumed = false;    // a later resume finished it
@@ -66,6 +71,8 @@ public:
     bool useJournal = true;
     QString sourceJournal;           // undo and resume: the journal to work from
     bool dryRun = false;             // undo and resume: look, write nothing
+    bool exifOnly = false;           // shifting: move the EXIF texts only, not XMP, IPTC or sidecars
+    bool countCopies = false;        // dating: count each picture's other copies of its date (listings)
 
     // Forgets everything of an earlier folder: counters, dates (no date is an
     // invalid date), the pictures whose dates were read.
@@ -96,6 +103,8 @@ public:
 private:
     struct Pending {
         int n = 0;
+        bool sidecar = false;
+        int ofPicture = 0;      // a sidecar of the shift: the number of its picture
         std::unique_ptr<PictureRewrite> rewrite;
         PictureFile::Result result;
         int64_t accessNs = 0, modificationNs = 0;
@@ -106,9 +115,10 @@ private:
     void resume();
     bool beginWriting(Journal::Header header, QString lockFolder);
     void endWriting();
-    void shiftOne(const QString &path, const PictureFile::Claim &claim);
+    void shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars);
+    void shiftSidecar(const QString &path, const PictureFile::Result &picture, const Pending &of);
     void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header);
-    void enqueue(Pending pending, const Journal::Entry &entry);
+    void enqueue(Pending pending, Journal::Entry entry);
     void commitBatch();
     void picture(const QString &path, const PictureFile::Result &result);
     void note(PictureFile::Status status, const QString &path);
@@ -118,14 +128,19 @@ private:
 
     WalkState &state;
     FolderWalk::Observer *observer;
-    QSet<Journal::Identity> confirmed;     // pictures the dating pass met
-    QSet<QString> confirmedPaths;          // the same where files have no identity numbers
+    Journal::Confirmed confirmed;          // pictures with a usable date in the dating pass, and that date
+    Journal::ConfirmedPaths confirmedPaths;   // the same where files have no identity numbers
+    QSet<Journal::Identity> datedIds;      // every file and folder the dating pass met
+    QSet<QString> datedPaths;
     QSet<Journal::Identity> handled;       // resume: pictures already taken from the journal
     QSet<QString> handledPaths;
+    QSet<QString> sidecarsSeen;            // sidecars met in this pass (one may serve two pictures)
     Journal journal;
     TreeLock lock;
     std::vector<Pending> batch;
     QHash<quint64, QString> changedOnDevice;   // one changed picture per file system
     int sequence = 0;
+    int lastPicture = 0;          // the picture last committed, and whether it was written
+    bool lastPictureWritten = false;
     bool adaptTimes = true;
 };
