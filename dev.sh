@@ -24,7 +24,7 @@ windows_packages=(
     cmake ninja-build dpkg-dev xz-utils perl
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-    wine wine64 nsis
+    wine wine64 nsis fonts-dejavu-core
 )
 
 install_missing() {
