@@ -11,11 +11,43 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include <cstdio>
+#else
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 // Pictures planned before their intents go to the disk in one flush. Each
-// holds an open file (and its lock) until it is written.
-constexpr size_t batchLimit = 256;
+// holds an open file (and its lock) until it is written, so the batch also
+// stays well within the number of files a process may hold open.
+size_t batchLimit()
+{
+    static const size_t limit = [] {
+        size_t files = 1024;
+#ifdef _WIN32
+        // The C runtime's streams, which the pictures are opened as.
+        if (_setmaxstdio(2048) == 2048)
+            files = 2048;
+#else
+        struct rlimit open{};
+        if (getrlimit(RLIMIT_NOFILE, &open) == 0) {
+            // Raise the soft limit towards the hard one: a batch of 1024
+            // pictures and their sidecars needs some 1100 descriptors.
+            const rlim_t wanted = std::min<rlim_t>(open.rlim_max, 4096);
+            if (open.rlim_cur < wanted) {
+                open.rlim_cur = wanted;
+                setrlimit(RLIMIT_NOFILE, &open);
+                getrlimit(RLIMIT_NOFILE, &open);
+            }
+            files = open.rlim_cur == RLIM_INFINITY ? 4096 : size_t(open.rlim_cur);
+        }
+#endif
+        return std::clamp<size_t>(files / 2 - 64, 64, 1024);
+    }();
+    return limit;
+}
 
 using Status = PictureFile::Status;
 
@@ -390,7 +422,7 @@ void ShiftJob::enqueue(Pending pending, Journal::Entry entry)
         journal.intent(entry);
     }
     batch.push_back(std::move(pending));
-    if (batch.size() >= batchLimit)
+    if (batch.size() >= batchLimit())
         commitBatch();
 }
 
