@@ -198,11 +198,12 @@ void TestCli::jsonShape()
     const Run shifted = cli({"shift", top.path(), "--by", "-1:00:00", "--yes", "--json"});
     QCOMPARE(shifted.exitCode, 0);
     QStringList shiftKeys = datesKeys;
-    shiftKeys << "shift_seconds" << "changed" << "not_changed" << "added_since" << "times_not_set"
+    shiftKeys << "shift_seconds" << "chosen" << "changed" << "not_changed" << "added_since" << "times_not_set"
               << "cancelled" << "dry_run" << "journal";
     const QJsonObject o = shifted.json();
     QCOMPARE(sorted(o.keys()), sorted(shiftKeys));
     QCOMPARE(o["shift_seconds"].toInteger(), -3600);
+    QCOMPARE(o["chosen"].toInt(), 3);   // nothing chosen: every usable picture
     QCOMPARE(o["changed"].toInt(), 3);
     QCOMPARE(o["not_changed"].toInt(), 0);
     QCOMPARE(o["cancelled"].toBool(), false);

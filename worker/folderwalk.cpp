@@ -123,6 +123,8 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
     if (result.status == PictureFile::Status::AlreadySeen)
         return;
     ++state.pictureCount;
+    if (dated)
+        dated(result);
     if (observer)
         observer->pictureDone(path, result);
     switch (result.status) {

@@ -43,6 +43,8 @@ public:
     // followed only when this is set; otherwise they are counted and named.
     bool followOutsideLinks = false;
     ShiftStep shiftStep;
+    // Told about every picture the dating pass read (not those met before).
+    std::function<void(const PictureFile::Result &)> dated;
 
     // The physical files and folders met so far (device and inode, or
     // canonical paths where there are none).

@@ -2,23 +2,24 @@
 
 #include "capturedate.h"
 
-static QString dateRange(int validCount, int folderCount, const QDateTime &oldest, const QDateTime &newest)
+static QString dateRange(int validCount, int folderCount, const QDateTime &oldest, const QDateTime &newest,
+                         const QString &chosen)
 {
     const QString pattern = QLatin1String(CaptureDate::pattern);
-    return QString::number(validCount) + " pictures in " + QString::number(folderCount)
-           + " folders, dated from\n" + oldest.toString(pattern) + " to \n" + newest.toString(pattern);
+    return QString::number(validCount) + " pictures " + (chosen.isEmpty() ? QString() : chosen + ' ') + "in "
+           + QString::number(folderCount) + " folders, dated from\n" + oldest.toString(pattern) + " to \n" + newest.toString(pattern);
 }
 
 QString JobMessages::confirmation(int validCount, int folderCount, const QDateTime &oldest,
-                                  const QDateTime &newest)
+                                  const QDateTime &newest, const QString &chosen)
 {
-    return dateRange(validCount, folderCount, oldest, newest) + "\nwill be changed.\n\nDo you want to proceed?";
+    return dateRange(validCount, folderCount, oldest, newest, chosen) + "\nwill be changed.\n\nDo you want to proceed?";
 }
 
 QString JobMessages::result(int validCount, int folderCount, const QDateTime &oldest,
-                            const QDateTime &newest, bool cancelled, int changedCount)
+                            const QDateTime &newest, bool cancelled, int changedCount, const QString &chosen)
 {
-    QString text = dateRange(validCount, folderCount, oldest, newest) + "\nhave been changed.";
+    QString text = dateRange(validCount, folderCount, oldest, newest, chosen) + "\nhave been changed.";
     if (cancelled || changedCount != validCount) {
         text += "\n\n";
         if (cancelled)

@@ -65,12 +65,14 @@ PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile:
     return Status::Usable;
 }
 
-PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result)
+PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, const Accept &accept)
 {
     using Status = PictureFile::Status;
     const Status dated = picture.readOriginalDate(result);
     if (dated != Status::Usable)
         return dated;   // no usable date: nothing to do, nothing to report
+    if (accept && !accept(*result))
+        return Status::NotChosen;
 
     result->newDate = result->oldDate.addSecs(seconds);
     const QByteArray newText = CaptureDate::format(result->newDate);

@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtDebug>
 
 #include <algorithm>
@@ -25,6 +28,61 @@ QString canonical(const QString &path)
 
 } // namespace
 
+// ---- the choice of pictures -----------------------------------------------
+
+bool ShiftJob::Choice::takes(const QString &camera, const QDateTime &date) const
+{
+    if (!takesCamera(camera))
+        return false;
+    if (from.isValid() && date < from)
+        return false;
+    return !(to.isValid() && to < date);
+}
+
+QByteArray ShiftJob::Choice::toJson() const
+{
+    if (all())
+        return {};
+    QJsonObject o;
+    if (!cameras.isEmpty())
+        o.insert(QLatin1String("cameras"), QJsonArray::fromStringList(cameras));
+    if (from.isValid())
+        o.insert(QLatin1String("from"), QString::fromLatin1(CaptureDate::format(from)));
+    if (to.isValid())
+        o.insert(QLatin1String("to"), QString::fromLatin1(CaptureDate::format(to)));
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+ShiftJob::Choice ShiftJob::Choice::fromJson(const QByteArray &json)
+{
+    Choice c;
+    if (json.isEmpty())
+        return c;
+    const QJsonObject o = QJsonDocument::fromJson(json).object();
+    for (const QJsonValue &v : o.value(QLatin1String("cameras")).toArray())
+        c.cameras << v.toString();
+    c.from = CaptureDate::parse(o.value(QLatin1String("from")).toString().toLatin1());
+    c.to = CaptureDate::parse(o.value(QLatin1String("to")).toString().toLatin1());
+    return c;
+}
+
+QString ShiftJob::Choice::describe() const
+{
+    QStringList parts;
+    if (!cameras.isEmpty())
+        parts << QStringLiteral("of ") + cameras.join(QLatin1String(", "));
+    const QString pattern = QLatin1String(CaptureDate::pattern);
+    if (from.isValid() && to.isValid())
+        parts << QStringLiteral("taken from %1 until %2").arg(from.toString(pattern), to.toString(pattern));
+    else if (from.isValid())
+        parts << QStringLiteral("taken from %1").arg(from.toString(pattern));
+    else if (to.isValid())
+        parts << QStringLiteral("taken until %1").arg(to.toString(pattern));
+    return parts.join(QLatin1Char(' '));
+}
+
+// ---- the job ----------------------------------------------------------------
+
 ShiftJob::ShiftJob(WalkState &state, FolderWalk::Observer *observer) : state(state), observer(observer) {}
 
 ShiftJob::~ShiftJob() = default;
@@ -42,13 +100,68 @@ void ShiftJob::reset()
     state.newestDate = QDateTime();
     confirmed.clear();
     confirmedPaths.clear();
+    cameraTable.clear();
+    selection = Choice();
+    tally = Tally();
+}
+
+QList<ShiftJob::Camera> ShiftJob::cameras() const
+{
+    QList<Camera> list = cameraTable.values();
+    std::sort(list.begin(), list.end(), [](const Camera &a, const Camera &b) {
+        return a.valid != b.valid ? a.valid > b.valid : a.name < b.name;
+    });
+    return list;
+}
+
+void ShiftJob::choose(const Choice &choice)
+{
+    selection = choice;
+    if (choice.from.isValid() || choice.to.isValid())
+        return;   // tallied by the dating pass
+    tally = Tally();
+    for (const Camera &camera : cameraTable) {
+        if (camera.valid == 0 || !choice.takesCamera(camera.name))
+            continue;
+        tally.valid += camera.valid;
+        if (!tally.oldest.isValid() || camera.oldest < tally.oldest)
+            tally.oldest = camera.oldest;
+        if (!tally.newest.isValid() || tally.newest < camera.newest)
+            tally.newest = camera.newest;
+    }
+}
+
+// One picture of the dating pass: its camera's counts and, when it is chosen,
+// the tally of the chosen pictures. Nothing here grows with the pictures.
+void ShiftJob::countDated(const PictureFile::Result &result)
+{
+    if (result.camera.isEmpty())
+        return;   // no EXIF block was read: no camera to count it for
+    Camera &camera = cameraTable[result.camera];
+    camera.name = result.camera;
+    ++camera.pictures;
+    if (result.status != Status::Usable)
+        return;
+    const QDateTime &date = result.oldDate;
+    ++camera.valid;
+    if (!camera.oldest.isValid() || date < camera.oldest)
+        camera.oldest = date;
+    if (!camera.newest.isValid() || camera.newest < date)
+        camera.newest = date;
+    if (!selection.takes(result.camera, date))
+        return;
+    ++tally.valid;
+    if (!tally.oldest.isValid() || date < tally.oldest)
+        tally.oldest = date;
+    if (!tally.newest.isValid() || tally.newest < date)
+        tally.newest = date;
 }
 
 QString ShiftJob::rangeProblem(qint64 seconds) const
 {
     // Every date lies between the oldest and the newest, so checking those two
     // tells whether every shifted date still fits in place of the old one.
-    for (const QDateTime &date : {state.oldestDate, state.newestDate}) {
+    for (const QDateTime &date : {tally.oldest, tally.newest}) {
         if (!date.isValid())
             continue;
         if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
@@ -71,6 +184,11 @@ void ShiftJob::run(Task task)
         state.outsideLinks = 0;
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
+        if (task == Task::Dating) {
+            cameraTable.clear();
+            tally = Tally();
+            walk.dated = [this](const PictureFile::Result &result) { countDated(result); };
+        }
         walk.scanFolder(QDir(folder));
         if (task == Task::Dating) {
             confirmed = walk.visitedIdentities();
@@ -148,6 +266,7 @@ void ShiftJob::endWriting()
             {"pictures", state.pictureCount.load()}, {"changed", counts.changed},
             {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
+            {"not_chosen", counts.notChosen},
             {"times_not_set", counts.timesNotSet}};
         if (!journal.close(state.cancelRequested, numbers) && problem.isEmpty())
             problem = QStringLiteral("the journal could not be written");
@@ -190,7 +309,9 @@ void ShiftJob::shift()
     header.shiftSeconds = state.shiftSeconds;
     header.adaptFileTimes = state.adaptFileTimes;
     header.followOutsideLinks = followOutsideLinks;
-    header.pictures = state.validCount;
+    header.pictures = tally.valid;
+    header.choice = selection.toJson();
+    passChoice = selection;
     adaptTimes = state.adaptFileTimes;   // taken once, for the whole pass
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, folder))
@@ -232,7 +353,21 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     if (result.status == Status::AlreadySeen || done)
         return;
     ++state.pictureCount;
-    if (result.status == Status::Usable && !known) {
+    // Pictures that were not chosen are read, to learn their camera and date,
+    // and then left alone without a word.
+    const bool choosing = !passChoice.all();
+    auto isChosen = [this](const PictureFile::Result &r) { return passChoice.takes(r.camera, r.oldDate); };
+    if (result.status == Status::Usable && (known || choosing))
+        result.status = rewrite->planShift(state.shiftSeconds, &result,
+                                           choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
+    if (result.status == Status::NotChosen) {
+        ++counts.notChosen;
+        picture(path, result);
+        return;
+    }
+    const bool undated = result.status == Status::NoExif || result.status == Status::NoDate
+                         || result.status == Status::NotADate;
+    if (!known && (result.status == Status::Usable || (choosing && !undated))) {
         result.status = Status::AddedSince;
         ++counts.addedSince;
         qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
@@ -240,8 +375,6 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
         picture(path, result);
         return;
     }
-    if (result.status == Status::Usable)
-        result.status = rewrite->planShift(state.shiftSeconds, &result);
     if (result.status != Status::Usable) {
         switch (result.status) {
         case Status::NoExif:
@@ -495,6 +628,7 @@ void ShiftJob::resume()
     adaptTimes = root.adaptFileTimes;
     state.validCount = root.pictures;
     state.phase = WalkState::Shifting;
+    passChoice = Choice::fromJson(root.choice);   // the pictures the shift chose, and no others
     if (!beginWriting(header, root.folder))
         return;
     if (journal.isOpen())
