@@ -5,6 +5,7 @@
 #include "mainwindowform.h"
 #include "scannerthread.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -417,7 +418,10 @@ void MainWindow::offerCameras()
         cameraCombo = new QComboBox(box);
         cameraCombo->setObjectName(QStringLiteral("cameraCombo"));
         cameraCombo->setAccessibleName(tr("Camera"));
-        cameraCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // The window has a fixed width: long camera names are cut short in the
+        // box, and shown whole in its list.
+        cameraCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        cameraCombo->setMinimumContentsLength(16);
         cameraLabel->setBuddy(cameraCombo);
         layout->addWidget(cameraLabel);
         layout->addWidget(cameraCombo);
@@ -431,6 +435,7 @@ void MainWindow::offerCameras()
     for (const ShiftJob::Camera &camera : cameras)
         cameraCombo->addItem(QStringLiteral("%1 (%2)").arg(camera.name).arg(camera.valid), camera.name);
     cameraCombo->setCurrentIndex(0);
+    cameraCombo->view()->setMinimumWidth(cameraCombo->view()->sizeHintForColumn(0) + 24);
     cameraCombo->setEnabled(true);
     cameraAction->setVisible(true);
 }
