@@ -253,6 +253,8 @@ void MainWindow::showShiftResult()
     updateUndoAction();
     if (!job.refusal.isEmpty()) {
         ui->pushButtonShift->show();
+        if (cameraCombo)
+            cameraCombo->setEnabled(true);   // nothing was written: the choice still holds
         QMessageBox::warning(this, "Kelvaro", job.refusal, QMessageBox::Ok);
         return;
     }
