@@ -58,7 +58,12 @@ trap cleanup EXIT
 
 echo "Generating $count pictures of about $kb KB in $work ..." >&2
 "$gen" "$work/master" "$count" "$kb"
-for copy in kelvaro floor exiftool exiv2; do
+# The shifts' journals go into the bench's own folder, not the user's.
+export XDG_DATA_HOME=$work/data
+baseline=${BENCH_BASELINE_CLI:-}
+copies=(kelvaro nojournal floor exiftool exiv2)
+[ -n "$baseline" ] && copies+=(baseline)
+for copy in "${copies[@]}"; do
     cp -a "$work/master" "$work/$copy"
 done
 
@@ -95,6 +100,12 @@ pictures_of() { find "$1" -type f -name '*.JPG' -print0; }
 
 measure "kelvaro dates" "$work/master" "$cli" dates "$work/master"
 measure "kelvaro shift" "$work/kelvaro" "$cli" shift "$work/kelvaro" --by 3600 --yes
+measure "  no journal" "$work/nojournal" "$cli" shift "$work/nojournal" --by 3600 --yes --no-journal
+if [ -n "$baseline" ]; then
+    # An earlier kelvaro-cli (BENCH_BASELINE_CLI), e.g. one without journal and
+    # flush to disk, on a copy of its own.
+    measure "  baseline" "$work/baseline" "$baseline" shift "$work/baseline" --by 3600 --yes
+fi
 measure "floor" "$work/floor" "$floor" "$work/floor"
 if [ $have_exiftool = 1 ]; then
     measure "exiftool read" "$work/master" exiftool -r -q -q -DateTimeOriginal "$work/master"
@@ -144,6 +155,8 @@ row "kelvaro dates" "kelvaro dates"
 row "exiftool read" "kelvaro dates"
 row "exiv2 read" "kelvaro dates"
 row "kelvaro shift" "kelvaro shift"
+row "  no journal" "kelvaro shift"
+row "  baseline" "kelvaro shift"
 row "floor" "kelvaro shift"
 row "exiftool shift" "kelvaro shift"
 row "exiv2 shift" "kelvaro shift"

@@ -7,11 +7,47 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
+#include <charconv>
+
 #ifdef _WIN32
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
+
+namespace {
+
+// Appends without building temporaries: the intent lines are written for
+// every picture, so their cost counts.
+void appendNumber(QByteArray &out, qint64 value)
+{
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(value)).ptr;
+    out.append(text, end - text);
+}
+
+void appendEscaped(QByteArray &out, const char *bytes, qsizetype size)
+{
+    static const char hex[] = "0123456789abcdef";
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const uchar u = uchar(bytes[i]);
+        if (u >= 0x20 && u < 0x7F && u != '"' && u != '\\')
+            continue;
+        out.append(bytes + plain, i - plain);
+        const char escaped[6] = {'\\', 'u', '0', '0', hex[u >> 4], hex[u & 15]};
+        out.append(escaped, 6);
+        plain = i + 1;
+    }
+    out.append(bytes + plain, size - plain);
+}
+
+void appendEscaped(QByteArray &out, const QByteArray &bytes)
+{
+    appendEscaped(out, bytes.constData(), bytes.size());
+}
+
+} // namespace
 
 namespace {
 
@@ -78,19 +114,9 @@ QByteArray Journal::kindName(Kind kind)
 
 QByteArray Journal::escapeBytes(const QByteArray &bytes)
 {
-    static const char hex[] = "0123456789abcdef";
     QByteArray out;
     out.reserve(bytes.size() + 8);
-    for (const char c : bytes) {
-        const uchar u = uchar(c);
-        if (u >= 0x20 && u < 0x7F && c != '"' && c != '\\') {
-            out += c;
-        } else {
-            out += "\\u00";
-            out += hex[u >> 4];
-            out += hex[u & 15];
-        }
-    }
+    appendEscaped(out, bytes);
     return out;
 }
 
@@ -147,8 +173,11 @@ void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths
 {
     int inLine = 0;
     for (const Identity &id : ids) {
-        held += inLine ? ", " : "{\"confirmed\": [";
-        held += '[' + number(qint64(id.first)) + ", " + number(qint64(id.second)) + ']';
+        held.append(inLine ? ", [" : "{\"confirmed\": [[");
+        appendNumber(held, qint64(id.first));
+        held.append(", ");
+        appendNumber(held, qint64(id.second));
+        held.append(']');
         if (++inLine == 1000) {
             held += "]}\n";
             inLine = 0;
@@ -171,22 +200,47 @@ void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths
 
 void Journal::intent(const Entry &e)
 {
-    held += "{\"n\": " + number(e.n) + ", \"path\": \"" + escapeBytes(e.path) + "\", \"dev\": "
-            + number(qint64(e.before.device)) + ", \"ino\": " + number(qint64(e.before.inode))
-            + ", \"size\": " + number(e.before.size) + ", \"mtime_ns\": " + number(e.before.modificationNs)
-            + ", \"atime_ns\": " + number(e.before.accessNs) + ", \"old\": \"" + escapeBytes(e.oldDate)
-            + "\", \"new\": \"" + escapeBytes(e.newDate) + "\", \"runs\": [";
+    held.append("{\"n\": ");
+    appendNumber(held, e.n);
+    held.append(", \"path\": \"");
+    appendEscaped(held, e.path);
+    held.append("\", \"dev\": ");
+    appendNumber(held, qint64(e.before.device));
+    held.append(", \"ino\": ");
+    appendNumber(held, qint64(e.before.inode));
+    held.append(", \"size\": ");
+    appendNumber(held, e.before.size);
+    held.append(", \"mtime_ns\": ");
+    appendNumber(held, e.before.modificationNs);
+    held.append(", \"atime_ns\": ");
+    appendNumber(held, e.before.accessNs);
+    if (e.sidecar)
+        held.append(", \"sidecar\": true");
+    held.append(", \"old\": \"");
+    appendEscaped(held, e.oldDate);
+    held.append("\", \"new\": \"");
+    appendEscaped(held, e.newDate);
+    held.append("\", \"runs\": [");
     for (size_t i = 0; i < e.runs.size(); ++i) {
         const PictureRewrite::Run &run = e.runs[i];
-        held += (i ? ", [" : "[") + number(run.offset) + ", \"" + escapeBytes(run.from) + "\", \""
-                + escapeBytes(run.to) + "\"]";
+        held.append(i ? ", [" : "[");
+        appendNumber(held, run.offset);
+        held.append(", \"");
+        appendEscaped(held, run.from);
+        held.append("\", \"");
+        appendEscaped(held, run.to);
+        held.append("\"]");
     }
-    held += "]}\n";
+    held.append("]}\n");
 }
 
 void Journal::done(int n, const QString &outcome)
 {
-    held += "{\"n\": " + number(n) + ", \"done\": " + quoted(outcome) + "}\n";
+    held.append("{\"n\": ");
+    appendNumber(held, n);
+    held.append(", \"done\": \"");
+    held.append(outcome.toLatin1());
+    held.append("\"}\n");
 }
 
 bool Journal::write()
@@ -327,6 +381,7 @@ bool Journal::read(const QString &path, Record *record, QString *error)
             e.before.size = qint64(o.value(QLatin1String("size")).toInteger());
             e.before.modificationNs = o.value(QLatin1String("mtime_ns")).toInteger();
             e.before.accessNs = o.value(QLatin1String("atime_ns")).toInteger();
+            e.sidecar = o.value(QLatin1String("sidecar")).toBool();
             e.oldDate = unescapeString(o.value(QLatin1String("old")).toString());
             e.newDate = unescapeString(o.value(QLatin1String("new")).toString());
             for (const QJsonValue v : o.value(QLatin1String("runs")).toArray()) {

@@ -52,6 +52,7 @@ public:
         PictureRewrite::Snapshot before;
         QByteArray oldDate, newDate; // capture dates before and after the pass
         std::vector<PictureRewrite::Run> runs;
+        bool sidecar = false;        // an XMP file beside a picture, not a picture
         QString done;                // the picture's outcome; empty when none was recorded
     };
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -149,17 +150,21 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
-    std::vector<char> old(size_t(to - from));
-    if (!picture.readAt(from, old.data(), old.size())) {
+    // Two copies of the span, neither zeroed first: as read, and as to be written.
+    const size_t span = size_t(to - from);
+    std::unique_ptr<char[]> buffers(new char[2 * span]);
+    char *const old = buffers.get();
+    char *const patched = old + span;
+    if (!picture.readAt(from, old, span)) {
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
 
     // Each run must hold its old text (to be written) or already its new one.
-    std::vector<char> patched = old;
+    memcpy(patched, old, span);
     bool anyToWrite = false;
     for (const Run &run : planned) {
-        char *at = patched.data() + (run.offset - from);
+        char *at = patched + (run.offset - from);
         const size_t n = size_t(run.from.size());
         if (run.to.size() != run.from.size() || run.offset + int64_t(n) > to) {
             logPath("date not found : %s", filePath);
@@ -176,10 +181,10 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
 
     if (!write)
         return anyToWrite ? Status::Changed : Status::AlreadyDone;
-    if (anyToWrite && !picture.writeAt(from, patched.data(), patched.size())) {
+    if (anyToWrite && !picture.writeAt(from, patched, span)) {
         // Put back what stood there, so that the picture never holds a mix of
         // old and new texts.
-        if (!picture.writeAt(from, old.data(), old.size()))
+        if (!picture.writeAt(from, old, span))
             logPath("write failed, and the old bytes could not be put back : %s", filePath);
         else
             logPath("write failed : %s", filePath);

@@ -399,16 +399,15 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     entry.oldDate = result.oldText;
     entry.newDate = CaptureDate::format(result.newDate);
     entry.runs = pending.rewrite->runs();
-    enqueue(std::move(pending), entry);
+    enqueue(std::move(pending), std::move(entry));
 }
 
-void ShiftJob::enqueue(Pending pending, const Journal::Entry &entry)
+void ShiftJob::enqueue(Pending pending, Journal::Entry entry)
 {
     pending.n = ++sequence;
     if (journal.isOpen()) {
-        Journal::Entry numbered = entry;
-        numbered.n = pending.n;
-        journal.intent(numbered);
+        entry.n = pending.n;
+        journal.intent(entry);
     }
     batch.push_back(std::move(pending));
     if (batch.size() >= batchLimit)
@@ -573,7 +572,7 @@ void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journa
         std::swap(record.oldDate, record.newDate);
     // The times recorded stay those from before the first pass, so that an
     // undo of this pass puts those back.
-    enqueue(std::move(pending), record);
+    enqueue(std::move(pending), std::move(record));
 }
 
 void ShiftJob::undo()

@@ -156,7 +156,7 @@ private:
     void endWriting();
     void shiftOne(const QString &path, const PictureFile::Claim &claim);
     void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header);
-    void enqueue(Pending pending, const Journal::Entry &entry);
+    void enqueue(Pending pending, Journal::Entry entry);
     void commitBatch();
     void picture(const QString &path, const PictureFile::Result &result);
     void note(PictureFile::Status status, const QString &path);
