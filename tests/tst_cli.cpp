@@ -166,6 +166,7 @@ private slots:
     void shiftMovesOnlyTheChosen_data();
     void shiftMovesOnlyTheChosen();
     void resumeAndUndoKeepToTheChoice();
+    void picturesAddedSinceAndNotChosen();
 };
 
 void TestCli::badInputTouchesNothing_data()
@@ -608,6 +609,44 @@ void TestCli::resumeAndUndoKeepToTheChoice()
     const auto back = snapshot(top.path());
     for (auto it = before.constBegin(); it != before.constEnd(); ++it)
         QVERIFY2(back.value(it.key()).first == it.value().first, qPrintable(it.key()));
+}
+
+// Pictures that appear between the dating and the shifting pass: those the
+// choice would take are reported as added since; the others, like every
+// picture that was not chosen, are left alone without a word.
+void TestCli::picturesAddedSinceAndNotChosen()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTrip(top.path()));
+    WalkState state;
+    ShiftJob job(state);
+    job.reset();
+    job.folder = top.path();
+    job.run(ShiftJob::Task::Dating);
+    ShiftJob::Choice choice;
+    choice.cameras << "Pixel 7";
+    job.choose(choice);   // after the dating pass: by camera alone
+    QCOMPARE(job.chosen().valid, 2);
+    QCOMPARE(job.chosen().oldest, CaptureDate::parse("2012:05:06 11:00:00"));
+    QCOMPARE(job.chosen().newest, CaptureDate::parse("2012:05:06 13:00:00"));
+    QVERIFY(job.rangeProblem(-3600).isEmpty());
+
+    const Bytes lateCanon = cameraPicture("2012:05:09 10:00:00", "Canon", "Canon EOS 5D");
+    QVERIFY(writeFile(QFile::encodeName(top.path() + "/cam/late.jpg").toStdString(), lateCanon));
+    QVERIFY(writeFile(QFile::encodeName(top.path() + "/phone/late.jpg").toStdString(),
+                      cameraPicture("2012:05:09 10:00:00", "", "Pixel 7")));
+    state.shiftSeconds = 60;
+    job.useJournal = false;
+    job.run(ShiftJob::Task::Shifting);
+    QVERIFY(job.refusal.isEmpty());
+    QCOMPARE(job.counts.changed, 2);
+    QCOMPARE(job.counts.addedSince, 1);
+    QCOMPARE(job.counts.notChosen, 6);   // the other cameras' 5 usable pictures and the late Canon
+    QCOMPARE(job.counts.notChanged, 0);
+    QCOMPARE(job.notes, QStringList{"added since the dates were read : " + top.path() + "/phone/late.jpg"});
+    QCOMPARE(dateOf(top.path() + "/phone/late.jpg"), QString("2012:05:09 10:00:00"));
+    QVERIFY(readFile(QFile::encodeName(top.path() + "/cam/late.jpg").toStdString()) == lateCanon);
+    QCOMPARE(dateOf(top.path() + "/phone/2.jpg"), QString("2012:05:06 13:01:00"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
