@@ -324,7 +324,7 @@ QString CliCommand::unknownCamera() const
     for (const QString &name : options.cameraNames) {
         bool found = false;
         for (const ShiftJob::Camera &c : cameras)
-            found = found || (c.name == name && c.valid > 0);
+            found = found || (c.name.compare(name, Qt::CaseInsensitive) == 0 && c.valid > 0);
         if (!found)
             return name;
     }

@@ -116,8 +116,8 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             if (option == QLatin1String("--camera")) {
                 if (value.trimmed().isEmpty())
                     return fail(QStringLiteral("--camera needs a camera's name, as `dates DIR --cameras` lists it"));
-                if (!o.cameraNames.contains(value))
-                    o.cameraNames << value;
+                if (!o.cameraNames.contains(value.trimmed(), Qt::CaseInsensitive))
+                    o.cameraNames << value.trimmed();
                 continue;
             }
             if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
@@ -259,7 +259,8 @@ QString CliOptions::usage()
         "                     a clock), DATE that true time: the shift is DATE minus\n"
         "                     the picture's capture time. Here --to is no limit.\n"
         "  --camera NAME      (shift) move only this camera's pictures, NAME as\n"
-        "                     `dates DIR --cameras` lists it; may be given again\n"
+        "                     `dates DIR --cameras` lists it (any letter case);\n"
+        "                     may be given again\n"
         "  --from DATE        (shift) move only pictures taken at DATE or later\n"
         "  --to DATE          (shift, without --picture) move only pictures taken at\n"
         "                     DATE or earlier. Both limits are inclusive and apply\n"

@@ -468,8 +468,8 @@ void TestCli::shiftMovesOnlyTheChosen_data()
     QTest::newRow("one camera") << QStringList{"--camera", "Canon EOS 5D", "--by", "3600"} << canon << qint64(3600);
     QTest::newRow("a camera without a Make")
         << QStringList{"--camera", "Pixel 7", "--by", "-60"} << QStringList{"phone/1.jpg", "phone/2.jpg"} << qint64(-60);
-    QTest::newRow("two cameras")
-        << QStringList{"--camera", "Pixel 7", "--camera", "Unknown camera", "--by", "60"}
+    QTest::newRow("two cameras, names in any letter case")
+        << QStringList{"--camera", "Pixel 7", "--camera", " unknown CAMERA", "--by", "60"}
         << QStringList{"phone/1.jpg", "phone/2.jpg", "misc/x.jpg"} << qint64(60);
     // Both limits take a picture that stands exactly on them.
     QTest::newRow("limits are inclusive")

@@ -38,7 +38,11 @@ public:
         QStringList cameras;
         QDateTime from, to;
         bool all() const { return cameras.isEmpty() && !from.isValid() && !to.isValid(); }
-        bool takesCamera(const QString &camera) const { return cameras.isEmpty() || cameras.contains(camera); }
+        // Names are compared without regard to letter case ("pixel 7" takes "Pixel 7").
+        bool takesCamera(const QString &camera) const
+        {
+            return cameras.isEmpty() || cameras.contains(camera, Qt::CaseInsensitive);
+        }
         bool takes(const QString &camera, const QDateTime &date) const;
         // As a journal records it: compact JSON ({"cameras": [...], "from": ...,
         // "to": ...}); empty when every picture is chosen.
