@@ -10,6 +10,7 @@ cd "$(dirname "$0")"
 packages=(
     build-essential cmake clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n adwaita-qt6 locales
     libimage-exiftool-perl exiv2 time
     xvfb xauth
     desktop-file-utils appstream lintian dpkg-dev
@@ -30,6 +31,37 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The locales the window's tests and screenshots run under.
+test_locales=(en_US.UTF-8 de_DE.UTF-8 fr_FR.UTF-8 ja_JP.UTF-8)
+
+generate_locales() {
+    local missing=() l available
+    available=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+    for l in "${test_locales[@]}"; do
+        local short
+        short=$(echo "$l" | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+        grep -qx "$short" <<<"$available" || missing+=("$l")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Generating locales: ${missing[*]}"
+    for l in "${missing[@]}"; do
+        # Uncomment the line of the locale, or add it when the file lacks one.
+        if grep -q "^# *$l UTF-8" /etc/locale.gen; then
+            "${sudo[@]}" sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+        elif ! grep -q "^$l UTF-8" /etc/locale.gen; then
+            echo "$l UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+        fi
+    done
+    "${sudo[@]}" locale-gen >/dev/null
+}
+
+set_up() {
+    install_missing
+    generate_locales
+}
+
 jobs=$(nproc 2>/dev/null || echo 2)
 
 build() {
@@ -45,20 +77,20 @@ build_sanitized() {
 
 case "${1:-}" in
 run)
-    install_missing
+    set_up
     build
     shift
     exec build/app/kelvaro "$@"
     ;;
 test)
-    install_missing
+    set_up
     build
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
     build_sanitized
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j "$jobs"
     ;;
 package)
-    install_missing
+    set_up
     build
     (cd build && cpack -G DEB)
     ;;

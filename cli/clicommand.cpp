@@ -385,6 +385,7 @@ int CliCommand::shift()
             fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
             fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
             fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
+            fields.push_back({"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)});
             fields.push_back({"cancelled", cancelled ? "true" : "false"});
             fields.push_back({"dry_run", dryRun ? "true" : "false"});
             fields.push_back({"journal", job.journalPath.isEmpty() ? QByteArray("null")
@@ -476,6 +477,7 @@ int CliCommand::shift()
     text += writingReport(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0
+                   && job.counts.notConfirmed == 0
                ? Success : NotAllChanged;
 }
 
@@ -487,6 +489,9 @@ QByteArray CliCommand::writingReport(bool dryRun)
     const ShiftJob::Counts &c = job.counts;
     if (c.addedSince)
         text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
+    if (c.notConfirmed)
+        text += "\nLeft alone, their dates could not be read before the question: "
+                + QByteArray::number(c.notConfirmed) + '.';
     if (c.timesNotSet)
         text += "\nFile times could not be set: " + QByteArray::number(c.timesNotSet) + '.';
     if (!job.problem.isEmpty())
@@ -623,6 +628,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                    {"unrecognised", QByteArray::number(c.unrecognised)},
                    {"added_since", QByteArray::number(c.addedSince)},
                    {"times_not_set", QByteArray::number(c.timesNotSet)},
+                   {"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)},
                    {"cancelled", cancelled ? "true" : "false"},
                    {"dry_run", options.dryRun ? "true" : "false"},
                    {"journal", job.journalPath.isEmpty() ? QByteArray("null") : jsonString(job.journalPath)}});

@@ -265,7 +265,7 @@ void TestCli::jsonShape()
     const Run shifted = cli({"shift", top.path(), "--by", "-1:00:00", "--yes", "--json"});
     QCOMPARE(shifted.exitCode, 0);
     QStringList shiftKeys = datesKeys;
-    shiftKeys << "shift_seconds" << "chosen" << "changed" << "not_changed" << "added_since" << "times_not_set"
+    shiftKeys << "shift_seconds" << "chosen" << "changed" << "not_changed" << "added_since" << "times_not_set" << "problem"
               << "cancelled" << "dry_run" << "journal";
     const QJsonObject o = shifted.json();
     QCOMPARE(sorted(o.keys()), sorted(shiftKeys));

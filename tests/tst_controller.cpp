@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QToolBar>
+#include <QDateTimeEdit>
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -182,12 +183,16 @@ private slots:
     void init();
 
     void startUpOpensTheDialogAndRemembersTheFolder();
+    void firstDialogOpensInPictures();
     void cancelledDialogChangesNothing();
     void datingShowsCountsAndOldestDate_data();
     void datingShowsCountsAndOldestDate();
     void noUsablePictureDisablesShift();
     void shiftEndToEnd();
     void declinedQuestionWritesNothing();
+    void farDatesShiftExactly_data();
+    void farDatesShiftExactly();
+    void returnInTheNewDateAsksTheQuestion();
     void cancelDuringShift();
     void closingWhileAPassRuns();
     void windowAndCommandLineAgree();
@@ -247,6 +252,24 @@ void TestController::startUpOpensTheDialogAndRemembersTheFolder()
     QCOMPARE(again.folderName, tree.filePath("start"));
     const auto cancelled = cancelDialog();
     QTRY_VERIFY(*cancelled);
+}
+
+// When the remembered folder is gone (or there is none), the dialog opens in
+// the user's Pictures folder, or the home folder when there is none: not in
+// the working directory, where the passes would otherwise run.
+void TestController::firstDialogOpensInPictures()
+{
+    QSettings("Morvane", "Kelvaro").setValue("folderName", tree.filePath("gone"));
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString expected = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    MainWindow w;
+    QString opened;
+    const auto seen = whenModal([&opened](QWidget *modal) {
+        opened = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    QTRY_VERIFY(*seen);
+    QCOMPARE(opened, QDir(expected).absolutePath());
 }
 
 void TestController::cancelledDialogChangesNothing()
@@ -374,6 +397,68 @@ void TestController::declinedQuestionWritesNothing()
     QVERIFY(!question.isEmpty());
     QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(w.ui->pushButtonShift->isEnabled());
+    QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
+}
+
+// Capture dates far from today, shown as they are, and shifted to exactly the
+// date typed in.
+void TestController::farDatesShiftExactly_data()
+{
+    QTest::addColumn<QString>("oldest");
+    QTest::addColumn<QString>("newest");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("newestAfter");
+    QTest::newRow("1700") << "1700:03:01 12:00:00" << "1752:09:04 10:00:00" << "1700-03-02 12:00:05"
+                          << "1752:09:05 10:00:05";
+    QTest::newRow("9999") << "9999:12:30 00:00:00" << "9999:12:31 00:00:00" << "9999-12-30 23:59:59"
+                          << "9999:12:31 23:59:59";
+}
+
+void TestController::farDatesShiftExactly()
+{
+    QFETCH(QString, oldest);
+    QFETCH(QString, newest);
+    QFETCH(QString, typed);
+    QFETCH(QString, newestAfter);
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated(oldest.toStdString()));
+    put(top.filePath("b.jpg"), dated(newest.toStdString()));
+    MainWindow w;
+    w.show();
+    runDating(w, top.path());
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock(oldest.toLatin1()));
+
+    w.ui->dateTimeEditNew->setFocus();
+    w.ui->dateTimeEditNew->selectAll();
+    QTest::keyClicks(w.ui->dateTimeEditNew, typed);
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    answerBox(QMessageBox::Ok, &result);
+    w.ui->pushButtonShift->click();
+    QVERIFY2(question.contains(oldest + " to \n" + newest + "\n"), qPrintable(question));
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    const QString typedAsExif = QString(typed).replace('-', ':');
+    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock(typedAsExif.toLatin1()));
+    QCOMPARE(PictureFile::readDate(top.filePath("b.jpg")).oldDate, wallClock(newestAfter.toLatin1()));
+}
+
+// Return in the new date is the Shift button: the question follows, and
+// nothing is written before it is answered.
+void TestController::returnInTheNewDateAsksTheQuestion()
+{
+    QTemporaryDir top;
+    const Bytes bytes = dated("2012:05:06 10:00:00");
+    put(top.filePath("a.jpg"), bytes);
+    MainWindow w;
+    w.show();
+    runDating(w, top.path());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2013:05:06 10:00:00"));
+    QString question;
+    answerBox(QMessageBox::No, &question);
+    QTest::keyClick(w.ui->dateTimeEditNew, Qt::Key_Return);
+    QTRY_VERIFY(!question.isEmpty());
+    QVERIFY(question.endsWith("Do you want to proceed?"));
+    QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
 }
 

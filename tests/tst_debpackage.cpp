@@ -121,6 +121,7 @@ private slots:
         QTest::newRow("icon") << QStringLiteral("./usr/share/icons/hicolor/scalable/apps/" KELVARO_APP_ID ".svg");
         QTest::newRow("copyright") << QStringLiteral("./usr/share/doc/kelvaro/copyright");
         QTest::newRow("changelog") << QStringLiteral("./usr/share/doc/kelvaro/changelog.Debian.gz");
+        QTest::newRow("German") << QStringLiteral("./usr/share/kelvaro/translations/kelvaro_de.qm");
     }
 
     void contents()

@@ -4,6 +4,7 @@
 // the installed program starts and loads its SVG plug-ins.
 
 #include <QtTest>
+#include <QTranslator>
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -104,6 +105,9 @@ private slots:
         QTest::newRow("desktop entry") << QStringLiteral("share/applications/%1.desktop").arg(appId) << false;
         QTest::newRow("metainfo") << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId) << false;
         QTest::newRow("copyright") << QStringLiteral("share/doc/kelvaro/copyright") << false;
+        for (const char *language : { "de", "fr", "ja", "pt_BR", "zh_CN" })
+            QTest::newRow(language) << QStringLiteral("share/kelvaro/translations/kelvaro_%1.qm").arg(language)
+                                    << false;
     }
 
     // Every file is in place, readable by everyone, executable where it must
@@ -128,6 +132,15 @@ private slots:
         if (!executable)
             QVERIFY2(!QRegularExpression(QStringLiteral("@[A-Z_]+@")).match(QString::fromUtf8(text)).hasMatch(),
                      qPrintable(file));
+    }
+
+    // The installed translations are the compiled ones, in the folder beside
+    // bin/ where the program looks for them.
+    void translationsLoad()
+    {
+        QTranslator german;
+        QVERIFY(german.load(QStringLiteral("kelvaro_de"), path(QStringLiteral("bin/../share/kelvaro/translations"))));
+        QCOMPARE(german.translate("MainWindow", "Cancel"), QStringLiteral("Abbrechen"));
     }
 
     void icons_data()

@@ -536,11 +536,13 @@ void TestInterrupt::faultLeavesNoMix_data()
     // the closing line.
     QTest::newRow("journal created eio") << "fdatasync:1:eio" << ".jsonl" << false;
     QTest::newRow("journal first line eio") << "write:1:eio" << ".jsonl" << false;
-    QTest::newRow("journal intents eio") << "write:2:eio" << ".jsonl" << true;
-    QTest::newRow("journal intents synced eio") << "fdatasync:2:eio" << ".jsonl" << true;
-    QTest::newRow("journal intents synced kill-before") << "fdatasync:2:kill-before" << ".jsonl" << true;
-    QTest::newRow("journal done lines eio") << "write:3:eio" << ".jsonl" << true;
-    QTest::newRow("journal closing line eio") << "fdatasync:3:eio" << ".jsonl" << true;
+    QTest::newRow("journal pictures seen eio") << "write:2:eio" << ".jsonl" << false;
+    QTest::newRow("journal pictures seen synced eio") << "fdatasync:2:eio" << ".jsonl" << false;
+    QTest::newRow("journal intents eio") << "write:3:eio" << ".jsonl" << true;
+    QTest::newRow("journal intents synced eio") << "fdatasync:3:eio" << ".jsonl" << true;
+    QTest::newRow("journal intents synced kill-before") << "fdatasync:3:kill-before" << ".jsonl" << true;
+    QTest::newRow("journal done lines eio") << "write:4:eio" << ".jsonl" << true;
+    QTest::newRow("journal closing line eio") << "fdatasync:4:eio" << ".jsonl" << true;
 }
 
 void TestInterrupt::faultLeavesNoMix()
@@ -585,8 +587,18 @@ void TestInterrupt::faultLeavesNoMix()
     }
     const Run resumed = cli({"resume", left.first(), "--yes"});
     QVERIFY2(resumed.exitCode == 0, qPrintable(resumed.describe()));
-    const QString diff = differences(treeState(top), shiftedAdapt);
-    QVERIFY2(diff.isEmpty(), qPrintable(diff + '\n' + resumed.describe()));
+    // A picture the dating pass could not read was not in the question: it
+    // stays as it was, and every other one ends shifted.
+    const int unread = run.json().isEmpty() ? 0 : usablePictures - run.json()["valid"].toInt();
+    const Tree after = treeState(top);
+    int untouched = 0;
+    for (const QString &name : original.keys()) {
+        if (after.value(name) == shiftedAdapt.value(name))
+            continue;
+        QVERIFY2(after.value(name) == original.value(name), qPrintable(name + '\n' + resumed.describe()));
+        ++untouched;
+    }
+    QCOMPARE(untouched, unread);
 }
 
 void TestInterrupt::pictureWhoseDateWasNotReadIsLeftAlone()
@@ -600,9 +612,7 @@ void TestInterrupt::pictureWhoseDateWasNotReadIsLeftAlone()
     QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
     QCOMPARE(run.json()["valid"].toInt(), usablePictures - 1);
     const Tree after = treeState(top);
-    QEXPECT_FAIL("", "a picture the dating pass met but could not read is shifted all the same", Continue);
     QVERIFY(after.value("DCIM/IMG_0.JPG") == original.value("DCIM/IMG_0.JPG"));
-    QEXPECT_FAIL("", "the pass changes more pictures than it asked about", Continue);
     QCOMPARE(run.json()["changed"].toInt(), usablePictures - 1);
     for (const QString &name : original.keys())
         if (name != "DCIM/IMG_0.JPG")
@@ -768,8 +778,6 @@ void TestInterrupt::journalCutBeforeItsIntents()
     const Tree after = treeState(top);
     const bool finished = differences(after, shiftedAdapt).isEmpty();
     QVERIFY2(finished || differences(after, original).isEmpty(), qPrintable(resumed.describe()));
-    QEXPECT_FAIL("", "the journal holds the pictures the user saw only from the first batch on: the resume takes "
-                     "every picture for one added since, leaves it alone and exits 0", Continue);
     QVERIFY2(finished || resumed.exitCode != 0, qPrintable(resumed.describe()));
 }
 
@@ -799,8 +807,8 @@ void TestInterrupt::failureAfterTheWritesIsTold_data()
 
     for (const bool json : {false, true}) {
         const char *how = json ? "json" : "text";
-        QTest::addRow("done lines not written, %s", how) << "write:3:eio" << ".jsonl" << json << "journal could not be written";
-        QTest::addRow("closing line not synced, %s", how) << "fdatasync:3:eio" << ".jsonl" << json << "journal could not be written";
+        QTest::addRow("done lines not written, %s", how) << "write:4:eio" << ".jsonl" << json << "journal could not be written";
+        QTest::addRow("closing line not synced, %s", how) << "fdatasync:4:eio" << ".jsonl" << json << "journal could not be written";
         QTest::addRow("pictures not synced, %s", how) << "fdatasync:1:eio" << ".jpg" << json << "through to the disk";
     }
 }
@@ -822,8 +830,6 @@ void TestInterrupt::failureAfterTheWritesIsTold()
     const Run run = cli(arguments, faultAt(fault, paths));
     QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
     QVERIFY(differences(treeState(top), shiftedAdapt).isEmpty());
-    if (json && told.startsWith("journal"))
-        QEXPECT_FAIL("", "with --json, a journal that could not be written is told nowhere: exit 1 alone", Continue);
     QVERIFY2((run.out + run.err).contains(told.toUtf8()), qPrintable(run.describe()));
 }
 
@@ -854,12 +860,10 @@ void TestInterrupt::undoPutsBackTheTimesOfBeforeTheShift()
                 it->atimeNs = old.value(it.key()).atimeNs;
             }
             const QString kept = differences(treeState(top), wanted);
-            QEXPECT_FAIL("", "the dating pass moves the access times, and the shift keeps the moved ones", Continue);
             QVERIFY2(kept.isEmpty(), qPrintable(kept));
         }
         QCOMPARE(cli({"undo", "--yes"}).exitCode, 0);
         const QString diff = differences(treeState(top), old);
-        QEXPECT_FAIL("", "undo puts back the access times as the dating pass left them", Continue);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
         QVERIFY2(differences(treeState(top), old, false).isEmpty(), "bytes or modification times differ");
     }
@@ -1154,14 +1158,8 @@ void TestInterrupt::pictureChangedAfterItsDateWasRead()
     QVERIFY(paused.release());
     const Run run = finish(process);
 
-    const char *why = "only the identity of a picture is kept from the dating pass: a date changed in place "
-                      "since is shifted as if the user had seen it";
-    if (!rename)
-        QEXPECT_FAIL("", why, Continue);
     QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
     const Tree after = treeState(top);
-    if (!rename)
-        QEXPECT_FAIL("", why, Continue);
     QVERIFY2(after.value(victim) == other, qPrintable(QString::fromLatin1(after.value(victim).bytes.mid(
                                                offsetsOf(original.value(victim).bytes, "2012:05:").value(0), 19))));
     for (const QString &name : original.keys())

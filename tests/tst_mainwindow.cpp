@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -22,8 +23,10 @@
 
 #include <memory>
 
+#include "jobmessages.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
+#include "translations.h"
 
 namespace {
 
@@ -74,6 +77,20 @@ struct Snapshot
         return s;
     }
 };
+
+// The contrast ratio of two colours as the web's accessibility guidelines
+// define it, from 1 (the same) to 21 (black on white).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
 
 } // namespace
 
@@ -169,7 +186,8 @@ private slots:
         QTest::newRow("new") << "dateTimeEditNew" << 5 << 1 << 1;
         QTest::newRow("shift") << "pushButtonShift" << 6 << 0 << 2;
         QTest::newRow("cancel") << "pushButtonCancel" << 7 << 0 << 2;
-        QTest::newRow("file date") << "checkBoxFileDate" << 8 << 0 << 1;
+        // The whole row, so that its text is never cut by the field column.
+        QTest::newRow("file date") << "checkBoxFileDate" << 8 << 0 << 2;
     }
 
     void gridCells()
@@ -197,7 +215,6 @@ private slots:
     void emptyCells()
     {
         QVERIFY(!window->ui->gridLayout->itemAtPosition(2, 0));
-        QVERIFY(!window->ui->gridLayout->itemAtPosition(8, 1));
     }
 
     void initialStates()
@@ -309,14 +326,86 @@ private slots:
         QCOMPARE(window->ui->pushButtonCancel->palette().color(group, role), colour);
     }
 
-    void otherRolesKeepTheDefault()
+    // Under a dark desktop palette, every text of the window stands out from
+    // what it is drawn on by at least 4.5 : 1, as drawn: the most frequent
+    // colour of the widget against its text's strongest one.
+    void textContrast_data()
     {
-        const QPalette app = QApplication::palette();
-        for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text,
-                                          QPalette::ButtonText, QPalette::Highlight }) {
-            QCOMPARE(window->palette().color(QPalette::Active, role),
-                     app.color(QPalette::Active, role));
+        QTest::addColumn<QString>("name");
+        for (const char *name : { "pushButtonSelect", "label", "folderEdit", "label_2", "numberEdit",
+                                  "label_3", "dateTimeEditCurrent", "label_4", "dateTimeEditNew",
+                                  "pushButtonShift", "checkBoxFileDate" })
+            QTest::newRow(name) << QString(name);
+        QTest::newRow("disabled shift") << "pushButtonShift";
+    }
+
+    void textContrast()
+    {
+        QFETCH(QString, name);
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
+            for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+                dark.setColor(group, role, QColor(0xee, 0xee, 0xee));
+            for (QPalette::ColorRole role : { QPalette::Window, QPalette::Base, QPalette::Button })
+                dark.setColor(group, role, QColor(0x30, 0x30, 0x30));
         }
+        QApplication::setPalette(dark);
+        MainWindow w;
+        QApplication::setPalette(before);
+        w.ui->folderEdit->setText("/home/ada/Pictures");
+        w.ui->numberEdit->setText("3000 (2990 valid)");
+        w.ui->pushButtonShift->setEnabled(QTest::currentDataTag() != QLatin1String("disabled shift"));
+        w.show();
+        auto *widget = w.findChild<QWidget *>(name);
+        if (auto *button = qobject_cast<QPushButton *>(widget))
+            button->setIcon(QIcon());   // its colours are not the text's
+
+        const QImage image = widget->grab().toImage();
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y)];
+        QRgb background = counts.begin().key();
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            if (it.value() > counts[background])
+                background = it.key();
+        double best = 1;
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            best = qMax(best, contrast(QColor(it.key()), QColor(background)));
+        // Disabled, a button may be paler, but not unreadable.
+        const double least = widget->isEnabled() || name != "pushButtonShift" ? 4.5 : 3.0;
+        QVERIFY2(best >= least, qPrintable(QString("%1 on %2: %3").arg(name, QColor(background).name())
+                                               .arg(best)));
+    }
+
+    // The button that has the keyboard focus shows it by a frame that stands
+    // out from the yellow window and from the button alike.
+    void focusFrame_data() { buttonLooks_data(); }
+
+    void focusFrame()
+    {
+        QFETCH(QString, name);
+        auto *button = window->findChild<QPushButton *>(name);
+        button->show();
+        button->setEnabled(true);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QColor yellow(255, 255, 127);
+        const auto edge = [button] {
+            const QImage image = button->grab().toImage();
+            return QColor(image.pixel(1, image.height() / 2));
+        };
+        const QColor without = edge();
+        // Reached with the keyboard: Tab away from it and back.
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Tab);
+        QVERIFY(!button->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(button->hasFocus());
+        const QColor with = edge();
+        QVERIFY2(contrast(with, yellow) >= 4.5 && contrast(with, without) >= 3,
+                 qPrintable(with.name() + " after " + without.name()));
     }
 
     void texts_data()
@@ -342,7 +431,9 @@ private slots:
                "(recommended)";
         QTest::newRow("file date") << "checkBoxFileDate" << QByteArray("text")
                                    << "Adapt also time stamps of files";
-        QTest::newRow("cancel tip") << "pushButtonCancel" << QByteArray("toolTip") << selectTip;
+        QTest::newRow("cancel tip")
+            << "pushButtonCancel" << QByteArray("toolTip")
+            << "Stop after the picture in hand: every picture is either wholly shifted or left as it was";
         QTest::newRow("cancel") << "pushButtonCancel" << QByteArray("text") << "Cancel";
     }
 
@@ -463,6 +554,160 @@ private slots:
         QSignalSpy spy(button, signal.constData());
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(spy.count(), 1);
+    }
+
+    // Both date fields show one pattern, with four-digit years and seconds,
+    // in every locale, and a whole date typed over the selected field is
+    // taken exactly as typed.
+    void typingAWholeDate_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("en_US") << "en_US" << "1996-11-05 15:55:52" << "1996-11-05 15:55:52";
+        QTest::newRow("de_DE") << "de_DE" << "1700-01-02 03:04:05" << "1700-01-02 03:04:05";
+        QTest::newRow("ja_JP") << "ja_JP" << "9999-12-31 23:59:59" << "9999-12-31 23:59:59";
+        QTest::newRow("short parts") << "en_US" << "2019-6-1 8:00:00" << "2019-06-01 08:00:00";
+        QTest::newRow("other separators") << "de_DE" << "2019/06/01 08.30.00" << "2019-06-01 08:30:00";
+    }
+
+    void typingAWholeDate()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QLocale::setDefault(QLocale(locale));
+        MainWindow w;
+        QLocale::setDefault(QLocale::system());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.ui->dateTimeEditCurrent->setDateTime(QDateTime(QDate(1996, 11, 5), QTime(15, 55, 52), Qt::UTC));
+        QCOMPARE(w.ui->dateTimeEditCurrent->text(), QString("1996-11-05 15:55:52"));
+
+        QDateTimeEdit *edit = w.ui->dateTimeEditNew;
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(edit->dateTime(), QDateTime(QDate::fromString(shown.left(10), "yyyy-MM-dd"),
+                                             QTime::fromString(shown.mid(11), "HH:mm:ss"), Qt::UTC));
+    }
+
+    // A screen reader names each field after its caption, and the progress
+    // bar; the field that only shows the current date is left out of the tab
+    // chain.
+    void accessibility()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QList<QPair<QString, QString>> spoken = {
+            { "folderEdit", "Top folder" }, { "numberEdit", "Number of pictures" },
+            { "dateTimeEditCurrent", "Current date of first picture" },
+            { "dateTimeEditNew", "New date of first picture" }, { "progressBar", "Progress" } };
+        for (const auto &field : spoken)
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget(field.first))->text(QAccessible::Name),
+                     field.second);
+
+        window->ui->numberEdit->setFocus();
+        QTest::keyClick(window->ui->numberEdit, Qt::Key_Tab);
+        QVERIFY(window->ui->dateTimeEditNew->hasFocus());
+    }
+
+    // The German translation as the build compiles it, with Qt's own:
+    // installed while the window is open, it is applied at once, to the
+    // window and the job's question; taken away, the English texts return.
+    void germanTexts()
+    {
+        window->show();
+        QCOMPARE(Translations::install(*qApp, QLocale("de_DE"), { KELVARO_QM_DIR }), QString("de"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(window->ui->label_3->text(), QString("Bisheriges Datum des ältesten Fotos"));
+        QCOMPARE(window->ui->pushButtonCancel->text(), QString("Abbrechen"));
+        QCOMPARE(window->ui->progressBar->accessibleName(), QString("Fortschritt"));
+        QVERIFY(JobMessages::confirmation(3, 1, startDate, startDate)
+                    .startsWith("3 Fotos in 1 Ordner, aufgenommen zwischen\n2000:01:01 00:00:00 und"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Ja"));
+
+        removeTranslators();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(window->ui->label_3->text(), QString("Current date of first picture"));
+    }
+
+    // The first of the user's languages that there is a translation for,
+    // a region falling back to its language; none for English.
+    void languageOfLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en_US") << "en_US" << "";
+        QTest::newRow("de_AT") << "de_AT" << "de";
+        QTest::newRow("pt_BR") << "pt_BR" << "pt_BR";
+        QTest::newRow("zh_TW") << "zh_TW" << "";   // no traditional characters yet
+    }
+
+    void languageOfLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, language);
+        QCOMPARE(Translations::install(*qApp, QLocale(locale), { KELVARO_QM_DIR }, {}), language);
+        removeTranslators();
+    }
+
+    // A longer translation or a larger font widens the window instead of
+    // cutting a text: every caption, field and button gets its room.
+    void nothingIsCut_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("points");
+        QTest::newRow("English") << "en_US" << 12;
+        QTest::newRow("French") << "fr_FR" << 12;
+        QTest::newRow("German, large font") << "de_DE" << 20;
+    }
+
+    void nothingIsCut()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, points);
+        Translations::install(*qApp, QLocale(locale), { KELVARO_QM_DIR }, {});
+        MainWindow w;
+        w.ui->pushButtonShift->show();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        removeTranslators();
+        if (points != 12) {
+            // Widgets may come and go while fonts change: each is looked at
+            // only while it is there.
+            QList<QPointer<QWidget>> all;
+            for (QWidget *child : w.findChildren<QWidget *>())
+                all << child;
+            all << &w;
+            for (const QPointer<QWidget> &child : all) {
+                if (!child)
+                    continue;
+                QFont font = child->font();
+                font.setPointSize(points);
+                child->setFont(font);
+            }
+        }
+        QCoreApplication::processEvents();
+        for (const QString &name : gridWidgets) {
+            QWidget *child = w.findChild<QWidget *>(name);
+            if (child->isHidden())
+                continue;
+            QVERIFY2(child->width() >= child->minimumSizeHint().width(), qPrintable(name));
+            QVERIFY2(w.rect().contains(QRect(child->mapTo(&w, QPoint(0, 0)), child->size())), qPrintable(name));
+        }
+    }
+
+private:
+    static void removeTranslators()
+    {
+        for (QTranslator *translator : qApp->findChildren<QTranslator *>(QString(), Qt::FindDirectChildrenOnly)) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
     }
 };
 

@@ -1,7 +1,10 @@
 # The main window's form and the program's icons.
 kelvaro_add_test(tst_mainwindow
     SOURCES tst_mainwindow.cpp
-    LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
+    LIBS kelvaro_ui kelvaro_i18n kelvaro_resources Qt6::Widgets)
+# The translations as the build compiles them.
+target_compile_definitions(tst_mainwindow PRIVATE KELVARO_QM_DIR="${KELVARO_QM_DIR}")
+add_dependencies(tst_mainwindow kelvaro_lrelease)
 
 kelvaro_add_test(tst_icons
     SOURCES tst_icons.cpp

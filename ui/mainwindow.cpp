@@ -13,10 +13,18 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QTimer>
 #include <QToolBar>
 
@@ -26,6 +34,43 @@ const char organisation[] = "Morvane";
 const char application[] = "Kelvaro";
 const char folderKey[] = "folderName";
 
+// Both date fields show and take this pattern in every locale: four-digit
+// years and seconds, so no date is ever read back with a guessed century.
+const char datePattern[] = "yyyy-MM-dd HH:mm:ss";
+
+// The years a capture date can hold in place of the old text.
+const QDateTime firstDate(QDate(1000, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+
+// The form's own size; the window is never smaller.
+const QSize formSize(506, 370);
+
+const QColor darkText(0x1a, 0x1a, 0x1a);
+
+// The buttons' style: one that paints them in the palette's colours on
+// every desktop, with a frame of two dark pixels around the button that has
+// the keyboard focus (the style's own thin line is hard to see on the blue).
+class ButtonStyle : public QProxyStyle
+{
+public:
+    ButtonStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButton && (option->state & State_HasFocus)
+            && (option->state & State_KeyboardFocusChange)) {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing, false);
+            painter->setPen(QPen(darkText, 2));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+};
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -34,12 +79,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui = new MainWindowForm;
     ui->setupUi(this);
 
-    // Capture dates carry no time zone: both fields show wall-clock values.
-    for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew}) {
-        const QDateTime shown = edit->dateTime();
-        edit->setTimeSpec(Qt::UTC);
-        edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
-    }
+    setUpDateFields();
+    setUpColours();
+    setUpAccessibility();
+    fitToContents();
 
     job.reset();
     adaptFileTimes = ui->checkBoxFileDate->isChecked();
@@ -88,6 +131,149 @@ void MainWindow::changeEvent(QEvent *event)
                 cameraCombo->setItemText(0, tr("All cameras (%1)").arg(validCount.load()));
         }
     }
+    // New texts or a new font may need more room (setupUi sets the font
+    // before the widgets exist: only a shown window is fitted again).
+    if (event->type() == QEvent::LanguageChange
+        || (event->type() == QEvent::FontChange && isVisible()))
+        fitToContents();
+}
+
+void MainWindow::setUpDateFields()
+{
+    // Capture dates carry no time zone: both fields show wall-clock values.
+    for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew}) {
+        const QDateTime shown = edit->dateTime();
+        edit->setTimeSpec(Qt::UTC);
+        edit->setDisplayFormat(QLatin1String(datePattern));
+        edit->setDateTimeRange(firstDate, lastDate);
+        edit->setCalendarPopup(true);
+        edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
+    }
+}
+
+void MainWindow::setUpColours()
+{
+    // The form paints the window yellow, the fields white and the buttons
+    // blue (drawn pale by the style below); the text colours must match
+    // those, not the desktop style, or a dark style puts light text on them.
+    // Dark text everywhere, at least 4.5 : 1 against each of them; greyed
+    // when disabled, still 4.5 : 1 on the yellow, where the current date is
+    // shown in a disabled field.
+    QPalette colours = palette();
+    const QColor greyed(0x4d, 0x4d, 0x4d);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor text = group == QPalette::Disabled ? greyed : darkText;
+        colours.setColor(group, QPalette::WindowText, text);
+        colours.setColor(group, QPalette::Text, text);
+        colours.setColor(group, QPalette::ButtonText, text);
+        colours.setColor(group, QPalette::PlaceholderText, greyed);
+    }
+    setPalette(colours);
+
+    // Some styles draw buttons in colours of their own whatever the palette
+    // says (a dark style draws them dark grey, under the dark text).
+    auto *buttonStyle = new ButtonStyle;
+    buttonStyle->setParent(this);
+    for (QPushButton *button : {ui->pushButtonSelect, ui->pushButtonShift, ui->pushButtonCancel})
+        button->setStyle(buttonStyle);
+}
+
+void MainWindow::setUpAccessibility()
+{
+    // The form makes each caption its field's buddy, so that screen readers
+    // name the field after it, names the progress bar, says what the date
+    // fields take and leaves the field that only shows the current date out
+    // of the tab chain. Return in the new date confirms it, as the Shift
+    // button does.
+    ui->dateTimeEditNew->installEventFilter(this);
+}
+
+void MainWindow::fitToContents()
+{
+    // The room every widget needs, whether shown now or not, so that the
+    // size does not change from one step of a job to the next.
+    // As the grid reckons it: a widget that may not shrink needs its size hint.
+    const auto need = [](const QWidget *w) {
+        QSize size = w->minimumSizeHint().expandedTo(w->minimumSize());
+        const QSizePolicy policy = w->sizePolicy();
+        if (!(policy.horizontalPolicy() & QSizePolicy::ShrinkFlag))
+            size.setWidth(qMax(size.width(), w->sizeHint().width()));
+        if (!(policy.verticalPolicy() & QSizePolicy::ShrinkFlag))
+            size.setHeight(qMax(size.height(), w->sizeHint().height()));
+        return size;
+    };
+    const MainWindowForm &f = *ui;
+    int captions = 0, fields = 0, spanning = 0;
+    using Widgets = std::initializer_list<const QWidget *>;
+    for (const QWidget *w : Widgets{f.label, f.label_2, f.label_3, f.label_4})
+        captions = qMax(captions, need(w).width());
+    for (const QWidget *w : Widgets{f.folderEdit, f.progressBar, f.numberEdit, f.dateTimeEditCurrent, f.dateTimeEditNew})
+        fields = qMax(fields, need(w).width());
+    for (const QWidget *w : Widgets{f.pushButtonSelect, f.pushButtonShift, f.pushButtonCancel, f.checkBoxFileDate})
+        spanning = qMax(spanning, need(w).width());
+    const int width = qMax(captions + f.gridLayout->horizontalSpacing() + fields, spanning);
+
+    // One row each; Shift and Cancel take turns in the same place.
+    const QList<QList<const QWidget *>> rows = {
+        {f.pushButtonSelect}, {f.label, f.folderEdit}, {f.progressBar}, {f.label_2, f.numberEdit},
+        {f.label_3, f.dateTimeEditCurrent}, {f.label_4, f.dateTimeEditNew},
+        {f.pushButtonShift, f.pushButtonCancel}, {f.checkBoxFileDate}};
+    int height = f.gridLayout->verticalSpacing() * int(rows.size() - 1);
+    for (const auto &row : rows) {
+        int tallest = 0;
+        for (const QWidget *w : row)
+            tallest = qMax(tallest, need(w).height());
+        height += tallest;
+    }
+
+    const QSize carrier = QSize(width, height).expandedTo(f.layoutWidget->minimumSize())
+                              .expandedTo(formSize - QSize(20, 74));
+    f.layoutWidget->resize(carrier);
+    f.centralWidget->setMinimumSize(carrier + QSize(9, 9));
+    // The form's margins around the grid, and room for tool and status bar.
+    const QSize needed = (carrier + QSize(20, 74)).expandedTo(layout()->minimumSize());
+    setFixedSize(needed.expandedTo(formSize));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->dateTimeEditNew && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        QDateTimeEdit *edit = ui->dateTimeEditNew;
+        // A date typed over the whole selected text: the field takes typed
+        // digits section by section, so the typing starts in the first one,
+        // the year, which the digits then overwrite.
+        const auto *text = edit->findChild<QLineEdit *>();
+        if (text && !key->text().isEmpty() && key->text().at(0).isDigit() && text->hasSelectedText()
+            && text->selectedText() == text->text())
+            edit->setSelectedSection(edit->sectionAt(0));
+        // A full section moves on to the next by itself; a separator typed
+        // after it ("-", ":", a space, or another one such as "/" or ".")
+        // then finds the cursor already past the field's own separator, and
+        // must not move on a second time.
+        if (text && key->text().size() == 1 && key->text().at(0).isPrint()
+            && !key->text().at(0).isLetterOrNumber() && text->cursorPosition() > 0
+            && QStringLiteral("-: ").contains(text->text().at(text->cursorPosition() - 1)))
+            return true;
+
+        QPushButton *shift = ui->pushButtonShift;
+        // Return confirms the date as the Shift button does, after the field
+        // has taken the typed value in, and only while the button is there.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && shift->isVisibleTo(this)
+            && shift->isEnabled())
+            QMetaObject::invokeMethod(shift, &QAbstractButton::animateClick, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QString MainWindow::startFolder() const
+{
+    if (!folderName.isEmpty() && QFileInfo(folderName).isDir())
+        return folderName;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return QDir::homePath();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -104,7 +290,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (cancelRequested)
         return;   // stopping already; the result box follows
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, "Kelvaro",
+        this, tr("Kelvaro"),
         tr("Pictures are being changed.\n\nStop after the picture in hand? You will see what was changed "
            "and can undo it."),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -126,7 +312,7 @@ void MainWindow::select()
     if (passRunning())
         return;   // one task at a time
     const QString chosen = QFileDialog::getExistingDirectory(
-        this, tr("Select Top Folder"), folderName,
+        this, tr("Select Top Folder"), startFolder(),
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     // A cancelled dialog changes nothing and starts nothing.
     if (chosen.isEmpty() || passRunning())
@@ -184,7 +370,7 @@ void MainWindow::launchPass(ShiftJob::Task task)
 
 QString MainWindow::countText() const
 {
-    return QString::number(pictureCount) + " (" + QString::number(validCount) + " valid)";
+    return tr("%1 (%2 valid)").arg(pictureCount).arg(validCount);
 }
 
 void MainWindow::timerElapsed()
@@ -255,7 +441,7 @@ void MainWindow::showShiftResult()
         ui->pushButtonShift->show();
         if (cameraCombo)
             cameraCombo->setEnabled(true);   // nothing was written: the choice still holds
-        QMessageBox::warning(this, "Kelvaro", job.refusal, QMessageBox::Ok);
+        QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
         return;
     }
     ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
@@ -270,7 +456,7 @@ void MainWindow::showShiftResult()
         text += "\n\n" + job.problem + '.';
     const bool partial = cancelRequested || changedCount != chosen.valid || !job.problem.isEmpty()
                          || job.counts.timesNotSet > 0;
-    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, "Kelvaro", text, QMessageBox::Ok,
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
                     this);
     if (!job.notes.isEmpty())
         box.setDetailedText(job.notes.join('\n'));
@@ -294,7 +480,7 @@ void MainWindow::showJournalResult()
     stopProgressTimer();
     updateUndoAction();
     if (!job.refusal.isEmpty()) {
-        QMessageBox::warning(this, "Kelvaro", job.refusal, QMessageBox::Ok);
+        QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
         return;
     }
     const bool undo = runningTask == ShiftJob::Task::Undo;
@@ -309,7 +495,7 @@ void MainWindow::showJournalResult()
     if (!job.problem.isEmpty())
         text += "\n\n" + job.problem + '.';
     const bool partial = cancelRequested || c.notChanged || c.unrecognised || !job.problem.isEmpty();
-    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, "Kelvaro", text, QMessageBox::Ok,
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
                     this);
     if (!job.notes.isEmpty())
         box.setDetailedText(job.notes.join('\n'));
@@ -331,7 +517,7 @@ bool MainWindow::offerInterruptedPass()
     if (!pass.isValid())
         return false;
     const int done = pass.changed;
-    QMessageBox box(QMessageBox::Question, "Kelvaro",
+    QMessageBox box(QMessageBox::Question, tr("Kelvaro"),
                     tr("The last shift of %1 stopped after %2 of %3 pictures.")
                         .arg(QDir::toNativeSeparators(pass.folder))
                         .arg(done)
@@ -360,7 +546,7 @@ void MainWindow::runFromJournal(ShiftJob::Task task, const QString &journal)
         return;
     Journal::Record record;
     if (!Journal::summarize(journal, &record)) {
-        QMessageBox::warning(this, "Kelvaro", tr("The journal %1 cannot be read.").arg(QDir::toNativeSeparators(journal)),
+        QMessageBox::warning(this, tr("Kelvaro"), tr("The journal %1 cannot be read.").arg(QDir::toNativeSeparators(journal)),
                              QMessageBox::Ok);
         return;
     }
@@ -386,7 +572,7 @@ void MainWindow::undoLastShift()
     if (!pass.isValid())
         return;
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, "Kelvaro",
+        this, tr("Kelvaro"),
         tr("Set every picture of the last shift of %1 back to its earlier date and file times?")
             .arg(QDir::toNativeSeparators(pass.folder)),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -479,7 +665,7 @@ void MainWindow::change()
     // The same check as kelvaro-cli's: no picture may leave the years 1000 to 9999.
     const QString outOfRange = job.rangeProblem(seconds);
     if (!outOfRange.isEmpty()) {
-        QMessageBox::warning(this, "Kelvaro", outOfRange, QMessageBox::Ok);
+        QMessageBox::warning(this, tr("Kelvaro"), outOfRange, QMessageBox::Ok);
         return;
     }
     const ShiftJob::Tally &chosen = job.chosen();
@@ -488,7 +674,7 @@ void MainWindow::change()
     if (outsideLinks > 0)
         question += tr("\n\n%1 links lead outside the folder; they are not followed.").arg(outsideLinks.load());
     const QMessageBox::StandardButton answer =
-        QMessageBox::question(this, "Kelvaro", question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        QMessageBox::question(this, tr("Kelvaro"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
 

@@ -52,6 +52,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -63,6 +64,17 @@ private:
     private:
         MainWindow *window;
     };
+
+    // Set-up steps of the constructor, one concern each.
+    void setUpDateFields();
+    void setUpColours();
+    void setUpAccessibility();
+    // Grows the fixed window when its texts need more room than the form's
+    // size (a large font, a longer translation); never shrinks below it.
+    void fitToContents();
+    // Where the folder dialog opens: the remembered folder while it exists,
+    // otherwise the user's Pictures folder, otherwise the home folder.
+    QString startFolder() const;
 
     void startProgressTimer();
     void stopProgressTimer();

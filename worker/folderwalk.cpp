@@ -129,6 +129,10 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         observer->pictureDone(path, result);
     switch (result.status) {
     case PictureFile::Status::Usable:
+        if (PictureFile::claimsFiles())
+            usableIds.insert({result.device, result.inode}, result.oldDate.toSecsSinceEpoch());
+        else
+            usablePaths.insert(QFileInfo(path).canonicalFilePath().toCaseFolded(), result.oldDate.toSecsSinceEpoch());
         if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
             if (observer)
@@ -141,6 +145,9 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
     case PictureFile::Status::NoDate:
     case PictureFile::Status::NotADate:
         qDebug("no valid EXIF : %s", path.toUtf8().constData());
+        break;
+    case PictureFile::Status::ReadFailed:
+        qDebug("read failed : %s", path.toUtf8().constData());
         break;
     default:
         break;   // cannot be opened or no EXIF block: counted as a picture only

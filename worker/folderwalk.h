@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPair>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <functional>
@@ -46,8 +47,12 @@ public:
     // Told about every picture the dating pass read (not those met before).
     std::function<void(const PictureFile::Result &)> dated;
 
-    // The physical files and folders met so far (device and inode, or
-    // canonical paths where there are none).
+    // The pictures of the dating pass with a usable capture date, and that
+    // date (seconds since 1970 of the zone-less value): by device and inode,
+    // or by canonical path where files have no such numbers.
+    const QHash<QPair<quint64, quint64>, qint64> &usableIdentities() const { return usableIds; }
+    const QHash<QString, qint64> &usableCanonicalPaths() const { return usablePaths; }
+    // Every physical file and folder met so far.
     const QSet<QPair<quint64, quint64>> &visitedIdentities() const { return visitedIds; }
     const QSet<QString> &visitedCanonicalPaths() const { return visitedPaths; }
     // Remembers a physical file as met (where files have identity numbers).
@@ -69,6 +74,8 @@ private:
     Observer *observer;
     QSet<QPair<quint64, quint64>> visitedIds;   // device and inode
     QSet<QString> visitedPaths;                  // canonical paths, where there are no inodes
+    QHash<QPair<quint64, quint64>, qint64> usableIds;
+    QHash<QString, qint64> usablePaths;
     QString topCanonical;                        // the top folder of the walk, resolved
     int depth = 0;
 };

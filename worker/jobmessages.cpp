@@ -2,30 +2,54 @@
 
 #include "capturedate.h"
 
-static QString dateRange(int validCount, int folderCount, const QDateTime &oldest, const QDateTime &newest,
-                         const QString &chosen)
+#include <QCoreApplication>
+
+// The texts go through the translation lookup under the context
+// "JobMessages": the window installs translators and shows them in the
+// user's language, kelvaro-cli installs none and stays English.
+static QString dateText(const QDateTime &date)
 {
-    const QString pattern = QLatin1String(CaptureDate::pattern);
-    return QString::number(validCount) + " pictures " + (chosen.isEmpty() ? QString() : chosen + ' ') + "in "
-           + QString::number(folderCount) + " folders, dated from\n" + oldest.toString(pattern) + " to \n" + newest.toString(pattern);
+    return date.toString(QLatin1String(CaptureDate::pattern));
+}
+
+static QString folders(int folderCount)
+{
+    return QCoreApplication::translate("JobMessages", "%n folders", nullptr, folderCount);
 }
 
 QString JobMessages::confirmation(int validCount, int folderCount, const QDateTime &oldest,
                                   const QDateTime &newest, const QString &chosen)
 {
-    return dateRange(validCount, folderCount, oldest, newest, chosen) + "\nwill be changed.\n\nDo you want to proceed?";
+    if (!chosen.isEmpty())
+        return QCoreApplication::translate(
+                   "JobMessages",
+                   "%n pictures %4 in %1, dated from\n%2 to \n%3\nwill be changed.\n\nDo you want to proceed?",
+                   nullptr, validCount)
+            .arg(folders(folderCount), dateText(oldest), dateText(newest), chosen);
+    return QCoreApplication::translate(
+               "JobMessages",
+               "%n pictures in %1, dated from\n%2 to \n%3\nwill be changed.\n\nDo you want to proceed?",
+               nullptr, validCount)
+        .arg(folders(folderCount), dateText(oldest), dateText(newest));
 }
 
 QString JobMessages::result(int validCount, int folderCount, const QDateTime &oldest,
                             const QDateTime &newest, bool cancelled, int changedCount, const QString &chosen)
 {
-    QString text = dateRange(validCount, folderCount, oldest, newest, chosen) + "\nhave been changed.";
+    QString text = chosen.isEmpty()
+                       ? QCoreApplication::translate(
+                             "JobMessages", "%n pictures in %1, dated from\n%2 to \n%3\nhave been changed.",
+                             nullptr, validCount)
+                             .arg(folders(folderCount), dateText(oldest), dateText(newest))
+                       : QCoreApplication::translate(
+                             "JobMessages", "%n pictures %4 in %1, dated from\n%2 to \n%3\nhave been changed.",
+                             nullptr, validCount)
+                             .arg(folders(folderCount), dateText(oldest), dateText(newest), chosen);
     if (cancelled || changedCount != validCount) {
-        text += "\n\n";
+        text += QLatin1String("\n\n");
         if (cancelled)
-            text += "Cancelled. ";
-        text += "Changed: " + QString::number(changedCount)
-                + ", not changed: " + QString::number(validCount - changedCount) + ".";
+            text += QCoreApplication::translate("JobMessages", "Cancelled.") + QLatin1Char(' ');
+        text += QCoreApplication::translate("JobMessages", "Changed: %1, not changed: %2.").arg(changedCount).arg(validCount - changedCount);
     }
     return text;
 }

@@ -169,14 +169,17 @@ bool Journal::create(const Header &header, QString *error)
     return true;
 }
 
-void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths)
+void Journal::addConfirmed(const Confirmed &ids, const ConfirmedPaths &paths)
 {
+    // [device, inode, capture date in seconds since 1970], a thousand a line.
     int inLine = 0;
-    for (const Identity &id : ids) {
+    for (auto it = ids.constBegin(); it != ids.constEnd(); ++it) {
         held.append(inLine ? ", [" : "{\"confirmed\": [[");
-        appendNumber(held, qint64(id.first));
+        appendNumber(held, qint64(it.key().first));
         held.append(", ");
-        appendNumber(held, qint64(id.second));
+        appendNumber(held, qint64(it.key().second));
+        held.append(", ");
+        appendNumber(held, it.value());
         held.append(']');
         if (++inLine == 1000) {
             held += "]}\n";
@@ -186,9 +189,12 @@ void Journal::addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths
     if (inLine)
         held += "]}\n";
     inLine = 0;
-    for (const QString &path : paths) {
-        held += inLine ? ", " : "{\"confirmed_paths\": [";
-        held += quoted(path);
+    for (auto it = paths.constBegin(); it != paths.constEnd(); ++it) {
+        held += inLine ? ", [" : "{\"confirmed_paths\": [[";
+        held += quoted(it.key());
+        held += ", ";
+        appendNumber(held, it.value());
+        held += ']';
         if (++inLine == 1000) {
             held += "]}\n";
             inLine = 0;
@@ -247,24 +253,22 @@ bool Journal::write()
 {
     if (!file.isOpen())
         return false;
+    bool ok = true;
     if (!held.isEmpty()) {
-        failed = failed || file.write(held) != held.size();
+        ok = file.write(held) == held.size();
         held.clear();
     }
-    failed = failed || !file.flush();
-    return !failed;
+    ok = file.flush() && ok;
+    failed = failed || !ok;
+    return ok;
 }
 
 bool Journal::flush()
 {
-    if (!file.isOpen())
-        return false;
-    if (!held.isEmpty()) {
-        failed = failed || file.write(held) != held.size();
-        held.clear();
-    }
-    failed = failed || !syncFile(file);
-    return !failed;
+    bool ok = write();
+    ok = file.isOpen() && syncFile(file) && ok;
+    failed = failed || !ok;
+    return ok;
 }
 
 bool Journal::close(bool cancelled, const QList<QPair<QByteArray, qint64>> &counts)
@@ -294,6 +298,7 @@ bool Journal::summarize(const QString &path, Record *record)
         return false;
     // The closing line, when there is one, is the last line and carries the counts.
     const qint64 size = in.size();
+    record->started = size > first.size();
     const qint64 tail = qMin<qint64>(size, 4096);
     in.seek(size - tail);
     const QByteArray end = in.read(tail);
@@ -335,6 +340,14 @@ bool Journal::parseHeader(const QByteArray &line, Header *h)
     return true;
 }
 
+void Journal::discard()
+{
+    held.clear();
+    if (file.isOpen())
+        file.close();
+    file.remove();
+}
+
 bool Journal::read(const QString &path, Record *record, QString *error)
 {
     QFile in(path);
@@ -364,14 +377,19 @@ bool Journal::read(const QString &path, Record *record, QString *error)
             }
             continue;
         }
+        record->started = true;
         if (o.contains(QLatin1String("confirmed"))) {
             for (const QJsonValue v : o.value(QLatin1String("confirmed")).toArray()) {
-                const QJsonArray pair = v.toArray();
-                record->confirmed.insert({quint64(pair.at(0).toInteger()), quint64(pair.at(1).toInteger())});
+                const QJsonArray id = v.toArray();
+                record->confirmed.insert({quint64(id.at(0).toInteger()), quint64(id.at(1).toInteger())},
+                                         id.at(2).toInteger(noDate));
             }
         } else if (o.contains(QLatin1String("confirmed_paths"))) {
-            for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray())
-                record->confirmedPaths.insert(QString::fromUtf8(unescapeString(v.toString())));
+            for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray()) {
+                const QJsonArray id = v.toArray();
+                record->confirmedPaths.insert(QString::fromUtf8(unescapeString(id.at(0).toString())),
+                                              id.at(1).toInteger(noDate));
+            }
         } else if (o.contains(QLatin1String("runs"))) {
             Entry e;
             e.n = o.value(QLatin1String("n")).toInt();

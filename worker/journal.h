@@ -5,11 +5,13 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 // The record of one pass that writes pictures (a shift, an undo, a resume),
@@ -57,15 +59,21 @@ public:
     };
 
     using Identity = QPair<quint64, quint64>;
+    // The pictures whose dates the user saw, with the capture date each had
+    // then (seconds since 1970 of the zone-less value; noDate when unknown).
+    using Confirmed = QHash<Identity, qint64>;
+    using ConfirmedPaths = QHash<QString, qint64>;
+    static constexpr qint64 noDate = std::numeric_limits<qint64>::min();
 
     // A journal read back.
     struct Record {
         QString path;
         Header header;
-        QSet<Identity> confirmed;
-        QSet<QString> confirmedPaths;   // where files have no identity numbers
+        Confirmed confirmed;
+        ConfirmedPaths confirmedPaths;  // where files have no identity numbers
         std::vector<Entry> entries;
         bool closed = false;            // the closing line is there
+        bool started = false;           // anything beyond the first line was written
         bool cancelled = false;
         int changed = 0;                // from the closing line, or the done lines
     };
@@ -83,7 +91,9 @@ public:
     // Creates a new journal and writes its first line to the disk. False (and
     // why) when it cannot be created.
     bool create(const Header &header, QString *error);
-    void addConfirmed(const QSet<Identity> &ids, const QSet<QString> &paths);
+    void addConfirmed(const Confirmed &ids, const ConfirmedPaths &paths);
+    // True once any write or flush failed.
+    bool hasFailed() const { return failed; }
     void intent(const Entry &entry);
     void done(int n, const QString &outcome);
     // Writes what is held and flushes it to the disk; false on any failure.
@@ -93,6 +103,8 @@ public:
     bool write();
     // The closing line, flushed to the disk.
     bool close(bool cancelled, const QList<QPair<QByteArray, qint64>> &counts);
+    // Closes and deletes a journal whose pass never began.
+    void discard();
     bool isOpen() const { return file.isOpen(); }
     QString path() const { return file.fileName(); }
 

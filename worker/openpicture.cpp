@@ -59,8 +59,18 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
 #else
     // Non-blocking, so that a FIFO or device with a picture's name cannot hang
     // the pass; the flag does not change reads and writes of regular files.
-    fd = ::open(QFile::encodeName(path).constData(),
-                (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const QByteArray name = QFile::encodeName(path);
+    const int flags = (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+#ifdef O_NOATIME
+    // Reading a picture should not move its access time: a shift that keeps
+    // the file times, and an undo, put back the times from before any read.
+    // Only the file's owner may ask for that; others read as usual.
+    fd = ::open(name.constData(), flags | O_NOATIME);
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(name.constData(), flags);
+#else
+    fd = ::open(name.constData(), flags);
+#endif
     if (fd < 0)
         return false;
     haveStatus = fstat(fd, &status) == 0;

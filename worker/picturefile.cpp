@@ -79,6 +79,10 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
         result.status = Status::AlreadySeen;
         return result;
     }
+    if (picture.haveStatus) {
+        result.device = picture.id().device;
+        result.inode = picture.id().inode;
+    }
     result.status = picture.readOriginalDate(&result);
     return result;
 }
@@ -148,6 +152,7 @@ const char *PictureFile::describe(Status status)
     case Status::NotRegular: return "not a regular file";
     case Status::CloseFailed: return "written, but closing the file failed";
     case Status::NotChosen: return "not among the chosen pictures";
+    case Status::NotConfirmed: return "date not read before the question";
     }
     return "";
 }

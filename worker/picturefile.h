@@ -35,6 +35,7 @@ public:
         NotRegular,     // a FIFO, device or socket with a picture's name
         CloseFailed,    // written, but closing the file reported an error
         NotChosen,      // shifting: usable, but not among the pictures chosen to move
+        NotConfirmed,   // shifting: its date could not be read before the question
     };
 
     struct Result {
@@ -48,6 +49,8 @@ public:
         int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
         int extendedXmp = 0;   // shifting: extended XMP segments met and left alone
         bool timesSet = true;  // shifting: the file times were set (or kept) as asked
+        uint64_t device = 0;   // the physical file (where files have identity numbers)
+        uint64_t inode = 0;
     };
 
     // The physical file behind a path (device and inode number).

@@ -3,6 +3,7 @@
 #include "capturedate.h"
 #include "openpicture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,6 +101,8 @@ void ShiftJob::reset()
     state.newestDate = QDateTime();
     confirmed.clear();
     confirmedPaths.clear();
+    datedIds.clear();
+    datedPaths.clear();
     cameraTable.clear();
     selection = Choice();
     tally = Tally();
@@ -165,8 +168,10 @@ QString ShiftJob::rangeProblem(qint64 seconds) const
         if (!date.isValid())
             continue;
         if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
-            return QStringLiteral("shifting by %1 seconds would move %2 outside the years 1000 to 9999; "
-                                  "nothing was changed")
+            // Shown by the window in the user's language (kelvaro-cli installs no translator).
+            return QCoreApplication::translate("JobMessages",
+                                               "shifting by %1 seconds would move %2 outside the years 1000 to "
+                                               "9999; nothing was changed")
                 .arg(seconds)
                 .arg(date.toString(QLatin1String(CaptureDate::pattern)));
     }
@@ -191,8 +196,10 @@ void ShiftJob::run(Task task)
         }
         walk.scanFolder(QDir(folder));
         if (task == Task::Dating) {
-            confirmed = walk.visitedIdentities();
-            confirmedPaths = walk.visitedCanonicalPaths();
+            confirmed = walk.usableIdentities();
+            confirmedPaths = walk.usableCanonicalPaths();
+            datedIds = walk.visitedIdentities();
+            datedPaths = walk.visitedCanonicalPaths();
         }
         break;
     }
@@ -224,7 +231,8 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
     state.changedCount = 0;
     state.folderCount = 0;
     if (!QFileInfo(lockFolder).isDir()) {
-        refusal = QStringLiteral("%1: no such folder; nothing was changed").arg(QDir::toNativeSeparators(lockFolder));
+        refusal = QCoreApplication::translate("JobMessages", "%1: no such folder; nothing was changed")
+                      .arg(QDir::toNativeSeparators(lockFolder));
         return false;
     }
     if (dryRun)
@@ -268,7 +276,10 @@ void ShiftJob::endWriting()
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
             {"not_chosen", counts.notChosen},
             {"times_not_set", counts.timesNotSet}};
-        if (!journal.close(state.cancelRequested, numbers) && problem.isEmpty())
+        // Done lines that could not be written lose no picture (the intents
+        // were on the disk first), but the journal no longer tells all: say so.
+        const bool closed = journal.close(state.cancelRequested, numbers);
+        if ((!closed || journal.hasFailed()) && problem.isEmpty())
             problem = QStringLiteral("the journal could not be written");
     }
     lock.release();
@@ -316,8 +327,18 @@ void ShiftJob::shift()
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, folder))
         return;
-    if (journal.isOpen())
+    // The pictures the user saw go to the disk before any is written: a
+    // resume shifts those and no others.
+    if (journal.isOpen()) {
         journal.addConfirmed(confirmed, confirmedPaths);
+        if (!journal.flush()) {
+            refusal = QStringLiteral("the journal could not be written; nothing was changed");
+            journal.discard();
+            journalPath.clear();
+            lock.release();
+            return;
+        }
+    }
 
     FolderWalk walk(state, observer);
     walk.followOutsideLinks = followOutsideLinks;
@@ -332,18 +353,25 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     // Pictures the dating pass did not meet were not in the question: they are
     // left alone. Pictures a resume took from the journal are done already.
     bool known = true, done = false;
+    qint64 seenDate = Journal::noDate;
     const bool byPath = !PictureFile::claimsFiles();
     if (byPath) {
         const QString key = canonical(path);
         done = handledPaths.contains(key);
-        known = confirmedPaths.contains(key);
+        const auto it = confirmedPaths.constFind(key);
+        known = it != confirmedPaths.constEnd();
+        if (known)
+            seenDate = *it;
     }
     auto claimKnown = [&](const PictureFile::FileId &id) {
         if (claim && !claim(id))
             return false;
         const Journal::Identity key(id.device, id.inode);
         done = handled.contains(key);
-        known = confirmed.contains(key);
+        const auto it = confirmed.constFind(key);
+        known = it != confirmed.constEnd();
+        if (known)
+            seenDate = *it;
         return true;
     };
     if (done)
@@ -354,10 +382,15 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
         return;
     ++state.pictureCount;
     // Pictures that were not chosen are read, to learn their camera and date,
-    // and then left alone without a word.
+    // and then left alone without a word. A picture the user saw is judged by
+    // the date it had then.
     const bool choosing = !passChoice.all();
-    auto isChosen = [this](const PictureFile::Result &r) { return passChoice.takes(r.camera, r.oldDate); };
-    if (result.status == Status::Usable && (known || choosing))
+    auto isChosen = [&](const PictureFile::Result &r) {
+        const QDateTime seen =
+            seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(seenDate, Qt::UTC) : r.oldDate;
+        return passChoice.takes(r.camera, seen);
+    };
+    if (result.status == Status::Usable)
         result.status = rewrite->planShift(state.shiftSeconds, &result,
                                            choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
     if (result.status == Status::NotChosen) {
@@ -365,15 +398,29 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
         picture(path, result);
         return;
     }
-    const bool undated = result.status == Status::NoExif || result.status == Status::NoDate
-                         || result.status == Status::NotADate;
-    if (!known && (result.status == Status::Usable || (choosing && !undated))) {
-        result.status = Status::AddedSince;
-        ++counts.addedSince;
-        qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+    if (result.status == Status::Usable && !known) {
+        // Not among the pictures the user was asked about: new since, or one
+        // whose date could not be read then.
+        const bool metBefore = byPath ? datedPaths.contains(canonical(path))
+                                      : datedIds.contains({rewrite->snapshot().device, rewrite->snapshot().inode});
+        result.status = metBefore ? Status::NotConfirmed : Status::AddedSince;
+        if (metBefore) {
+            ++counts.notConfirmed;
+            qDebug("date not read before the question, not changed : %s", path.toUtf8().constData());
+        } else {
+            ++counts.addedSince;
+            qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+        }
         note(result.status, path);
         picture(path, result);
         return;
+    }
+    // The date the user saw is the one to move: a picture whose date another
+    // program (or another shift) changed since is left alone.
+    if (result.status == Status::Usable && seenDate != Journal::noDate
+        && result.oldDate.toSecsSinceEpoch() != seenDate) {
+        qDebug("changed by another program : %s", path.toUtf8().constData());
+        result.status = Status::ChangedElsewhere;
     }
     if (result.status != Status::Usable) {
         switch (result.status) {
@@ -630,8 +677,16 @@ void ShiftJob::resume()
     passChoice = Choice::fromJson(root.choice);   // the pictures the shift chose, and no others
     if (!beginWriting(header, root.folder))
         return;
-    if (journal.isOpen())
+    if (journal.isOpen()) {
         journal.addConfirmed(first.confirmed, first.confirmedPaths);
+        if (!journal.flush()) {
+            refusal = QStringLiteral("the journal could not be written; nothing was changed");
+            journal.discard();
+            journalPath.clear();
+            lock.release();
+            return;
+        }
+    }
 
     // First the pictures the journals name: finish each one, or see that it is done.
     for (const Journal::Record &record : chain) {
@@ -672,6 +727,7 @@ QList<ShiftJob::PassInfo> ShiftJob::history()
         info.pictures = record.header.pictures;
         info.changed = record.changed;
         info.closed = record.closed;
+        info.began = record.started;
         info.cancelled = record.cancelled;
         info.started = record.header.started;
         info.source = record.header.source;
@@ -702,8 +758,8 @@ ShiftJob::PassInfo ShiftJob::lastUndoable()
 {
     const QList<PassInfo> passes = history();
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
-        if (it->kind == Journal::Kind::Undo)
-            continue;
+        if (it->kind == Journal::Kind::Undo || !it->began)
+            continue;   // undos are not undone; a pass that never began changed nothing
         if (it->undone)
             return {};   // the newest shift is undone already
         return *it;
@@ -715,7 +771,7 @@ ShiftJob::PassInfo ShiftJob::interrupted()
 {
     const QList<PassInfo> passes = history();
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
-        if (it->kind == Journal::Kind::Undo)
+        if (it->kind == Journal::Kind::Undo || !it->began)
             continue;
         if (it->closed || it->undone || it->resumed || TreeLock::isBusy(it->folder))
             return {};

@@ -76,6 +76,7 @@ public:
         int alreadyDone = 0;    // undo, resume: held the wanted texts already
         int unrecognised = 0;   // undo, resume: held neither text, or were replaced
         int timesNotSet = 0;    // written, but their file times could not be set
+        int notConfirmed = 0;   // their dates could not be read before the question
     };
 
     // A pass found in the journals.
@@ -87,6 +88,7 @@ public:
         int pictures = 0;
         int changed = 0;
         bool closed = false;
+        bool began = false;      // it got beyond its first line
         bool cancelled = false;
         bool undone = false;     // a later undo set it back
         bool resumed = false;    // a later resume finished it
@@ -174,8 +176,10 @@ private:
     Choice selection;                      // what the next shift moves
     Tally tally;                           // the chosen pictures of the dating pass
     Choice passChoice;                     // what the running shift or resume moves
-    QSet<Journal::Identity> confirmed;     // pictures the dating pass met
-    QSet<QString> confirmedPaths;          // the same where files have no identity numbers
+    Journal::Confirmed confirmed;          // pictures with a usable date in the dating pass, and that date
+    Journal::ConfirmedPaths confirmedPaths;   // the same where files have no identity numbers
+    QSet<Journal::Identity> datedIds;      // every file and folder the dating pass met
+    QSet<QString> datedPaths;
     QSet<Journal::Identity> handled;       // resume: pictures already taken from the journal
     QSet<QString> handledPaths;
     Journal journal;

@@ -2,6 +2,7 @@
 
 #include "journal.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -63,7 +64,8 @@ bool TreeLock::acquire(const QString &folder, QString *error)
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
 #endif
-        *error = QStringLiteral("another shift, undo or resume of %1 is running; nothing was changed")
+        *error = QCoreApplication::translate("JobMessages",
+                                             "another shift, undo or resume of %1 is running; nothing was changed")
                      .arg(QDir::toNativeSeparators(folder));
         return false;
     }

@@ -1,0 +1,251 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>JobMessages</name>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n dossier</numerusform>
+            <numerusform>%n dossiers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n photo dans %1, datée du
+%2 au
+%3,
+va être modifiée.
+
+Voulez-vous continuer ?</numerusform>
+            <numerusform>%n photos dans %1, datées du
+%2 au
+%3,
+vont être modifiées.
+
+Voulez-vous continuer ?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n photo dans %1, datée du
+%2 au
+%3,
+a été modifiée.</numerusform>
+            <numerusform>%n photos dans %1, datées du
+%2 au
+%3,
+ont été modifiées.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Annulé.</translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2.</source>
+        <translation>Modifiées : %1, non modifiées : %2.</translation>
+    </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Un décalage de %1 secondes ferait sortir %2 des années 1000 à 9999 ; rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1 : ce dossier n&apos;existe pas ; rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Un autre décalage, rétablissement ou reprise de %1 est en cours ; rien n&apos;a été modifié.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kelvaro 1.0   by the Kelvaro developers</source>
+        <translation>Kelvaro 1.0   par les développeurs de Kelvaro</translation>
+    </message>
+    <message>
+        <source>Select the top folder of your JPGs to be shifted</source>
+        <translation>Choisir le dossier principal des photos JPEG à décaler</translation>
+    </message>
+    <message>
+        <source>Select top folder...</source>
+        <translation>Choisir le dossier principal…</translation>
+    </message>
+    <message>
+        <source>Top folder</source>
+        <translation>Dossier principal</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>Number of pictures</source>
+        <translation>Nombre de photos</translation>
+    </message>
+    <message>
+        <source>Current date of first picture</source>
+        <translation>Date actuelle de la photo la plus ancienne</translation>
+    </message>
+    <message>
+        <source>New date of first picture</source>
+        <translation>Nouvelle date de la photo la plus ancienne</translation>
+    </message>
+    <message>
+        <source>Set the new date of first(oldest) picture</source>
+        <translation>Saisir la date et l&apos;heure réelles de prise de vue de la photo la plus ancienne</translation>
+    </message>
+    <message>
+        <source>Shift all time stamps in EXIF Info</source>
+        <translation>Décaler toutes les dates EXIF</translation>
+    </message>
+    <message>
+        <source>If checked, not only the EXIF date is shifted but also the file attribute (recommended)</source>
+        <translation>Si la case est cochée, la date de modification des fichiers suit aussi la nouvelle date EXIF (recommandé)</translation>
+    </message>
+    <message>
+        <source>Adapt also time stamps of files</source>
+        <translation>Ajuster aussi la date des fichiers</translation>
+    </message>
+    <message>
+        <source>Stop after the picture in hand: every picture is either wholly shifted or left as it was</source>
+        <translation>Arrêter après la photo en cours : chaque photo est soit entièrement décalée, soit laissée telle quelle</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Year-month-day and hours:minutes:seconds</source>
+        <translation>Année-mois-jour et heures:minutes:secondes</translation>
+    </message>
+    <message>
+        <source>Select Top Folder</source>
+        <translation>Choisir le dossier principal</translation>
+    </message>
+    <message>
+        <source>please wait ...</source>
+        <translation>Veuillez patienter…</translation>
+    </message>
+    <message>
+        <source>%1 (%2 valid)</source>
+        <translation>%1 (%2 datées)</translation>
+    </message>
+    <message>
+        <source>No jpgs found</source>
+        <translation>Aucune photo JPEG datée trouvée</translation>
+    </message>
+    <message>
+        <source>Kelvaro</source>
+        <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Annuler le dernier décalage</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Rétablir les dates d&apos;origine des photos du dernier décalage, et celles de leurs fichiers</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>Les photos sont en cours de modification.
+
+Arrêter après la photo en cours ? Vous verrez ce qui a été modifié et pourrez le rétablir.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Ajoutées depuis la lecture des dates, laissées telles quelles : %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Dates de fichier impossibles à modifier : %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Tout rétablir</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Rétablir la date d&apos;origine de chaque photo modifiée par ce décalage, et celle de son fichier</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>Le décalage de %1 a été annulé.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>Le décalage de %1 a été mené à terme.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Annulé.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Rétablies : %1, déjà comme avant : %2, non modifiées : %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Terminées : %1, déjà décalées : %2, non modifiées : %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>Le dernier décalage de %1 s&apos;est arrêté après %2 photos sur %3.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Terminez-le pour décaler les photos restantes, ou rétablissez celles déjà décalées.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Terminer</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Tout rétablir</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Plus tard</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Rétablir les dates d&apos;origine de toutes les photos du dernier décalage de %1, et celles de leurs fichiers ?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+%1 liens mènent hors du dossier ; ils ne sont pas suivis.</translation>
+    </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Impossible de lire le journal %1.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,240 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja">
+<context>
+    <name>JobMessages</name>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n 個のフォルダー</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%1にある %n 枚の写真
+（%2 〜
+%3）
+の撮影日時を変更します。
+
+続行しますか？</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%1にある %n 枚の写真
+（%2 〜
+%3）
+の撮影日時を変更しました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>中止しました。</translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2.</source>
+        <translation>変更済み: %1 枚、未変更: %2 枚。</translation>
+    </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>%1 秒ずらすと %2 が 1000 年〜9999 年の範囲外になります。何も変更していません。</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: フォルダーが存在しません。何も変更していません。</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>%1 では別のずらし・取り消し・再開の処理が実行中です。何も変更していません。</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kelvaro 1.0   by the Kelvaro developers</source>
+        <translation>Kelvaro 1.0   Kelvaro 開発チーム</translation>
+    </message>
+    <message>
+        <source>Select the top folder of your JPGs to be shifted</source>
+        <translation>撮影日時をずらす JPEG 写真が入っているフォルダーを選びます</translation>
+    </message>
+    <message>
+        <source>Select top folder...</source>
+        <translation>対象フォルダーを選択…</translation>
+    </message>
+    <message>
+        <source>Top folder</source>
+        <translation>対象フォルダー</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>進行状況</translation>
+    </message>
+    <message>
+        <source>Number of pictures</source>
+        <translation>写真の枚数</translation>
+    </message>
+    <message>
+        <source>Current date of first picture</source>
+        <translation>最も古い写真の現在の日時</translation>
+    </message>
+    <message>
+        <source>New date of first picture</source>
+        <translation>最も古い写真の正しい日時</translation>
+    </message>
+    <message>
+        <source>Set the new date of first(oldest) picture</source>
+        <translation>最も古い写真が実際に撮影された日時を入力します</translation>
+    </message>
+    <message>
+        <source>Shift all time stamps in EXIF Info</source>
+        <translation>すべての EXIF 撮影日時をずらす</translation>
+    </message>
+    <message>
+        <source>If checked, not only the EXIF date is shifted but also the file attribute (recommended)</source>
+        <translation>オンにすると、EXIF の日時だけでなくファイルの更新日時も合わせます（推奨）</translation>
+    </message>
+    <message>
+        <source>Adapt also time stamps of files</source>
+        <translation>ファイルの日時も合わせる</translation>
+    </message>
+    <message>
+        <source>Stop after the picture in hand: every picture is either wholly shifted or left as it was</source>
+        <translation>処理中の写真が終わったところで止めます。どの写真も、完全に変更済みか元のままのどちらかです</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Year-month-day and hours:minutes:seconds</source>
+        <translation>年-月-日 時:分:秒</translation>
+    </message>
+    <message>
+        <source>Select Top Folder</source>
+        <translation>対象フォルダーの選択</translation>
+    </message>
+    <message>
+        <source>please wait ...</source>
+        <translation>お待ちください…</translation>
+    </message>
+    <message>
+        <source>%1 (%2 valid)</source>
+        <translation>%1 枚（日時あり %2 枚）</translation>
+    </message>
+    <message>
+        <source>No jpgs found</source>
+        <translation>日時のある JPEG 写真が見つかりません</translation>
+    </message>
+    <message>
+        <source>Kelvaro</source>
+        <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>前回のずらしを元に戻す</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>前回ずらした写真の日時とファイルの日時を元に戻します</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>写真を変更しています。
+
+処理中の写真が終わったところで止めますか？変更された内容が表示され、元に戻すこともできます。</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+日時の読み込み後に追加され、変更しなかった写真: %1 枚。</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+ファイルの日時を設定できなかった写真: %1 枚。</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>今回ずらした写真をすべて、元の日時とファイルの日時に戻します</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>%1 のずらしを元に戻しました。</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>%1 のずらしを最後まで完了しました。</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>中止しました。</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>元に戻した: %1 枚、すでに元どおり: %2 枚、未変更: %3 枚。</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>完了: %1 枚、ずらし済み: %2 枚、未変更: %3 枚。</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>%1 の前回のずらしは、%3 枚中 %2 枚で止まりました。</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>最後まで実行して残りの写真をずらすか、元に戻してずらし済みの写真を戻してください。</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>最後まで実行</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>後で</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>%1 で前回ずらしたすべての写真を、元の日時とファイルの日時に戻しますか？</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+フォルダーの外を指すリンクが %1 個あります。これらはたどりません。</translation>
+    </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>記録ファイル %1 を読み込めません。</translation>
+    </message>
+</context>
+</TS>

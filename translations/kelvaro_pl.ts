@@ -1,0 +1,262 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pl">
+<context>
+    <name>JobMessages</name>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n folderze</numerusform>
+            <numerusform>%n folderach</numerusform>
+            <numerusform>%n folderach</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n zdjęcie w %1, z datami od
+%2 do
+%3,
+zostanie zmienione.
+
+Czy kontynuować?</numerusform>
+            <numerusform>%n zdjęcia w %1, z datami od
+%2 do
+%3,
+zostaną zmienione.
+
+Czy kontynuować?</numerusform>
+            <numerusform>%n zdjęć w %1, z datami od
+%2 do
+%3,
+zostanie zmienionych.
+
+Czy kontynuować?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n zdjęcie w %1, z datami od
+%2 do
+%3,
+zostało zmienione.</numerusform>
+            <numerusform>%n zdjęcia w %1, z datami od
+%2 do
+%3,
+zostały zmienione.</numerusform>
+            <numerusform>%n zdjęć w %1, z datami od
+%2 do
+%3,
+zostało zmienionych.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Przerwano.</translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2.</source>
+        <translation>Zmienione: %1, niezmienione: %2.</translation>
+    </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>Przesunięcie o %1 s wyprowadziłoby %2 poza lata 1000–9999; niczego nie zmieniono.</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1: taki folder nie istnieje; niczego nie zmieniono.</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>Trwa już inne przesuwanie, cofanie lub wznawianie dla %1; niczego nie zmieniono.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kelvaro 1.0   by the Kelvaro developers</source>
+        <translation>Kelvaro 1.0   od twórców Kelvaro</translation>
+    </message>
+    <message>
+        <source>Select the top folder of your JPGs to be shifted</source>
+        <translation>Wybierz folder główny ze zdjęciami JPEG do przesunięcia</translation>
+    </message>
+    <message>
+        <source>Select top folder...</source>
+        <translation>Wybierz folder główny…</translation>
+    </message>
+    <message>
+        <source>Top folder</source>
+        <translation>Folder główny</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Postęp</translation>
+    </message>
+    <message>
+        <source>Number of pictures</source>
+        <translation>Liczba zdjęć</translation>
+    </message>
+    <message>
+        <source>Current date of first picture</source>
+        <translation>Obecna data najstarszego zdjęcia</translation>
+    </message>
+    <message>
+        <source>New date of first picture</source>
+        <translation>Nowa data najstarszego zdjęcia</translation>
+    </message>
+    <message>
+        <source>Set the new date of first(oldest) picture</source>
+        <translation>Wpisz rzeczywistą datę i godzinę wykonania najstarszego zdjęcia</translation>
+    </message>
+    <message>
+        <source>Shift all time stamps in EXIF Info</source>
+        <translation>Przesuń wszystkie daty EXIF</translation>
+    </message>
+    <message>
+        <source>If checked, not only the EXIF date is shifted but also the file attribute (recommended)</source>
+        <translation>Po zaznaczeniu także data modyfikacji plików przyjmie nową datę EXIF (zalecane)</translation>
+    </message>
+    <message>
+        <source>Adapt also time stamps of files</source>
+        <translation>Dostosuj też daty plików</translation>
+    </message>
+    <message>
+        <source>Stop after the picture in hand: every picture is either wholly shifted or left as it was</source>
+        <translation>Zatrzymaj po bieżącym zdjęciu: każde zdjęcie jest albo w całości przesunięte, albo nietknięte</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>Year-month-day and hours:minutes:seconds</source>
+        <translation>Rok-miesiąc-dzień i godziny:minuty:sekundy</translation>
+    </message>
+    <message>
+        <source>Select Top Folder</source>
+        <translation>Wybierz folder główny</translation>
+    </message>
+    <message>
+        <source>please wait ...</source>
+        <translation>Proszę czekać…</translation>
+    </message>
+    <message>
+        <source>%1 (%2 valid)</source>
+        <translation>%1 (z datą: %2)</translation>
+    </message>
+    <message>
+        <source>No jpgs found</source>
+        <translation>Brak zdjęć JPEG z datą</translation>
+    </message>
+    <message>
+        <source>Kelvaro</source>
+        <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>Cofnij ostatnie przesunięcie</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>Przywróć zdjęciom z ostatniego przesunięcia wcześniejsze daty i czasy plików</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>Trwa zmienianie zdjęć.
+
+Zatrzymać po bieżącym zdjęciu? Zobaczysz, co zostało zmienione, i będzie można to cofnąć.</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+Dodane po odczytaniu dat, pozostawione bez zmian: %1.</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+Nie udało się ustawić czasu plików: %1.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Cofnij</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>Przywróć każdemu zdjęciu zmienionemu przez to przesunięcie wcześniejszą datę i czasy pliku</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>Cofnięto przesunięcie w %1.</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>Dokończono przesunięcie w %1.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Przerwano.</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>Przywrócone: %1, już jak wcześniej: %2, niezmienione: %3.</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>Dokończone: %1, już przesunięte: %2, niezmienione: %3.</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>Ostatnie przesunięcie w %1 zatrzymało się po %2 z %3 zdjęć.</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>Dokończ je, aby przesunąć pozostałe zdjęcia, albo cofnij, aby przywrócić już przesunięte.</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>Dokończ</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>Cofnij</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Później</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>Przywrócić wszystkim zdjęciom z ostatniego przesunięcia w %1 wcześniejsze daty i czasy plików?</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+Dowiązania prowadzące poza folder (%1) są pomijane.</translation>
+    </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>Nie można odczytać dziennika %1.</translation>
+    </message>
+</context>
+</TS>

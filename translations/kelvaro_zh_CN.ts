@@ -1,0 +1,238 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>JobMessages</name>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n 个文件夹</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>将更改 %1中的 %n 张照片，拍摄时间从
+%2 到
+%3。
+
+是否继续？</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>已更改 %1中的 %n 张照片，拍摄时间从
+%2 到
+%3。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>已取消。</translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2.</source>
+        <translation>已更改：%1 张，未更改：%2 张。</translation>
+    </message>
+    <message>
+        <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
+        <translation>偏移 %1 秒会使 %2 超出 1000 年至 9999 年的范围；未做任何更改。</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; nothing was changed</source>
+        <translation>%1：文件夹不存在；未做任何更改。</translation>
+    </message>
+    <message>
+        <source>another shift, undo or resume of %1 is running; nothing was changed</source>
+        <translation>%1 的另一个调整、撤销或继续操作正在进行；未做任何更改。</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kelvaro 1.0   by the Kelvaro developers</source>
+        <translation>Kelvaro 1.0   Kelvaro 开发者</translation>
+    </message>
+    <message>
+        <source>Select the top folder of your JPGs to be shifted</source>
+        <translation>选择要调整时间的 JPEG 照片所在的顶层文件夹</translation>
+    </message>
+    <message>
+        <source>Select top folder...</source>
+        <translation>选择顶层文件夹…</translation>
+    </message>
+    <message>
+        <source>Top folder</source>
+        <translation>顶层文件夹</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Number of pictures</source>
+        <translation>照片数量</translation>
+    </message>
+    <message>
+        <source>Current date of first picture</source>
+        <translation>最早照片的当前时间</translation>
+    </message>
+    <message>
+        <source>New date of first picture</source>
+        <translation>最早照片的正确时间</translation>
+    </message>
+    <message>
+        <source>Set the new date of first(oldest) picture</source>
+        <translation>输入最早那张照片的实际拍摄时间</translation>
+    </message>
+    <message>
+        <source>Shift all time stamps in EXIF Info</source>
+        <translation>调整所有 EXIF 拍摄时间</translation>
+    </message>
+    <message>
+        <source>If checked, not only the EXIF date is shifted but also the file attribute (recommended)</source>
+        <translation>勾选后，除了 EXIF 时间，文件的修改时间也一并调整（推荐）</translation>
+    </message>
+    <message>
+        <source>Adapt also time stamps of files</source>
+        <translation>同时调整文件时间</translation>
+    </message>
+    <message>
+        <source>Stop after the picture in hand: every picture is either wholly shifted or left as it was</source>
+        <translation>处理完当前照片后停止：每张照片要么已完整调整，要么保持原样</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Year-month-day and hours:minutes:seconds</source>
+        <translation>年-月-日 时:分:秒</translation>
+    </message>
+    <message>
+        <source>Select Top Folder</source>
+        <translation>选择顶层文件夹</translation>
+    </message>
+    <message>
+        <source>please wait ...</source>
+        <translation>请稍候…</translation>
+    </message>
+    <message>
+        <source>%1 (%2 valid)</source>
+        <translation>%1 张（有拍摄时间 %2 张）</translation>
+    </message>
+    <message>
+        <source>No jpgs found</source>
+        <translation>未找到带拍摄时间的 JPEG 照片</translation>
+    </message>
+    <message>
+        <source>Kelvaro</source>
+        <translation>Kelvaro</translation>
+    </message>
+    <message>
+        <source>Undo last shift</source>
+        <translation>撤销上次调整</translation>
+    </message>
+    <message>
+        <source>Set the pictures of the last shift back to their earlier dates and file times</source>
+        <translation>将上次调整的照片恢复到原来的拍摄时间和文件时间</translation>
+    </message>
+    <message>
+        <source>Pictures are being changed.
+
+Stop after the picture in hand? You will see what was changed and can undo it.</source>
+        <translation>正在修改照片。
+
+处理完当前照片后停止吗？你将看到已更改的内容，并可以撤销。</translation>
+    </message>
+    <message>
+        <source>
+
+Added since the dates were read, left alone: %1.</source>
+        <translation>
+
+读取时间后新增、未作改动的照片：%1 张。</translation>
+    </message>
+    <message>
+        <source>
+
+File times could not be set: %1.</source>
+        <translation>
+
+无法设置文件时间的照片：%1 张。</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Set every picture this shift changed back to its earlier date and file times</source>
+        <translation>将本次调整改动过的每张照片恢复到原来的时间和文件时间</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was undone.</source>
+        <translation>已撤销对 %1 的调整。</translation>
+    </message>
+    <message>
+        <source>The shift of %1 was finished.</source>
+        <translation>已完成对 %1 的调整。</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>已取消。</translation>
+    </message>
+    <message>
+        <source>Set back: %1, already as before: %2, not changed: %3.</source>
+        <translation>已恢复：%1 张，原本如此：%2 张，未更改：%3 张。</translation>
+    </message>
+    <message>
+        <source>Finished: %1, already shifted: %2, not changed: %3.</source>
+        <translation>已完成：%1 张，之前已调整：%2 张，未更改：%3 张。</translation>
+    </message>
+    <message>
+        <source>The last shift of %1 stopped after %2 of %3 pictures.</source>
+        <translation>上次对 %1 的调整在 %3 张照片中完成 %2 张后中断。</translation>
+    </message>
+    <message>
+        <source>Finish it to shift the remaining pictures, or undo it to set back those already shifted.</source>
+        <translation>可以继续完成以调整其余照片，或撤销以恢复已调整的照片。</translation>
+    </message>
+    <message>
+        <source>Finish it</source>
+        <translation>继续完成</translation>
+    </message>
+    <message>
+        <source>Undo it</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>稍后</translation>
+    </message>
+    <message>
+        <source>Set every picture of the last shift of %1 back to its earlier date and file times?</source>
+        <translation>要将上次对 %1 调整的所有照片恢复到原来的时间和文件时间吗？</translation>
+    </message>
+    <message>
+        <source>
+
+%1 links lead outside the folder; they are not followed.</source>
+        <translation>
+
+有 %1 个链接指向文件夹之外，不会跟随。</translation>
+    </message>
+    <message>
+        <source>The journal %1 cannot be read.</source>
+        <translation>无法读取记录文件 %1。</translation>
+    </message>
+</context>
+</TS>
