@@ -67,18 +67,21 @@ ShiftJob::Choice ShiftJob::Choice::fromJson(const QByteArray &json)
     return c;
 }
 
+// Translated under the context "ShiftJob" where translators are installed
+// (the window); kelvaro-cli stays English.
 QString ShiftJob::Choice::describe() const
 {
     QStringList parts;
     if (!cameras.isEmpty())
-        parts << QStringLiteral("of ") + cameras.join(QLatin1String(", "));
+        parts << QCoreApplication::translate("ShiftJob", "of %1").arg(cameras.join(QLatin1String(", ")));
     const QString pattern = QLatin1String(CaptureDate::pattern);
     if (from.isValid() && to.isValid())
-        parts << QStringLiteral("taken from %1 until %2").arg(from.toString(pattern), to.toString(pattern));
+        parts << QCoreApplication::translate("ShiftJob", "taken from %1 until %2")
+                     .arg(from.toString(pattern), to.toString(pattern));
     else if (from.isValid())
-        parts << QStringLiteral("taken from %1").arg(from.toString(pattern));
+        parts << QCoreApplication::translate("ShiftJob", "taken from %1").arg(from.toString(pattern));
     else if (to.isValid())
-        parts << QStringLiteral("taken until %1").arg(to.toString(pattern));
+        parts << QCoreApplication::translate("ShiftJob", "taken until %1").arg(to.toString(pattern));
     return parts.join(QLatin1Char(' '));
 }
 
