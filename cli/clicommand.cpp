@@ -188,6 +188,7 @@ void CliCommand::surveyAndDate()
     choice.from = options.from;
     choice.to = options.to;
     job.choose(choice);
+    job.countCopies = (options.list || options.dryRun) && !options.exifOnly;
     // The survey pass only gives the progress bar its total.
     if (progress.enabled())
         runPass(ShiftJob::Task::Survey, QStringLiteral("Counting"), 0);
@@ -220,6 +221,9 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
         }
         if (!usable)
             line += ", \"reason\": " + jsonString(QString::fromUtf8(reason(result)));
+        else if (job.countCopies)
+            line += ", \"xmp_dates\": " + QByteArray::number(result.xmpDates) + ", \"iptc_dates\": "
+                    + QByteArray::number(result.iptcDates) + ", \"sidecars\": " + QByteArray::number(result.sidecars);
         line += '}';
     } else {
         line = path.toUtf8() + '\t';
@@ -229,6 +233,10 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
             line += dateText(result.oldDate);
         else
             line += dateText(result.oldDate) + " -> " + dateText(result.oldDate.addSecs(shiftSeconds));
+        // The other copies of the capture time that move with it.
+        if (usable && job.countCopies && (result.xmpDates || result.iptcDates || result.sidecars))
+            line += "\t(also " + QByteArray::number(result.xmpDates) + " XMP, " + QByteArray::number(result.iptcDates)
+                    + " IPTC, " + QByteArray::number(result.sidecars) + (result.sidecars == 1 ? " sidecar)" : " sidecars)");
         line += '\n';
     }
     ++listed;
@@ -352,8 +360,10 @@ int CliCommand::dates()
 bool CliCommand::confirm()
 {
     const ShiftJob::Tally &chosen = job.chosen();
-    const QString question = JobMessages::confirmation(chosen.valid, datingFolders, chosen.oldest, chosen.newest,
-                                                       job.choice().describe());
+    QString question = JobMessages::confirmation(chosen.valid, datingFolders, chosen.oldest, chosen.newest,
+                                                 job.choice().describe());
+    if (state.outsideLinks > 0)
+        question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
     progress.write(stderr, question.toUtf8() + " [y/N] ");
     char answer[64];
     if (!fgets(answer, sizeof answer, stdin))
@@ -385,6 +395,9 @@ int CliCommand::shift()
             fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
             fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
             fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
+            fields.push_back({"xmp_dates", QByteArray::number(job.counts.xmpDates)});
+            fields.push_back({"iptc_dates", QByteArray::number(job.counts.iptcDates)});
+            fields.push_back({"sidecars", QByteArray::number(job.counts.sidecars)});
             fields.push_back({"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)});
             fields.push_back({"cancelled", cancelled ? "true" : "false"});
             fields.push_back({"dry_run", dryRun ? "true" : "false"});
@@ -462,6 +475,7 @@ int CliCommand::shift()
     state.adaptFileTimes = !options.keepFileTimes;
     state.cancelRequested = false;
     job.useJournal = !options.noJournal;
+    job.exifOnly = options.exifOnly;
     {
         CancelOnSignal cancelOnSignal(state.cancelRequested);
         runPass(ShiftJob::Task::Shifting, QStringLiteral("Shifting"), pictures);
@@ -487,6 +501,9 @@ QByteArray CliCommand::writingReport(bool dryRun)
 {
     QByteArray text;
     const ShiftJob::Counts &c = job.counts;
+    if (job.sourceJournal.isEmpty() && (c.xmpDates || c.iptcDates || c.sidecars))
+        text += "\nAlso moved: " + QByteArray::number(c.xmpDates) + " XMP dates, " + QByteArray::number(c.iptcDates)
+                + " IPTC dates, " + QByteArray::number(c.sidecars) + " sidecar files.";
     if (c.addedSince)
         text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
     if (c.notConfirmed)
@@ -628,6 +645,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                    {"unrecognised", QByteArray::number(c.unrecognised)},
                    {"added_since", QByteArray::number(c.addedSince)},
                    {"times_not_set", QByteArray::number(c.timesNotSet)},
+                   {"sidecars", QByteArray::number(c.sidecars)},
                    {"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)},
                    {"cancelled", cancelled ? "true" : "false"},
                    {"dry_run", options.dryRun ? "true" : "false"},
@@ -639,6 +657,8 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                           + QByteArray::number(c.changed) + ", already " + (undo ? "as before" : "shifted")
                           + ": " + QByteArray::number(c.alreadyDone) + ", not changed: "
                           + QByteArray::number(c.notChanged) + '.';
+        if (c.sidecars)
+            text += "\nSidecar files " + QByteArray(undo ? "set back: " : "finished: ") + QByteArray::number(c.sidecars) + '.';
         if (c.unrecognised)
             text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                     + QByteArray::number(c.unrecognised) + '.';

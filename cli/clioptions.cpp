@@ -173,6 +173,8 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             o.yes = true;
         else if (a == QLatin1String("--no-journal") && shift)
             o.noJournal = true;
+        else if (a == QLatin1String("--exif-only") && shift)
+            o.exifOnly = true;
         else if (a == QLatin1String("--follow-outside-links") && walks)
             o.followOutsideLinks = true;
         else
@@ -228,7 +230,7 @@ QString CliOptions::usage()
         "                         | --picture PATH --to \"yyyy:MM:dd hh:mm:ss\")\n"
         "                    [--camera NAME]... [--from DATE] [--to DATE]\n"
         "                    [--keep-file-times] [--dry-run] [--yes] [--json]\n"
-        "                    [--no-journal] [--follow-outside-links]\n"
+        "                    [--no-journal] [--follow-outside-links] [--exif-only]\n"
         "  kelvaro-cli history [--json]\n"
         "  kelvaro-cli undo [JOURNAL] [--yes] [--dry-run] [--json]\n"
         "  kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json]\n"
@@ -270,6 +272,8 @@ QString CliOptions::usage()
         "                     (by default they become the new capture time)\n"
         "  --dry-run          show each picture's old and new date, write nothing\n"
         "  --no-journal       (shift) write without a journal: no undo, no resume\n"
+        "  --exif-only        (shift) move only the EXIF date texts, not the XMP and\n"
+        "                     IPTC copies of the capture time nor XMP sidecar files\n"
         "  --follow-outside-links  follow links that lead outside DIR (by default\n"
         "                     they are counted and named, and left alone)\n"
         "  -y, --yes          do not ask before writing (needed without a terminal)\n"

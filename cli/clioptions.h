@@ -10,7 +10,7 @@
 //                          | --picture PATH --to "yyyy:MM:dd hh:mm:ss")
 //               [--camera NAME]... [--from DATE] [--to DATE]
 //               [--keep-file-times] [--dry-run] [--yes] [--json]
-//               [--no-journal] [--follow-outside-links]
+//               [--no-journal] [--follow-outside-links] [--exif-only]
 //   kelvaro-cli history [--json]
 //   kelvaro-cli undo [JOURNAL] [--yes] [--dry-run] [--json]
 //   kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json]
@@ -27,6 +27,7 @@ public:
     bool dryRun = false;
     bool yes = false;
     bool noJournal = false;           // shift: write without a journal
+    bool exifOnly = false;            // shift: the EXIF texts only, no XMP, IPTC or sidecars
     bool followOutsideLinks = false;  // follow links that lead outside DIR
     QString journal;                  // undo, resume: the journal; empty: the latest
     bool hasShift = false;        // --by was given: shiftSeconds holds it

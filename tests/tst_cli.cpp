@@ -152,6 +152,8 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
+    void sidecarsMoveWithTheirPicture_data();
+    void sidecarsMoveWithTheirPicture();
     void badInputTouchesNothing_data();
     void badInputTouchesNothing();
     void dryRunWritesNothing();
@@ -168,6 +170,76 @@ private slots:
     void resumeAndUndoKeepToTheChoice();
     void picturesAddedSinceAndNotChosen();
 };
+
+// A sidecar file as photo managers write one beside a picture: the capture
+// time as an attribute with a zone and as an element with a fraction.
+QByteArray sidecarText(const std::string &date)
+{
+    std::string iso = date;
+    iso[4] = iso[7] = '-';
+    iso[10] = 'T';
+    XmpPacket xmp;
+    xmp.attribute("xmp:CreateDate", iso + "+02:00").element("exif:DateTimeOriginal", iso + ".25");
+    return QByteArray::fromStdString(xmp.padding(40).text());
+}
+
+void TestCli::sidecarsMoveWithTheirPicture_data()
+{
+    QTest::addColumn<QString>("pictureName");
+    QTest::addColumn<QString>("sidecarName");
+    QTest::addColumn<QString>("pictureDate");
+    QTest::addColumn<QString>("sidecarDate");
+    QTest::addColumn<bool>("exifOnly");
+    QTest::addColumn<bool>("moves");
+
+    const QString d = "2012:05:06 10:00:00";
+    QTest::newRow("NAME.xmp") << "a.jpg" << "a.xmp" << d << d << false << true;
+    QTest::newRow("NAME.EXT.xmp, upper case") << "b.JPG" << "b.JPG.XMP" << d << d << false << true;
+    QTest::newRow("mixed case, .jpeg") << "c.jpeg" << "C.Xmp" << d << d << false << true;
+    QTest::newRow("picture without usable date") << "d.jpg" << "d.xmp" << "0000:00:00 00:00:00" << d << false << false;
+    QTest::newRow("--exif-only") << "e.jpg" << "e.xmp" << d << d << true << false;
+    QTest::newRow("another picture's name") << "f.jpg" << "g.xmp" << d << d << false << false;
+    QTest::newRow("sidecar of another time") << "h.jpg" << "h.xmp" << d << "2012:05:06 10:00:01" << false << false;
+}
+
+void TestCli::sidecarsMoveWithTheirPicture()
+{
+    QFETCH(QString, pictureName);
+    QFETCH(QString, sidecarName);
+    QFETCH(QString, pictureDate);
+    QFETCH(QString, sidecarDate);
+    QFETCH(bool, exifOnly);
+    QFETCH(bool, moves);
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), {{pictureName, pictureDate.toStdString()}, {"other.jpg", "2012:01:01 00:00:00"}}));
+    const QString sidecar = top.filePath(sidecarName);
+    const QByteArray before = sidecarText(sidecarDate.toStdString());
+    {
+        QFile file(sidecar);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+    }
+    QStringList arguments{"shift", top.path(), "--by", "3600", "--yes", "--json"};
+    if (exifOnly)
+        arguments << "--exif-only";
+    const Run run = cli(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.json()["sidecars"].toInt(), moves ? 1 : 0);
+    QFile file(sidecar);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    // Same length; only the two dates' first 19 characters change.
+    QCOMPARE(after.size(), before.size());
+    const QByteArray expected = moves ? QByteArray(before).replace("2012-05-06T10:00:00", "2012-05-06T11:00:00") : before;
+    QCOMPARE(after, expected);
+    // The pictures themselves move whatever happens to the sidecar.
+    if (pictureDate != "0000:00:00 00:00:00")
+        QCOMPARE(dateOf(top.filePath(pictureName)), QString("2012:05:06 11:00:00"));
+
+    // Undo gives the sidecar back byte for byte.
+    QCOMPARE(cli({"undo", "--yes"}).exitCode, 0);
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.readAll(), before);
+}
 
 void TestCli::badInputTouchesNothing_data()
 {
@@ -265,7 +337,8 @@ void TestCli::jsonShape()
     const Run shifted = cli({"shift", top.path(), "--by", "-1:00:00", "--yes", "--json"});
     QCOMPARE(shifted.exitCode, 0);
     QStringList shiftKeys = datesKeys;
-    shiftKeys << "shift_seconds" << "chosen" << "changed" << "not_changed" << "added_since" << "times_not_set" << "problem"
+    shiftKeys << "shift_seconds" << "chosen" << "changed" << "not_changed" << "added_since" << "times_not_set"
+              << "problem" << "xmp_dates" << "iptc_dates" << "sidecars"
               << "cancelled" << "dry_run" << "journal";
     const QJsonObject o = shifted.json();
     QCOMPARE(sorted(o.keys()), sorted(shiftKeys));

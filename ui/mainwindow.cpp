@@ -448,6 +448,11 @@ void MainWindow::showShiftResult()
     const ShiftJob::Tally &chosen = job.chosen();
     QString text = JobMessages::result(chosen.valid, folderCount, chosen.oldest, chosen.newest, cancelRequested,
                                        changedCount, job.choice().describe());
+    if (job.counts.xmpDates || job.counts.iptcDates || job.counts.sidecars)
+        text += tr("\n\nAlso moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.")
+                    .arg(job.counts.xmpDates)
+                    .arg(job.counts.iptcDates)
+                    .arg(job.counts.sidecars);
     if (job.counts.addedSince)
         text += tr("\n\nAdded since the dates were read, left alone: %1.").arg(job.counts.addedSince);
     if (job.counts.timesNotSet)
@@ -651,7 +656,7 @@ void MainWindow::cameraChosen(int index)
     QString count = countText();
     for (const ShiftJob::Camera &camera : job.cameras())
         if (camera.name == name)
-            count = QString::number(camera.pictures) + " (" + QString::number(camera.valid) + " valid)";
+            count = tr("%1 (%2 valid)").arg(camera.pictures).arg(camera.valid);
     ui->numberEdit->setText(count);
     ui->dateTimeEditCurrent->setDateTime(job.chosen().oldest);
     ui->dateTimeEditNew->setDateTime(job.chosen().oldest);

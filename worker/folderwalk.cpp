@@ -78,6 +78,16 @@ void FolderWalk::scanFolder(const QDir &folder)
     ++state.folderCount;
     if (entries.isEmpty() || state.cancelRequested)
         return;
+    // Sidecars are met in the listing; they are no pictures of their own.
+    QHash<QString, QString> here;
+    if (state.phase != WalkState::Survey) {
+        for (const QFileInfo &entry : entries) {
+            const QString name = entry.fileName();
+            if (name.size() > 4 && name.endsWith(QLatin1String(".xmp"), Qt::CaseInsensitive) && !entry.isDir())
+                here.insert(name.toCaseFolded(), entry.filePath());
+        }
+    }
+    sidecars = here;
     for (const QFileInfo &entry : entries) {
         const QString path = entry.filePath();
         if ((entry.isDir() || isPictureName(path)) && leadsOutside(entry)) {
@@ -88,12 +98,28 @@ void FolderWalk::scanFolder(const QDir &folder)
             ++depth;
             scanFolder(QDir(path));
             --depth;
+            sidecars = here;
         } else if (isPictureName(path)) {
             handlePicture(path);
         }
         if (state.cancelRequested)
             return;
     }
+}
+
+QStringList FolderWalk::sidecarsOf(const QString &picturePath) const
+{
+    if (sidecars.isEmpty())
+        return {};
+    const QString name = picturePath.mid(picturePath.lastIndexOf(QLatin1Char('/')) + 1).toCaseFolded();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    QStringList found;
+    for (const QString &candidate : {name.left(dot) + QStringLiteral(".xmp"), name + QStringLiteral(".xmp")}) {
+        const auto it = sidecars.constFind(candidate);
+        if (dot > 0 && it != sidecars.constEnd() && !found.contains(*it))
+            found << *it;
+    }
+    return found;
 }
 
 // A picture met in the listing. The passes that open it learn its identity
@@ -119,9 +145,13 @@ void FolderWalk::handlePicture(const QString &path)
 
 void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &claim)
 {
-    const PictureFile::Result result = PictureFile::readDate(path, claim);
+    PictureFile::Result result = PictureFile::readDate(path, claim);
     if (result.status == PictureFile::Status::AlreadySeen)
         return;
+    if (countCopies && result.status == PictureFile::Status::Usable) {
+        PictureFile::countCopies(path, result.oldText, &result.xmpDates, &result.iptcDates);
+        result.sidecars = int(sidecarsOf(path).size());
+    }
     ++state.pictureCount;
     if (dated)
         dated(result);

@@ -46,6 +46,9 @@ public:
     ShiftStep shiftStep;
     // Told about every picture the dating pass read (not those met before).
     std::function<void(const PictureFile::Result &)> dated;
+    // Dating: also count each usable picture's XMP and IPTC copies of its
+    // capture time and its sidecars (for listings; it reads the header again).
+    bool countCopies = false;
 
     // The pictures of the dating pass with a usable capture date, and that
     // date (seconds since 1970 of the zone-less value): by device and inode,
@@ -55,6 +58,10 @@ public:
     // Every physical file and folder met so far.
     const QSet<QPair<quint64, quint64>> &visitedIdentities() const { return visitedIds; }
     const QSet<QString> &visitedCanonicalPaths() const { return visitedPaths; }
+    // The XMP sidecar files beside a picture of the folder being walked:
+    // NAME.xmp or NAME.EXT.xmp, in any letter case.
+    QStringList sidecarsOf(const QString &picturePath) const;
+
     // Remembers a physical file as met (where files have identity numbers).
     bool claim(const PictureFile::FileId &id);
     // Remembers the file or folder behind a path as met.
@@ -76,6 +83,7 @@ private:
     QSet<QString> visitedPaths;                  // canonical paths, where there are no inodes
     QHash<QPair<quint64, quint64>, qint64> usableIds;
     QHash<QString, qint64> usablePaths;
-    QString topCanonical;                        // the top folder of the walk, resolved
+    QString topCanonical;
+    QHash<QString, QString> sidecars;   // of the folder being walked: case-folded name -> path                        // the top folder of the walk, resolved
     int depth = 0;
 };

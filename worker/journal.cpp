@@ -152,6 +152,7 @@ bool Journal::create(const Header &header, QString *error)
                       + ", \"shift_seconds\": " + number(header.shiftSeconds)
                       + ", \"adapt_file_times\": " + (header.adaptFileTimes ? "true" : "false")
                       + ", \"follow_outside_links\": " + (header.followOutsideLinks ? "true" : "false")
+                      + ", \"exif_only\": " + (header.exifOnly ? "true" : "false")
                       + ", \"pictures\": " + number(header.pictures)
                       + ", \"started\": \"" + header.started.toUTC().toString(Qt::ISODate).toLatin1() + '"';
     if (!header.source.isEmpty())
@@ -332,6 +333,7 @@ bool Journal::parseHeader(const QByteArray &line, Header *h)
     h->shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
     h->adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
     h->followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
+    h->exifOnly = o.value(QLatin1String("exif_only")).toBool(false);
     h->pictures = o.value(QLatin1String("pictures")).toInt();
     h->started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
     h->source = QString::fromUtf8(unescapeString(o.value(QLatin1String("source")).toString()));

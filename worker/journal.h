@@ -42,6 +42,7 @@ public:
         qint64 shiftSeconds = 0;
         bool adaptFileTimes = true;
         bool followOutsideLinks = false;
+        bool exifOnly = false;       // only the EXIF texts moved
         int pictures = 0;            // pictures the pass set out to change
         QDateTime started;           // UTC
         QString source;              // undo and resume: the journal worked from

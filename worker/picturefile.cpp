@@ -1,12 +1,14 @@
 #include "picturefile.h"
 
 #include "capturedate.h"
+#include "headerdates.h"
 #include "openpicture.h"
 #include "picturerewrite.h"
 
 #include <QFile>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -85,6 +87,25 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
     }
     result.status = picture.readOriginalDate(&result);
     return result;
+}
+
+void PictureFile::countCopies(const QString &path, const QByteArray &text, int *xmp, int *iptc)
+{
+    *xmp = *iptc = 0;
+    OpenPicture picture;
+    Result dated;
+    if (text.size() != CaptureDate::textLength || !picture.open(path, false)
+        || picture.readOriginalDate(&dated) != Status::Usable)
+        return;
+    const long region = std::max(picture.headerEnd, minimumRegion);
+    picture.load(size_t(region));
+    // Any other valid date serves as the shifted text: only the counts matter.
+    const QByteArray other = CaptureDate::format(CaptureDate::parse(text).addSecs(1));
+    HeaderDates::Counts counts;
+    HeaderDates::find(reinterpret_cast<const unsigned char *>(picture.bytes.data()),
+                      std::min(size_t(region), picture.loaded), text.constData(), other.constData(), false, &counts);
+    *xmp = counts.xmp;
+    *iptc = counts.iptc;
 }
 
 PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool adaptFileTimes,

@@ -49,6 +49,7 @@ public:
         int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
         int extendedXmp = 0;   // shifting: extended XMP segments met and left alone
         bool timesSet = true;  // shifting: the file times were set (or kept) as asked
+        int sidecars = 0;      // listings: XMP sidecar files beside the picture
         uint64_t device = 0;   // the physical file (where files have identity numbers)
         uint64_t inode = 0;
     };
@@ -64,6 +65,11 @@ public:
 
     // Reads the capture date of one picture. Nothing is logged.
     static Result readDate(const QString &path, const Claim &claim = {});
+
+    // For listings: how many XMP date-times and IPTC date and time pairs in
+    // the picture's header spell its capture time `text` (what a shift would
+    // move besides the EXIF texts). Writes nothing.
+    static void countCopies(const QString &path, const QByteArray &text, int *xmp, int *iptc);
 
     // Adds `seconds` to every copy of the picture's DateTimeOriginal text in its
     // header, in place: the file's length and every other byte stay as they

@@ -66,7 +66,37 @@ PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile:
     return Status::Usable;
 }
 
-PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, const Accept &accept)
+PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates)
+{
+    using Status = PictureFile::Status;
+    *dates = 0;
+    if (oldText.size() != CaptureDate::textLength || newText.size() != CaptureDate::textLength)
+        return Status::DateNotFound;
+    if (before.size > maximumSidecar) {
+        logPath("sidecar too large, not changed : %s", filePath);
+        return Status::DateNotFound;
+    }
+    if (!picture.load(size_t(before.size))) {
+        logPath("read failed : %s", filePath);
+        return Status::ReadFailed;
+    }
+    HeaderDates::Counts counts;
+    const std::vector<DateRun> found = HeaderDates::findInSidecar(
+        reinterpret_cast<const unsigned char *>(picture.bytes.data()), picture.loaded, oldText.constData(),
+        newText.constData(), &counts);
+    if (found.empty())
+        return Status::DateNotFound;
+    planned.clear();
+    for (const DateRun &run : found) {
+        const QByteArray was(picture.bytes.data() + run.offset, int(run.length));
+        planned.push_back({int64_t(run.offset), was, QByteArray::fromStdString(run.newText)});
+    }
+    *dates = counts.xmp;
+    return Status::Usable;
+}
+
+PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly,
+                                              const Accept &accept)
 {
     using Status = PictureFile::Status;
     const Status dated = picture.readOriginalDate(result);
@@ -96,7 +126,7 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
     const auto *held = reinterpret_cast<const unsigned char *>(picture.bytes.data());
     HeaderDates::Counts counts;
     const std::vector<DateRun> found = HeaderDates::find(
-        held, size_t(searched), result->oldText.constData(), newText.constData(), false, &counts);
+        held, size_t(searched), result->oldText.constData(), newText.constData(), exifOnly, &counts);
     if (counts.exif == 0) {
         // The capture time has always been rewritten where its EXIF text stands;
         // a picture without one is left alone, whatever else it holds.

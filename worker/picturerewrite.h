@@ -52,8 +52,19 @@ public:
 
     // Reads the capture date and plans to move every copy of it by `seconds`.
     // Usable when there is something to write; the result carries the dates.
+    // With `exifOnly`, only the EXIF texts move (not the XMP and IPTC copies).
     // NotChosen when `accept` is given and turns down the picture it read.
-    PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result, const Accept &accept = {});
+    PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly = false,
+                                  const Accept &accept = {});
+
+    // Plans the shift of an XMP sidecar file (opened with open()): every
+    // XMP date-time in it that spells the capture time `oldText` becomes
+    // `newText`. Usable when there is something to write; DateNotFound when
+    // it holds no such date.
+    PictureFile::Status planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates);
+
+    // The largest sidecar read whole.
+    static constexpr int64_t maximumSidecar = 16 * 1024 * 1024;
 
     // Plans the given runs (undo and resume, which know them from a journal).
     void planRuns(std::vector<Run> runs) { planned = std::move(runs); }

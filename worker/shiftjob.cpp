@@ -192,6 +192,7 @@ void ShiftJob::run(Task task)
         state.outsideLinks = 0;
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
+        walk.countCopies = countCopies && task == Task::Dating;
         if (task == Task::Dating) {
             cameraTable.clear();
             tally = Tally();
@@ -229,6 +230,7 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
     changedOnDevice.clear();
     handled.clear();
     handledPaths.clear();
+    sidecarsSeen.clear();
     sequence = 0;
     state.pictureCount = 0;
     state.changedCount = 0;
@@ -259,7 +261,8 @@ void ShiftJob::endWriting()
     if (state.cancelRequested || !problem.isEmpty()) {
         // Planned but not written: left as they are. Their intents (if they
         // reached the journal) are harmless: undo and resume look at the bytes.
-        counts.notChanged += int(batch.size());
+        for (const Pending &p : batch)
+            counts.notChanged += !p.sidecar;
         batch.clear();
     } else {
         commitBatch();
@@ -323,6 +326,7 @@ void ShiftJob::shift()
     header.shiftSeconds = state.shiftSeconds;
     header.adaptFileTimes = state.adaptFileTimes;
     header.followOutsideLinks = followOutsideLinks;
+    header.exifOnly = exifOnly;
     header.pictures = tally.valid;
     header.choice = selection.toJson();
     passChoice = selection;
@@ -345,12 +349,14 @@ void ShiftJob::shift()
 
     FolderWalk walk(state, observer);
     walk.followOutsideLinks = followOutsideLinks;
-    walk.shiftStep = [this](const QString &path, const PictureFile::Claim &claim) { shiftOne(path, claim); };
+    walk.shiftStep = [this, &walk](const QString &path, const PictureFile::Claim &claim) {
+        shiftOne(path, claim, walk.sidecarsOf(path));
+    };
     walk.scanFolder(QDir(folder));
     endWriting();
 }
 
-void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
+void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars)
 {
     PictureFile::Result result;
     // Pictures the dating pass did not meet were not in the question: they are
@@ -394,10 +400,10 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
         return passChoice.takes(r.camera, seen);
     };
     if (result.status == Status::Usable)
-        result.status = rewrite->planShift(state.shiftSeconds, &result,
+        result.status = rewrite->planShift(state.shiftSeconds, &result, exifOnly,
                                            choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
     if (result.status == Status::NotChosen) {
-        ++counts.notChosen;
+        ++counts.notChosen;   // and its sidecars stay as they are too
         picture(path, result);
         return;
     }
@@ -449,6 +455,69 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim)
     entry.oldDate = result.oldText;
     entry.newDate = CaptureDate::format(result.newDate);
     entry.runs = pending.rewrite->runs();
+    // Its sidecars follow it, in the same journal; each is written only if
+    // the picture was.
+    const int64_t atime = pending.accessNs, mtime = pending.modificationNs;
+    const PictureFile::Result planned = pending.result;
+    enqueue(std::move(pending), std::move(entry));
+    if (!exifOnly) {
+        for (const QString &sidecar : sidecars) {
+            Pending of;
+            of.accessNs = atime;
+            of.modificationNs = mtime;
+            of.ofPicture = sequence;
+            shiftSidecar(sidecar, planned, of);
+        }
+    }
+}
+
+// A sidecar moves by the same rule as its picture: the XMP date-times that
+// spell the picture's capture time. With the file-time box checked its times
+// follow the picture's; otherwise it keeps its own.
+void ShiftJob::shiftSidecar(const QString &path, const PictureFile::Result &picture, const Pending &of)
+{
+    const QString key = canonical(path);
+    if (sidecarsSeen.contains(key))
+        return;
+    sidecarsSeen.insert(key);
+    auto rewrite = std::make_unique<PictureRewrite>();
+    bool done = false;
+    auto claimNew = [&](const PictureFile::FileId &id) {
+        done = handled.contains({id.device, id.inode});
+        return true;
+    };
+    Status status = rewrite->open(path, claimNew);
+    if (status != Status::Usable || done) {
+        if (status != Status::Usable && status != Status::AlreadySeen)
+            note(status, path);
+        return;
+    }
+    const QByteArray newText = CaptureDate::format(picture.newDate);
+    int dates = 0;
+    status = rewrite->planSidecar(picture.oldText, newText, &dates);
+    if (status != Status::Usable) {
+        if (status != Status::DateNotFound)
+            note(status, path);
+        return;
+    }
+    Pending pending;
+    pending.sidecar = true;
+    pending.ofPicture = of.ofPicture;
+    pending.accessNs = adaptTimes ? of.accessNs : rewrite->snapshot().accessNs;
+    pending.modificationNs = adaptTimes ? of.modificationNs : rewrite->snapshot().modificationNs;
+    pending.result.status = Status::Usable;
+    pending.result.oldText = picture.oldText;
+    pending.result.oldDate = picture.oldDate;
+    pending.result.newDate = picture.newDate;
+    pending.result.xmpDates = dates;
+    pending.rewrite = std::move(rewrite);
+    Journal::Entry entry;
+    entry.path = QFile::encodeName(path);
+    entry.before = pending.rewrite->snapshot();
+    entry.oldDate = picture.oldText;
+    entry.newDate = newText;
+    entry.runs = pending.rewrite->runs();
+    entry.sidecar = true;
     enqueue(std::move(pending), std::move(entry));
 }
 
@@ -472,7 +541,8 @@ void ShiftJob::commitBatch()
     if (journal.isOpen() && !journal.flush()) {
         problem = QStringLiteral("the journal could not be written; the pass stopped");
         qDebug("the journal could not be written : %s", journal.path().toUtf8().constData());
-        counts.notChanged += int(batch.size());
+        for (const Pending &p : batch)
+            counts.notChanged += !p.sidecar;
         batch.clear();
         state.cancelRequested = true;
         return;
@@ -485,6 +555,13 @@ void ShiftJob::commitBatch()
         const QString path = p.rewrite->path();
         Status status;
         bool timesSet = false;
+        if (p.sidecar && p.ofPicture && (p.ofPicture != lastPicture || !lastPictureWritten)) {
+            // Its picture was not written: neither is the sidecar.
+            p.rewrite->close();
+            if (journal.isOpen())
+                journal.done(p.n, QStringLiteral("its picture was not changed"));
+            continue;
+        }
         if (dryRun) {
             status = p.rewrite->check();
             timesSet = true;
@@ -504,9 +581,30 @@ void ShiftJob::commitBatch()
         }
         if (journal.isOpen())
             journal.done(p.n, QString::fromLatin1(PictureFile::describe(status)));
+        if (!p.sidecar) {
+            lastPicture = p.n;
+            lastPictureWritten = written;
+        }
+        if (p.sidecar) {
+            // Sidecars are counted apart and never as pictures.
+            if (status == Status::Changed || status == Status::CloseFailed || status == Status::AlreadyDone) {
+                counts.sidecars += status != Status::AlreadyDone;
+                if (!dryRun && status != Status::AlreadyDone)
+                    changedOnDevice.insert(p.rewrite->snapshot().device, path);
+            } else {
+                note(status, path);
+            }
+            if (status == Status::CloseFailed)
+                note(status, path);
+            if (written && !dryRun && !timesSet)
+                notes << QStringLiteral("file times not set : ") + QDir::toNativeSeparators(path);
+            continue;
+        }
         if (status == Status::Changed || status == Status::CloseFailed) {
             ++counts.changed;
             ++state.changedCount;
+            counts.xmpDates += p.result.xmpDates;
+            counts.iptcDates += p.result.iptcDates;
             if (!dryRun)
                 changedOnDevice.insert(p.rewrite->snapshot().device, path);
         } else if (status == Status::AlreadyDone) {
@@ -528,7 +626,8 @@ void ShiftJob::commitBatch()
         p.result.status = status;
         picture(path, p.result);
     }
-    counts.notChanged += int(batch.size() - i);
+    for (; i < batch.size(); ++i)
+        counts.notChanged += !batch[i].sidecar;
     batch.clear();
     if (journal.isOpen())
         journal.write();
@@ -576,13 +675,18 @@ void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journa
             return;
         handledPaths.insert(name);
     }
-    ++state.pictureCount;
+    if (!entry.sidecar)
+        ++state.pictureCount;
     PictureFile::Result result;
     result.oldText = reverse ? entry.newDate : entry.oldDate;
     result.oldDate = CaptureDate::parse(result.oldText);
     result.newDate = CaptureDate::parse(reverse ? entry.oldDate : entry.newDate);
     auto rewrite = std::make_unique<PictureRewrite>();
     result.status = rewrite->open(path);
+    if (entry.sidecar && result.status != Status::Usable) {
+        note(result.status, path);
+        return;
+    }
     if (result.status == Status::Usable && PictureFile::claimsFiles()
         && (rewrite->snapshot().device != entry.before.device || rewrite->snapshot().inode != entry.before.inode)) {
         qDebug("replaced since the shift, not changed : %s", path.toUtf8().constData());
@@ -605,6 +709,7 @@ void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journa
     result.runs = int(runs.size());
 
     Pending pending;
+    pending.sidecar = entry.sidecar;
     pending.rewrite = std::move(rewrite);
     pending.result = result;
     // Undo puts back the times the picture had before the shift; resume sets
@@ -672,6 +777,7 @@ void ShiftJob::resume()
     header.source = sourceJournal;
     folder = root.folder;
     followOutsideLinks = root.followOutsideLinks;
+    exifOnly = root.exifOnly;
     state.shiftSeconds = root.shiftSeconds;
     state.adaptFileTimes = root.adaptFileTimes;
     adaptTimes = root.adaptFileTimes;
@@ -706,7 +812,9 @@ void ShiftJob::resume()
         confirmedPaths = first.confirmedPaths;
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
-        walk.shiftStep = [this](const QString &path, const PictureFile::Claim &claim) { shiftOne(path, claim); };
+        walk.shiftStep = [this, &walk](const QString &path, const PictureFile::Claim &claim) {
+            shiftOne(path, claim, walk.sidecarsOf(path));
+        };
         walk.scanFolder(QDir(folder));
     }
     endWriting();

@@ -77,6 +77,9 @@ public:
         int unrecognised = 0;   // undo, resume: held neither text, or were replaced
         int timesNotSet = 0;    // written, but their file times could not be set
         int notConfirmed = 0;   // their dates could not be read before the question
+        int xmpDates = 0;       // XMP copies of the capture time moved, in the pictures written
+        int iptcDates = 0;      // IPTC date and time pairs moved, in the pictures written
+        int sidecars = 0;       // XMP sidecar files written
     };
 
     // A pass found in the journals.
@@ -106,6 +109,8 @@ public:
     bool useJournal = true;
     QString sourceJournal;           // undo and resume: the journal to work from
     bool dryRun = false;             // undo and resume: look, write nothing
+    bool exifOnly = false;           // shifting: move the EXIF texts only, not XMP, IPTC or sidecars
+    bool countCopies = false;        // dating: count each picture's other copies of its date (listings)
 
     // Forgets everything of an earlier folder: counters, dates (no date is an
     // invalid date), the pictures whose dates were read.
@@ -149,6 +154,8 @@ public:
 private:
     struct Pending {
         int n = 0;
+        bool sidecar = false;
+        int ofPicture = 0;      // a sidecar of the shift: the number of its picture
         std::unique_ptr<PictureRewrite> rewrite;
         PictureFile::Result result;
         int64_t accessNs = 0, modificationNs = 0;
@@ -160,7 +167,8 @@ private:
     void resume();
     bool beginWriting(Journal::Header header, QString lockFolder);
     void endWriting();
-    void shiftOne(const QString &path, const PictureFile::Claim &claim);
+    void shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars);
+    void shiftSidecar(const QString &path, const PictureFile::Result &picture, const Pending &of);
     void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header);
     void enqueue(Pending pending, Journal::Entry entry);
     void commitBatch();
@@ -182,10 +190,13 @@ private:
     QSet<QString> datedPaths;
     QSet<Journal::Identity> handled;       // resume: pictures already taken from the journal
     QSet<QString> handledPaths;
+    QSet<QString> sidecarsSeen;            // sidecars met in this pass (one may serve two pictures)
     Journal journal;
     TreeLock lock;
     std::vector<Pending> batch;
     QHash<quint64, QString> changedOnDevice;   // one changed picture per file system
     int sequence = 0;
+    int lastPicture = 0;          // the picture last committed, and whether it was written
+    bool lastPictureWritten = false;
     bool adaptTimes = true;
 };
