@@ -576,6 +576,13 @@ void TestCli::shiftMovesOnlyTheChosen()
     QFETCH(qint64, shift);
     QTemporaryDir top;
     QVERIFY(makeTrip(top.path()));
+    // Sidecars of a picture of each kind: they move with their picture or not at all.
+    const QStringList sidecarsOf{"cam/1.jpg", "phone/1.jpg"};
+    for (const QString &picture : sidecarsOf) {
+        QFile file(top.path() + '/' + QString(picture).replace(".jpg", ".xmp"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sidecarText(dateOf(top.path() + '/' + picture).toStdString()));
+    }
     const auto before = snapshot(top.path());
     for (QString &o : options)
         o.replace("%1", top.path());
@@ -589,6 +596,14 @@ void TestCli::shiftMovesOnlyTheChosen()
     QCOMPARE(o["not_changed"].toInt(), 0);
     QCOMPARE(o["added_since"].toInt(), 0);
     QCOMPARE(o["valid"].toInt(), 7);   // the tree's counts stay those of every picture
+    int sidecarsMoved = 0;
+    for (const QString &picture : sidecarsOf) {
+        const QString key = '/' + QString(picture).replace(".jpg", ".xmp");
+        const bool moves = moved.contains(picture);
+        sidecarsMoved += moves;
+        QVERIFY2((snapshot(top.path()).value(key).first != before.value(key).first) == moves, qPrintable(key));
+    }
+    QCOMPARE(o["sidecars"].toInt(), sidecarsMoved);
 
     const auto after = snapshot(top.path());
     for (const Shot &s : tripTree) {
