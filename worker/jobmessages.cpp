@@ -18,8 +18,14 @@ static QString folders(int folderCount)
 }
 
 QString JobMessages::confirmation(int validCount, int folderCount, const QDateTime &oldest,
-                                  const QDateTime &newest)
+                                  const QDateTime &newest, const QString &chosen)
 {
+    if (!chosen.isEmpty())
+        return QCoreApplication::translate(
+                   "JobMessages",
+                   "%n pictures %4 in %1, dated from\n%2 to \n%3\nwill be changed.\n\nDo you want to proceed?",
+                   nullptr, validCount)
+            .arg(folders(folderCount), dateText(oldest), dateText(newest), chosen);
     return QCoreApplication::translate(
                "JobMessages",
                "%n pictures in %1, dated from\n%2 to \n%3\nwill be changed.\n\nDo you want to proceed?",
@@ -28,12 +34,17 @@ QString JobMessages::confirmation(int validCount, int folderCount, const QDateTi
 }
 
 QString JobMessages::result(int validCount, int folderCount, const QDateTime &oldest,
-                            const QDateTime &newest, bool cancelled, int changedCount)
+                            const QDateTime &newest, bool cancelled, int changedCount, const QString &chosen)
 {
-    QString text = QCoreApplication::translate(
-                       "JobMessages", "%n pictures in %1, dated from\n%2 to \n%3\nhave been changed.",
-                       nullptr, validCount)
-                       .arg(folders(folderCount), dateText(oldest), dateText(newest));
+    QString text = chosen.isEmpty()
+                       ? QCoreApplication::translate(
+                             "JobMessages", "%n pictures in %1, dated from\n%2 to \n%3\nhave been changed.",
+                             nullptr, validCount)
+                             .arg(folders(folderCount), dateText(oldest), dateText(newest))
+                       : QCoreApplication::translate(
+                             "JobMessages", "%n pictures %4 in %1, dated from\n%2 to \n%3\nhave been changed.",
+                             nullptr, validCount)
+                             .arg(folders(folderCount), dateText(oldest), dateText(newest), chosen);
     if (cancelled || changedCount != validCount) {
         text += QLatin1String("\n\n");
         if (cancelled)
