@@ -731,7 +731,7 @@ void TestCli::picturesAddedSinceAndNotChosen()
     QCOMPARE(job.counts.addedSince, 1);
     QCOMPARE(job.counts.notChosen, 6);   // the other cameras' 5 usable pictures and the late Canon
     QCOMPARE(job.counts.notChanged, 0);
-    QCOMPARE(job.notes, QStringList{"added since the dates were read : " + top.path() + "/phone/late.jpg"});
+    QCOMPARE(job.notes, QStringList{"added since the dates were read : " + QDir::toNativeSeparators(top.path() + "/phone/late.jpg")});
     QCOMPARE(dateOf(top.path() + "/phone/late.jpg"), QString("2012:05:09 10:00:00"));
     QVERIFY(readFile(QFile::encodeName(top.path() + "/cam/late.jpg").toStdString()) == lateCanon);
     QCOMPARE(dateOf(top.path() + "/phone/2.jpg"), QString("2012:05:06 13:01:00"));
