@@ -99,7 +99,7 @@ QByteArray reason(const PictureFile::Result &result)
     QByteArray text = PictureFile::describe(result.status);
     if (result.status == PictureFile::Status::NotADate || result.status == PictureFile::Status::NoDate)
         if (!result.oldText.isEmpty())
-            text += " \"" + result.oldText + '"';
+            text += " \"" + ProgressLine::printableBytes(result.oldText) + '"';
     return text;
 }
 
@@ -137,7 +137,7 @@ int CliCommand::run()
 
 int CliCommand::badInput(const QString &message)
 {
-    progress.write(stderr, "kelvaro-cli: " + message.toUtf8() + '\n');
+    progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(message) + '\n');
     return BadInput;
 }
 
@@ -196,6 +196,28 @@ void CliCommand::linkSkipped(const QString &path)
         qDebug("link leads outside the folder, not followed : %s", path.toUtf8().constData());
 }
 
+// A folder that could not be listed has a line of the listing, as a picture
+// without a usable date has.
+void CliCommand::folderUnreadable(const QString &path)
+{
+    if (listing == Listing::None || state.phase != WalkState::Dating)
+        return;
+    static const char why[] = "folder cannot be read";
+    listLine(path,
+             (listing == Listing::Dates ? QByteArray(", \"date\": null") : QByteArray(", \"old\": null, \"new\": null"))
+                 + ", \"reason\": " + jsonString(QString::fromLatin1(why)),
+             why);
+}
+
+void CliCommand::listLine(const QString &path, const QByteArray &jsonFields, const QByteArray &text)
+{
+    if (options.json)
+        print((listed ? ",\n    {" : "\n    {") + QByteArray("\"path\": ") + jsonString(path) + jsonFields + '}');
+    else
+        print(ProgressLine::printable(path) + '\t' + text + '\n');
+    ++listed;
+}
+
 void CliCommand::pictureDone(const QString &path, const PictureFile::Result &result)
 {
     if (listing == Listing::None)
@@ -217,7 +239,7 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
                     + QByteArray::number(result.iptcDates) + ", \"sidecars\": " + QByteArray::number(result.sidecars);
         line += '}';
     } else {
-        line = path.toUtf8() + '\t';
+        line = ProgressLine::printable(path) + '\t';
         if (!usable)
             line += reason(result);
         else if (listing == Listing::Dates)
@@ -270,7 +292,22 @@ CliCommand::Fields CliCommand::countFields() const
             {"valid", QByteArray::number(state.validCount.load())},
             {"oldest", jsonDate(state.oldestDate, any)},
             {"newest", jsonDate(state.newestDate, any)},
-            {"outside_links", QByteArray::number(state.outsideLinks.load())}};
+            {"outside_links", QByteArray::number(state.outsideLinks.load())},
+            {"unreadable", QByteArray::number(state.unreadableCount.load())}};
+}
+
+JobMessages::Pass CliCommand::pass() const
+{
+    JobMessages::Pass p;
+    p.pictures = state.pictureCount;
+    p.valid = state.validCount;
+    p.folders = datingFolders;
+    p.oldest = state.oldestDate;
+    p.newest = state.newestDate;
+    p.shiftSeconds = shiftSeconds;
+    p.readOnly = state.readOnlyCount;
+    p.unreadable = state.unreadableCount;
+    return p;
 }
 
 QByteArray CliCommand::countText() const
@@ -283,7 +320,9 @@ QByteArray CliCommand::countText() const
            + (any ? dateText(state.newestDate) : "none") + '\n'
            + (state.outsideLinks > 0 ? "Links leading outside the folder, not followed: "
                                            + QByteArray::number(state.outsideLinks.load()) + '\n'
-                                     : QByteArray());
+                                     : QByteArray())
+           + (state.unreadableCount > 0 ? "Could not be read: " + QByteArray::number(state.unreadableCount.load()) + '\n'
+                                        : QByteArray());
 }
 
 int CliCommand::dates()
@@ -302,8 +341,7 @@ int CliCommand::dates()
 
 bool CliCommand::confirm()
 {
-    const QString question = JobMessages::confirmation(state.validCount, datingFolders, state.oldestDate,
-                                                       state.newestDate);
+    const QString question = JobMessages::confirmation(pass());
     progress.write(stderr, question.toUtf8() + " [y/N] ");
     char answer[64];
     if (!fgets(answer, sizeof answer, stdin))
@@ -343,13 +381,25 @@ int CliCommand::shift()
         }
     };
 
+    // Folders and pictures that could not be read were passed over: the
+    // shift cannot have reached every picture of the tree.
+    const int unreadOrSuccess = state.unreadableCount > 0 ? NotAllChanged : Success;
     shiftSeconds = options.hasShift ? options.shiftSeconds : 0;
     if (valid == 0) {
-        report("No jpgs found", 0, false, options.dryRun);
-        return Success;
+        report(pictures == 0 ? QByteArray("No jpgs found")
+                             : QByteArray::number(pictures) + " (0 valid): nothing to change."
+                                   + (state.unreadableCount > 0 ? "\nCould not be read: "
+                                                                      + QByteArray::number(state.unreadableCount.load()) + '.'
+                                                                : QByteArray()),
+               0, false, options.dryRun);
+        return unreadOrSuccess;
     }
     if (!options.hasShift)
         shiftSeconds = state.oldestDate.secsTo(options.oldestTo);
+    if (shiftSeconds == 0) {
+        report(JobMessages::nothingToShift().toUtf8(), 0, false, options.dryRun);
+        return unreadOrSuccess;
+    }
 
     const QString outOfRange = job.rangeProblem(shiftSeconds);
     if (!outOfRange.isEmpty())
@@ -393,18 +443,20 @@ int CliCommand::shift()
         runPass(ShiftJob::Task::Shifting, QStringLiteral("Shifting"), pictures);
     }
     if (!job.refusal.isEmpty()) {
-        progress.write(stderr, "kelvaro-cli: " + job.refusal.toUtf8() + '\n');
+        progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(job.refusal) + '\n');
         return NotAllChanged;
     }
     const bool cancelled = state.cancelRequested;
     const int changed = state.changedCount;
-    QByteArray text = JobMessages::result(valid, datingFolders, state.oldestDate, state.newestDate, cancelled,
-                                          changed).toUtf8();
+    JobMessages::Pass dated = pass();
+    dated.pictures = pictures;
+    dated.valid = valid;
+    QByteArray text = JobMessages::result(dated, cancelled, state.pictureCount, changed).toUtf8();
     text += writingReport(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0
                    && job.counts.notConfirmed == 0
-               ? Success : NotAllChanged;
+               ? unreadOrSuccess : NotAllChanged;
 }
 
 // What a writing pass adds to its report: pictures added since, times not
@@ -424,9 +476,9 @@ QByteArray CliCommand::writingReport(bool dryRun)
     if (c.timesNotSet)
         text += "\nFile times could not be set: " + QByteArray::number(c.timesNotSet) + '.';
     if (!job.problem.isEmpty())
-        text += "\nProblem: " + job.problem.toUtf8() + '.';
+        text += "\nProblem: " + ProgressLine::printable(job.problem) + '.';
     if (!job.journalPath.isEmpty())
-        text += "\nJournal: " + QDir::toNativeSeparators(job.journalPath).toUtf8();
+        text += "\nJournal: " + ProgressLine::printable(QDir::toNativeSeparators(job.journalPath));
     if (dryRun)
         text += "\nDry run: nothing was written.";
     return text;
@@ -466,8 +518,8 @@ int CliCommand::history()
         print(p.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() + "  "
               + Journal::kindName(p.kind).leftJustified(7) + QByteArray::number(p.shiftSeconds).rightJustified(12)
               + " s  " + (QByteArray::number(p.changed) + '/' + QByteArray::number(p.pictures)).rightJustified(13)
-              + "  " + stateOf(p).leftJustified(12) + QDir::toNativeSeparators(p.folder).toUtf8() + "\n    "
-              + QDir::toNativeSeparators(p.journal).toUtf8() + '\n');
+              + "  " + stateOf(p).leftJustified(12) + ProgressLine::printable(QDir::toNativeSeparators(p.folder))
+              + "\n    " + ProgressLine::printable(QDir::toNativeSeparators(p.journal)) + '\n');
     }
     return Success;
 }
@@ -516,7 +568,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     const QByteArray what = undo ? "undo" : "resume";
     const QByteArray question = (undo ? "Set back the shift by " : "Finish the shift by ")
                                 + QByteArray::number(record.header.shiftSeconds) + " seconds of "
-                                + QDir::toNativeSeparators(record.header.folder).toUtf8() + " ("
+                                + ProgressLine::printable(QDir::toNativeSeparators(record.header.folder)) + " ("
                                 + record.header.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()
                                 + ")?";
     if (!options.yes && !options.dryRun) {
@@ -540,7 +592,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
         runPass(task, undo ? QStringLiteral("Undoing") : QStringLiteral("Resuming"), record.header.pictures);
     }
     if (!job.refusal.isEmpty()) {
-        progress.write(stderr, "kelvaro-cli: " + job.refusal.toUtf8() + '\n');
+        progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(job.refusal) + '\n');
         return NotAllChanged;
     }
     const ShiftJob::Counts &c = job.counts;
@@ -573,7 +625,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
             text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                     + QByteArray::number(c.unrecognised) + '.';
         for (const QString &line : job.notes)
-            text += "\n  " + line.toUtf8();
+            text += "\n  " + ProgressLine::printable(line);
         print(text + writingReport(options.dryRun) + '\n');
     }
     return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()

@@ -93,6 +93,9 @@ MainWindow::MainWindow(QWidget *parent)
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
     ui->pushButtonCancel->hide();
+    // The folder is chosen through the dialog only: a typed path would be
+    // shown but never walked.
+    ui->folderEdit->setReadOnly(true);
 
     QSettings settings(organisation, application);
     folderName = settings.value(folderKey).toString();
@@ -350,8 +353,24 @@ void MainWindow::launchPass(ShiftJob::Task task)
     runningThread = thread;
     runningTask = task;
     folderCount = 0;
+    // The box is read when a shift starts; it cannot change while any pass runs.
+    ui->checkBoxFileDate->setEnabled(false);
     updateUndoAction();
     thread->start(QThread::InheritPriority);
+}
+
+JobMessages::Pass MainWindow::datedPass(qint64 seconds) const
+{
+    JobMessages::Pass pass;
+    pass.pictures = datedPictures;
+    pass.valid = validCount;
+    pass.folders = datedFolders;
+    pass.oldest = oldestDate;
+    pass.newest = newestDate;
+    pass.shiftSeconds = seconds;
+    pass.readOnly = readOnlyCount;
+    pass.unreadable = unreadableCount;
+    return pass;
 }
 
 QString MainWindow::countText() const
@@ -380,6 +399,7 @@ void MainWindow::timerElapsed()
 void MainWindow::workingThreadFinshed()
 {
     runningThread = nullptr;   // it deletes itself
+    ui->checkBoxFileDate->setEnabled(true);
     switch (runningTask) {
     case ShiftJob::Task::Survey:
         ui->progressBar->setMaximum(pictureCount);
@@ -391,14 +411,25 @@ void MainWindow::workingThreadFinshed()
         ui->progressBar->hide();
         ui->pushButtonShift->show();
         stopProgressTimer();
+        datedPictures = pictureCount;
+        datedFolders = folderCount;
+        ui->dateTimeEditNew->setEnabled(validCount > 0);
+        // A date field shows nothing (a blank special text at its lowest
+        // value) only while there is no date to show.
+        for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
+            edit->setSpecialValueText(validCount > 0 ? QString() : QStringLiteral(" "));
         if (validCount > 0) {
             ui->numberEdit->setText(countText());
             ui->dateTimeEditCurrent->setDateTime(oldestDate);
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
         } else {
-            ui->numberEdit->setText(tr("No jpgs found"));
+            // Pictures without a usable date are still pictures found.
+            ui->numberEdit->setText(pictureCount > 0 ? countText() : tr("No jpgs found"));
             ui->pushButtonShift->setEnabled(false);
+            // No date of this folder to show: the previous folder's go.
+            for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
+                edit->setDateTime(edit->minimumDateTime());
         }
         updateUndoAction();
         break;
@@ -428,8 +459,7 @@ void MainWindow::showShiftResult()
         return;
     }
     ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
-    QString text = JobMessages::result(validCount, folderCount, oldestDate, newestDate, cancelRequested,
-                                       changedCount);
+    QString text = JobMessages::result(datedPass(shiftSeconds), cancelRequested, pictureCount, changedCount);
     if (job.counts.xmpDates || job.counts.iptcDates || job.counts.sidecars)
         text += tr("\n\nAlso moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.")
                     .arg(job.counts.xmpDates)
@@ -442,7 +472,7 @@ void MainWindow::showShiftResult()
     if (!job.problem.isEmpty())
         text += "\n\n" + job.problem + '.';
     const bool partial = cancelRequested || changedCount != validCount || !job.problem.isEmpty()
-                         || job.counts.timesNotSet > 0;
+                         || job.counts.timesNotSet > 0 || unreadableCount > 0;
     QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
                     this);
     if (!job.notes.isEmpty())
@@ -583,7 +613,11 @@ void MainWindow::change()
         QMessageBox::warning(this, tr("Kelvaro"), outOfRange, QMessageBox::Ok);
         return;
     }
-    QString question = JobMessages::confirmation(validCount, folderCount, oldestDate, newestDate);
+    if (seconds == 0) {
+        QMessageBox::information(this, tr("Kelvaro"), JobMessages::nothingToShift(), QMessageBox::Ok);
+        return;
+    }
+    QString question = JobMessages::confirmation(datedPass(seconds));
     if (outsideLinks > 0)
         question += tr("\n\n%1 links lead outside the folder; they are not followed.").arg(outsideLinks.load());
     const QMessageBox::StandardButton answer =

@@ -5,8 +5,27 @@
 
 #include <cstring>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <dirent.h>
+#endif
 
 FolderWalk::FolderWalk(WalkState &state, Observer *observer) : state(state), observer(observer) {}
+
+// Whether a folder's entries can be listed. An empty listing does not tell
+// an empty folder from one that could not be read.
+static bool canList(const QString &path)
+{
+#ifdef _WIN32
+    const QFileInfo info(path);
+    return info.isReadable();
+#else
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return false;
+    ::closedir(dir);
+    return true;
+#endif
+}
 
 bool FolderWalk::isPictureName(const QString &path)
 {
@@ -76,6 +95,17 @@ void FolderWalk::scanFolder(const QDir &folder)
     const QFileInfoList entries = folder.entryInfoList(
         QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot, QDir::NoSort);
     ++state.folderCount;
+    if (entries.isEmpty() && !canList(folder.path())) {
+        // Its pictures are unknown: counted and named, never passed over in silence.
+        if (state.phase == WalkState::Dating)
+            ++state.unreadableCount;
+        if (state.phase != WalkState::Survey) {
+            qDebug("folder cannot be read : %s", folder.path().toUtf8().constData());
+            if (observer)
+                observer->folderUnreadable(folder.path());
+        }
+        return;
+    }
     if (entries.isEmpty() || state.cancelRequested)
         return;
     // Sidecars are met in the listing; they are no pictures of their own.
@@ -169,16 +199,23 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         if (!state.newestDate.isValid() || state.newestDate < result.oldDate)
             state.newestDate = result.oldDate;
         ++state.validCount;
+        if (result.readOnly)
+            ++state.readOnlyCount;
         break;
     case PictureFile::Status::NoDate:
     case PictureFile::Status::NotADate:
         qDebug("no valid EXIF : %s", path.toUtf8().constData());
         break;
     case PictureFile::Status::ReadFailed:
+        ++state.unreadableCount;
         qDebug("read failed : %s", path.toUtf8().constData());
         break;
+    case PictureFile::Status::CannotOpen:
+        ++state.unreadableCount;
+        qDebug("cannot be opened : %s", path.toUtf8().constData());
+        break;
     default:
-        break;   // cannot be opened or no EXIF block: counted as a picture only
+        break;   // no EXIF block: counted as a picture only
     }
 }
 

@@ -29,6 +29,8 @@ public:
         virtual void pictureDone(const QString & /*path*/, const PictureFile::Result &) {}
         // A link that leads outside the top folder, left alone.
         virtual void linkSkipped(const QString & /*path*/) {}
+        // A folder whose entries could not be listed: nothing below it is seen.
+        virtual void folderUnreadable(const QString & /*path*/) {}
     };
 
     // The shifting pass's step for one picture, when the walk is to hand its
