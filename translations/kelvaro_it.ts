@@ -49,14 +49,6 @@ sono state modificate.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Cancelled.</source>
-        <translation>Annullato.</translation>
-    </message>
-    <message>
-        <source>Changed: %1, not changed: %2.</source>
-        <translation>Modificate: %1, non modificate: %2.</translation>
-    </message>
-    <message>
         <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
         <translation>Uno spostamento di %1 secondi porterebbe %2 fuori dagli anni 1000–9999; non è stato modificato nulla.</translation>
     </message>
@@ -67,6 +59,42 @@ sono state modificate.</numerusform>
     <message>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>È già in corso un altro spostamento, ripristino o ripresa di %1; non è stato modificato nulla.</translation>
+    </message>
+    <message>
+        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not be read: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every capture time moved by %1 (now %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 pictures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 pictures with a usable date could not be changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2, could not be read: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changed pictures moved by %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new date equals the current one: nothing to change.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -246,6 +274,12 @@ Data dei file non impostata: %1.</translation>
     <message>
         <source>The journal %1 cannot be read.</source>
         <translation>Impossibile leggere il registro %1.</translation>
+    </message>
+    <message>
+        <source>
+
+Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
