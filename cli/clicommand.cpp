@@ -341,7 +341,9 @@ int CliCommand::dates()
 
 bool CliCommand::confirm()
 {
-    const QString question = JobMessages::confirmation(pass());
+    QString question = JobMessages::confirmation(pass());
+    if (state.outsideLinks > 0)
+        question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
     progress.write(stderr, question.toUtf8() + " [y/N] ");
     char answer[64];
     if (!fgets(answer, sizeof answer, stdin))
