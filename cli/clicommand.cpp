@@ -196,13 +196,12 @@ void CliCommand::linkSkipped(const QString &path)
         qDebug("link leads outside the folder, not followed : %s", path.toUtf8().constData());
 }
 
-// A folder that could not be listed has a line of the listing, as a picture
-// without a usable date has.
-void CliCommand::folderUnreadable(const QString &path)
+// A folder that could not be listed, or a name that could not be read, has a
+// line of the listing, as a picture without a usable date has.
+void CliCommand::unreadable(const QString &path, const char *why)
 {
     if (listing == Listing::None || state.phase != WalkState::Dating)
         return;
-    static const char why[] = "folder cannot be read";
     listLine(path,
              (listing == Listing::Dates ? QByteArray(", \"date\": null") : QByteArray(", \"old\": null, \"new\": null"))
                  + ", \"reason\": " + jsonString(QString::fromLatin1(why)),

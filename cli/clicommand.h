@@ -42,7 +42,7 @@ private:
     void surveyAndDate();
     void pictureDone(const QString &path, const PictureFile::Result &result) override;
     void linkSkipped(const QString &path) override;
-    void folderUnreadable(const QString &path) override;
+    void unreadable(const QString &path, const char *reason) override;
     void listLine(const QString &path, const QByteArray &jsonFields, const QByteArray &text);
     JobMessages::Pass pass() const;
 

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -149,6 +150,7 @@ private slots:
     void unreadableFoldersAndPicturesAreCounted();
     void zeroShiftWritesNothing_data();
     void zeroShiftWritesNothing();
+    void namesThatAreNotUtf8AreCounted();
 };
 
 // A sidecar file as photo managers write one beside a picture: the capture
@@ -627,6 +629,38 @@ void TestCli::zeroShiftWritesNothing()
     QCOMPARE(run.out, QByteArray("The new date equals the current one: nothing to change.\n"));
     QCOMPARE(snapshot(top.path()), before);
     QCOMPARE(QDir(isolatedHome.journalFolder()).entryList(QDir::Files), journalsBefore);
+}
+
+// Names that are not valid UTF-8 cannot be walked: such pictures and
+// folders are counted and named, never passed over in silence.
+void TestCli::namesThatAreNotUtf8AreCounted()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const QByteArray base = QFile::encodeName(top.path());
+    // The temporary folder's own removal cannot reach these names.
+    const auto removeOddNames = qScopeGuard([&] {
+        for (const char *name : {"/bad\xe9.jpg", "/dir\xe9/x.jpg", "/notes\xe9.txt"})
+            ::unlink(base + name);
+        ::rmdir(base + "/dir\xe9");
+    });
+    QVERIFY(writeFile((base + "/bad\xe9.jpg").toStdString(), picture("2012:05:06 10:00:00")));
+    QVERIFY(::mkdir(base + "/dir\xe9", 0755) == 0);
+    QVERIFY(writeFile((base + "/dir\xe9/x.jpg").toStdString(), picture("2012:05:06 10:00:00")));
+    QVERIFY(writeFile((base + "/notes\xe9.txt").toStdString(), Bytes{'x'}));   // no picture: not counted
+
+    const Run dates = cli({"dates", top.path(), "--json", "--list"});
+    QCOMPARE(dates.exitCode, 0);
+    QCOMPARE(dates.json()["unreadable"].toInt(), 2);
+    QStringList reasons;
+    for (const QJsonValue &entry : dates.json()["list"].toArray())
+        if (entry.toObject()["reason"].toString().contains("UTF-8"))
+            reasons << entry.toObject()["reason"].toString();
+    QCOMPARE(sorted(reasons), sorted({"file name is not valid UTF-8", "folder name is not valid UTF-8"}));
+    const Run shift = cli({"shift", top.path(), "--by", "60", "--yes", "--json"});
+    QCOMPARE(shift.exitCode, 1);
+    QCOMPARE(shift.json()["changed"].toInt(), 3);
+    QCOMPARE(shift.json()["unreadable"].toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
