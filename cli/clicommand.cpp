@@ -182,6 +182,12 @@ void CliCommand::surveyAndDate()
     job.reset();
     job.folder = options.folder;
     job.followOutsideLinks = options.followOutsideLinks;
+    // Chosen before the dating pass, which tallies the chosen pictures.
+    ShiftJob::Choice choice;
+    choice.cameras = options.cameraNames;
+    choice.from = options.from;
+    choice.to = options.to;
+    job.choose(choice);
     job.countCopies = (options.list || options.dryRun) && !options.exifOnly;
     // The survey pass only gives the progress bar its total.
     if (progress.enabled())
@@ -222,6 +228,9 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
     if (listing == Listing::None)
         return;
     const bool usable = result.status == PictureFile::Status::Usable;
+    // With a choice, the preview lists the pictures that would move, and no others.
+    if (listing == Listing::Preview && !job.choice().all() && !(usable && job.choice().takes(result.camera, result.oldDate)))
+        return;
     QByteArray line;
     if (options.json) {
         line = (listed ? ",\n    {" : "\n    {") + QByteArray("\"path\": ") + jsonString(path);
@@ -297,12 +306,15 @@ CliCommand::Fields CliCommand::countFields() const
 
 JobMessages::Pass CliCommand::pass() const
 {
+    // The chosen pictures (every picture when nothing was chosen).
+    const ShiftJob::Tally &chosen = job.chosen();
     JobMessages::Pass p;
     p.pictures = state.pictureCount;
-    p.valid = state.validCount;
+    p.valid = chosen.valid;
     p.folders = datingFolders;
-    p.oldest = state.oldestDate;
-    p.newest = state.newestDate;
+    p.oldest = chosen.oldest;
+    p.newest = chosen.newest;
+    p.chosen = job.choice().describe();
     p.shiftSeconds = shiftSeconds;
     p.readOnly = state.readOnlyCount;
     p.unreadable = state.unreadableCount;
@@ -324,6 +336,50 @@ QByteArray CliCommand::countText() const
                                         : QByteArray());
 }
 
+QByteArray CliCommand::camerasJson() const
+{
+    const QList<ShiftJob::Camera> cameras = job.cameras();
+    QByteArray out = "[";
+    for (int i = 0; i < cameras.size(); ++i) {
+        const ShiftJob::Camera &c = cameras.at(i);
+        out += QByteArray(i ? ",\n" : "\n") + "    {\"name\": " + jsonString(c.name) + ", \"pictures\": "
+               + QByteArray::number(c.pictures) + ", \"valid\": " + QByteArray::number(c.valid)
+               + ", \"oldest\": " + jsonDate(c.oldest, c.valid > 0) + ", \"newest\": "
+               + jsonDate(c.newest, c.valid > 0) + '}';
+    }
+    return out + (cameras.isEmpty() ? "]" : "\n  ]");
+}
+
+QByteArray CliCommand::camerasText() const
+{
+    const QList<ShiftJob::Camera> cameras = job.cameras();
+    if (cameras.isEmpty())
+        return "Cameras:  none\n";
+    QByteArray text = "Cameras:\n";
+    for (const ShiftJob::Camera &c : cameras) {
+        text += "  " + c.name.toUtf8() + ": " + QByteArray::number(c.pictures) + " pictures, "
+                + QByteArray::number(c.valid) + " usable";
+        if (c.valid > 0)
+            text += ", " + dateText(c.oldest) + " to " + dateText(c.newest);
+        text += '\n';
+    }
+    return text;
+}
+
+// The first --camera that names no camera of the tree; empty when all do.
+QString CliCommand::unknownCamera() const
+{
+    const QList<ShiftJob::Camera> cameras = job.cameras();
+    for (const QString &name : options.cameraNames) {
+        bool found = false;
+        for (const ShiftJob::Camera &c : cameras)
+            found = found || (c.name.compare(name, Qt::CaseInsensitive) == 0 && c.valid > 0);
+        if (!found)
+            return name;
+    }
+    return {};
+}
+
 int CliCommand::dates()
 {
     if (!folderIsUsable())
@@ -331,10 +387,14 @@ int CliCommand::dates()
     if (options.list)
         startList(Listing::Dates);
     surveyAndDate();
-    if (options.json)
-        printJson(countFields());
-    else
-        print(countText());
+    if (options.json) {
+        Fields fields = countFields();
+        if (options.cameras)
+            fields.push_back({"cameras", camerasJson()});
+        printJson(fields);
+    } else {
+        print(countText() + (options.cameras ? camerasText() : QByteArray()));
+    }
     return Success;
 }
 
@@ -355,15 +415,21 @@ int CliCommand::shift()
 {
     if (!folderIsUsable())
         return BadInput;
+    if (!options.picture.isNull() && !QFileInfo(options.picture).isFile())
+        return badInput(QStringLiteral("%1: no such picture").arg(options.picture));
     surveyAndDate();
-    const int valid = state.validCount;
     const int pictures = state.pictureCount;
+    // What the question, the range check and the counts are about: the chosen
+    // pictures (every picture when nothing was chosen).
+    const ShiftJob::Tally chosen = job.chosen();
+    const int valid = chosen.valid;
 
     Fields fields = countFields();
     auto report = [&](const QByteArray &text, int changed, bool cancelled, bool dryRun) {
         if (options.json) {
             fields.push_back({"shift_seconds", valid > 0 || options.hasShift
                                                    ? QByteArray::number(shiftSeconds) : "null"});
+            fields.push_back({"chosen", QByteArray::number(valid)});
             fields.push_back({"changed", QByteArray::number(changed)});
             fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
             fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
@@ -386,7 +452,7 @@ int CliCommand::shift()
     // shift cannot have reached every picture of the tree.
     const int unreadOrSuccess = state.unreadableCount > 0 ? NotAllChanged : Success;
     shiftSeconds = options.hasShift ? options.shiftSeconds : 0;
-    if (valid == 0) {
+    if (state.validCount == 0) {
         report(pictures == 0 ? QByteArray("No jpgs found")
                              : QByteArray::number(pictures) + " (0 valid): nothing to change."
                                    + (state.unreadableCount > 0 ? "\nCould not be read: "
@@ -395,8 +461,29 @@ int CliCommand::shift()
                0, false, options.dryRun);
         return unreadOrSuccess;
     }
-    if (!options.hasShift)
-        shiftSeconds = state.oldestDate.secsTo(options.oldestTo);
+    const QString unknown = unknownCamera();
+    if (!unknown.isEmpty()) {
+        QStringList names;
+        for (const ShiftJob::Camera &c : job.cameras())
+            if (c.valid > 0)
+                names << c.name;
+        return badInput(QStringLiteral("no picture of camera '%1' with a usable date; the cameras are: %2; "
+                                       "nothing was changed").arg(unknown, names.join(QLatin1String(", "))));
+    }
+    if (valid == 0)
+        return badInput(QStringLiteral("none of the %1 pictures with a usable date is chosen; nothing was changed")
+                            .arg(state.validCount.load()));
+    if (!options.picture.isNull()) {
+        // The picture whose true time is known: the shift is that time minus
+        // the time it carries.
+        const PictureFile::Result known = PictureFile::readDate(options.picture);
+        if (known.status != PictureFile::Status::Usable)
+            return badInput(QStringLiteral("%1: %2; cannot take the shift from it")
+                                .arg(options.picture, QString::fromUtf8(reason(known))));
+        shiftSeconds = known.oldDate.secsTo(options.pictureTime);
+    } else if (!options.hasShift) {
+        shiftSeconds = chosen.oldest.secsTo(options.oldestTo);
+    }
     if (shiftSeconds == 0) {
         report(JobMessages::nothingToShift().toUtf8(), 0, false, options.dryRun);
         return unreadOrSuccess;
@@ -411,12 +498,13 @@ int CliCommand::shift()
         // lines repeat those of the dating pass and are left out.
         startList(Listing::Preview);
         const QDateTime oldest = state.oldestDate, newest = state.newestDate;
+        const int allValid = state.validCount;
         progress.setQuiet(true);
         runPass(ShiftJob::Task::Dating, QStringLiteral("Checking"), pictures);
         progress.setQuiet(false);
         state.oldestDate = oldest;
         state.newestDate = newest;
-        state.validCount = valid;
+        state.validCount = allValid;
         state.pictureCount = pictures;
         report(countText() + "Shift:    " + QByteArray::number(shiftSeconds)
                    + " seconds\nDry run: nothing was written.",
@@ -451,7 +539,6 @@ int CliCommand::shift()
     const int changed = state.changedCount;
     JobMessages::Pass dated = pass();
     dated.pictures = pictures;
-    dated.valid = valid;
     QByteArray text = JobMessages::result(dated, cancelled, state.pictureCount, changed).toUtf8();
     text += writingReport(false);
     report(text, changed, cancelled, false);
@@ -571,7 +658,9 @@ int CliCommand::fromJournal(ShiftJob::Task task)
                                 + QByteArray::number(record.header.shiftSeconds) + " seconds of "
                                 + ProgressLine::printable(QDir::toNativeSeparators(record.header.folder)) + " ("
                                 + record.header.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()
-                                + ")?";
+                                + ")" + (record.header.choice.isEmpty() ? QByteArray()
+                                         : ", pictures " + ShiftJob::Choice::fromJson(record.header.choice).describe().toUtf8())
+                                + '?';
     if (!options.yes && !options.dryRun) {
         if (isatty(STDIN_FILENO) != 1)
             return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to %1, or --dry-run; "

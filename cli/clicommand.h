@@ -53,6 +53,9 @@ private:
     void print(const QByteArray &text);
     Fields countFields() const;
     QByteArray countText() const;
+    QByteArray camerasJson() const;
+    QByteArray camerasText() const;
+    QString unknownCamera() const;
 
     const CliOptions &options;
     FILE *report;

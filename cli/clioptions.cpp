@@ -74,6 +74,8 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     const bool walks = o.command == Command::Dates || shift;
 
     bool haveBy = false, haveOldestTo = false, optionsEnd = false;
+    QString fromText, toText;   // null when not given
+    QDateTime toDate;           // --to: a limit, or with --picture that picture's true time
     QStringList positional;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString a = arguments.at(i);
@@ -94,12 +96,48 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             value = a.mid(eq + 1);
             inlineValue = true;
         }
-        const bool takesValue = option == QLatin1String("--by") || option == QLatin1String("--oldest-to");
+        const bool takesValue = option == QLatin1String("--by") || option == QLatin1String("--oldest-to")
+                                || option == QLatin1String("--camera") || option == QLatin1String("--from")
+                                || option == QLatin1String("--to") || option == QLatin1String("--picture");
         if (takesValue && shift) {
             if (!inlineValue) {
                 if (i + 1 >= arguments.size())
                     return fail(QStringLiteral("%1 needs a value").arg(option));
                 value = arguments.at(++i);
+            }
+            auto parseDate = [&](QDateTime *date) {
+                *date = CaptureDate::parse(value.toLatin1());
+                return date->isValid() && value.size() == CaptureDate::textLength;
+            };
+            auto badDate = [&]() {
+                return fail(QStringLiteral("invalid date '%1' for %2: give \"yyyy:MM:dd hh:mm:ss\" "
+                                           "of the years 1000 to 9999").arg(value, option));
+            };
+            if (option == QLatin1String("--camera")) {
+                if (value.trimmed().isEmpty())
+                    return fail(QStringLiteral("--camera needs a camera's name, as `dates DIR --cameras` lists it"));
+                if (!o.cameraNames.contains(value.trimmed(), Qt::CaseInsensitive))
+                    o.cameraNames << value.trimmed();
+                continue;
+            }
+            if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
+                QString &seen = option == QLatin1String("--from") ? fromText : toText;
+                if (!seen.isNull())
+                    return fail(QStringLiteral("%1 given twice").arg(option));
+                seen = value;
+                QDateTime date;
+                if (!parseDate(&date))
+                    return badDate();
+                (option == QLatin1String("--from") ? o.from : toDate) = date;
+                continue;
+            }
+            if (option == QLatin1String("--picture")) {
+                if (!o.picture.isNull())
+                    return fail(QStringLiteral("--picture given twice"));
+                if (value.isEmpty())
+                    return fail(QStringLiteral("--picture needs a picture's path"));
+                o.picture = value;
+                continue;
             }
             if (option == QLatin1String("--by")) {
                 if (haveBy)
@@ -125,6 +163,8 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             o.json = true;
         else if (a == QLatin1String("--list") && !shift)
             o.list = true;
+        else if (a == QLatin1String("--cameras") && o.command == Command::Dates)
+            o.cameras = true;
         else if (a == QLatin1String("--keep-file-times") && shift)
             o.keepFileTimes = true;
         else if (a == QLatin1String("--dry-run") && (shift || fromJournal))
@@ -157,9 +197,26 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     if (positional.size() > 1)
         return fail(QStringLiteral("one folder only, got also '%1'").arg(positional.at(1)));
     o.folder = positional.first();
-    if (shift && haveBy == haveOldestTo)
+    if (!shift)
+        return o;
+    const bool havePicture = !o.picture.isNull();
+    if (havePicture && (haveBy || haveOldestTo))
+        return fail(QStringLiteral("give one of --by, --oldest-to and --picture, not two"));
+    if (!havePicture && haveBy == haveOldestTo)
         return fail(haveBy ? QStringLiteral("give either --by or --oldest-to, not both")
                            : QStringLiteral("give the shift with --by SHIFT or --oldest-to \"yyyy:MM:dd hh:mm:ss\""));
+    if (havePicture) {
+        // With --picture, --to is the true time of that picture, not a limit.
+        if (!toDate.isValid())
+            return fail(QStringLiteral("--picture needs --to \"yyyy:MM:dd hh:mm:ss\", the time at which that picture "
+                                       "was really taken"));
+        o.pictureTime = toDate;
+    } else {
+        o.to = toDate;
+    }
+    if (o.from.isValid() && o.to.isValid() && o.to < o.from)
+        return fail(QStringLiteral("--from %1 is later than --to %2: no picture can lie between them")
+                        .arg(fromText, toText));
     o.hasShift = haveBy;
     return o;
 }
@@ -168,8 +225,10 @@ QString CliOptions::usage()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  kelvaro-cli dates DIR [--list] [--json]\n"
-        "  kelvaro-cli shift DIR (--by SHIFT | --oldest-to \"yyyy:MM:dd hh:mm:ss\")\n"
+        "  kelvaro-cli dates DIR [--list] [--cameras] [--json]\n"
+        "  kelvaro-cli shift DIR (--by SHIFT | --oldest-to \"yyyy:MM:dd hh:mm:ss\"\n"
+        "                         | --picture PATH --to \"yyyy:MM:dd hh:mm:ss\")\n"
+        "                    [--camera NAME]... [--from DATE] [--to DATE]\n"
         "                    [--keep-file-times] [--dry-run] [--yes] [--json]\n"
         "                    [--no-journal] [--follow-outside-links] [--exif-only]\n"
         "  kelvaro-cli history [--json]\n"
@@ -193,8 +252,22 @@ QString CliOptions::usage()
         "  --list             (dates) one line per picture: its date, or why it has none\n"
         "  --by SHIFT         signed seconds (3600, -60) or signed [D:]HH:MM:SS\n"
         "                     (+1:00:00, -2:03:00:00)\n"
-        "  --oldest-to DATE   the correct date of the oldest picture; the shift is\n"
-        "                     the difference to its current date\n"
+        "  --cameras          (dates) list each camera: its pictures, how many have a\n"
+        "                     usable date, the oldest and the newest\n"
+        "  --oldest-to DATE   the correct date of the oldest (chosen) picture; the\n"
+        "                     shift is the difference to its current date\n"
+        "  --picture PATH --to DATE\n"
+        "                     PATH is a picture whose true time you know (a photo of\n"
+        "                     a clock), DATE that true time: the shift is DATE minus\n"
+        "                     the picture's capture time. Here --to is no limit.\n"
+        "  --camera NAME      (shift) move only this camera's pictures, NAME as\n"
+        "                     `dates DIR --cameras` lists it (any letter case);\n"
+        "                     may be given again\n"
+        "  --from DATE        (shift) move only pictures taken at DATE or later\n"
+        "  --to DATE          (shift, without --picture) move only pictures taken at\n"
+        "                     DATE or earlier. Both limits are inclusive and apply\n"
+        "                     to the current capture time; DATE is\n"
+        "                     \"yyyy:MM:dd hh:mm:ss\"\n"
         "  --keep-file-times  leave the files' access and modification times alone\n"
         "                     (by default they become the new capture time)\n"
         "  --dry-run          show each picture's old and new date, write nothing\n"

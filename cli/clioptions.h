@@ -5,8 +5,10 @@
 #include <QStringList>
 
 // The command line of kelvaro-cli, parsed without touching anything:
-//   kelvaro-cli dates DIR [--list] [--json]
-//   kelvaro-cli shift DIR (--by SHIFT | --oldest-to "yyyy:MM:dd hh:mm:ss")
+//   kelvaro-cli dates DIR [--list] [--cameras] [--json]
+//   kelvaro-cli shift DIR (--by SHIFT | --oldest-to "yyyy:MM:dd hh:mm:ss"
+//                          | --picture PATH --to "yyyy:MM:dd hh:mm:ss")
+//               [--camera NAME]... [--from DATE] [--to DATE]
 //               [--keep-file-times] [--dry-run] [--yes] [--json]
 //               [--no-journal] [--follow-outside-links] [--exif-only]
 //   kelvaro-cli history [--json]
@@ -31,6 +33,11 @@ public:
     bool hasShift = false;        // --by was given: shiftSeconds holds it
     qint64 shiftSeconds = 0;
     QDateTime oldestTo;           // --oldest-to, zone-less; invalid when not given
+    bool cameras = false;         // dates --cameras: list the cameras
+    QStringList cameraNames;      // shift --camera (repeatable): only these cameras' pictures
+    QDateTime from, to;           // shift --from/--to: inclusive limits on the current capture date
+    QString picture;              // shift --picture: the picture whose true time is pictureTime
+    QDateTime pictureTime;        // --to given together with --picture
 
     // What is wrong with the command line; empty when it is sound.
     QString error;

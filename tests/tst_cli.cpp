@@ -3,7 +3,9 @@
 #include "capturedate.h"
 #include "folderwalk.h"
 #include "isolatedhome.h"
+#include "journal.h"
 #include "jpegbuilder.h"
+#include "shiftjob.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -36,6 +38,50 @@ Bytes picture(const std::string &date, ByteOrder order = ByteOrder::Intel)
     exif.ascii(0, tag::DateTime, date).subDirectory(0, tag::ExifIfd, sub)
         .ascii(sub, tag::DateTimeOriginal, date).ascii(sub, tag::DateTimeDigitized, date);
     return Jpeg::camera(exif).bytes();
+}
+
+// A usable picture taken by a camera that writes `make` and `model` (an empty
+// text leaves its tag out).
+Bytes cameraPicture(const std::string &date, const std::string &make, const std::string &model)
+{
+    ExifBlock exif(ByteOrder::Motorola);
+    const int sub = exif.addDirectory();
+    if (!make.empty())
+        exif.ascii(0, tag::Make, make);
+    if (!model.empty())
+        exif.ascii(0, tag::Model, model);
+    exif.ascii(0, tag::DateTime, date).subDirectory(0, tag::ExifIfd, sub)
+        .ascii(sub, tag::DateTimeOriginal, date).ascii(sub, tag::DateTimeDigitized, date);
+    return Jpeg::camera(exif).bytes();
+}
+
+struct Shot {
+    QString path;
+    std::string date, make, model;
+};
+
+// A trip's folder: a camera, a phone without a Make, a second camera, and a
+// picture whose camera wrote neither.
+const QList<Shot> tripTree = {
+    {"cam/1.jpg", "2012:05:06 10:00:00", "Canon", "Canon EOS 5D"},
+    {"cam/2.jpg", "2012:05:06 12:00:00", "Canon", "Canon EOS 5D"},
+    {"cam/3.jpg", "2012:05:07 09:00:00", "Canon", "Canon EOS 5D"},
+    {"cam/4.jpg", "0000:00:00 00:00:00", "Canon", "Canon EOS 5D"},
+    {"phone/1.jpg", "2012:05:06 11:00:00", "", "Pixel 7"},
+    {"phone/2.jpg", "2012:05:06 13:00:00", "", "Pixel 7"},
+    {"cam/n.jpg", "2012:05:05 08:00:00", " NIKON CORPORATION ", "NIKON D70 "},
+    {"misc/x.jpg", "2012:05:08 08:00:00", "", ""},
+};
+
+bool makeTrip(const QString &top)
+{
+    for (const Shot &s : tripTree) {
+        const QString path = top + '/' + s.path;
+        if (!QDir().mkpath(QFileInfo(path).path())
+            || !writeFile(QFile::encodeName(path).toStdString(), cameraPicture(s.date, s.make, s.model)))
+            return false;
+    }
+    return true;
 }
 
 // The tree used by most cases: two folders, five pictures, three usable.
@@ -151,6 +197,11 @@ private slots:
     void zeroShiftWritesNothing_data();
     void zeroShiftWritesNothing();
     void namesThatAreNotUtf8AreCounted();
+    void camerasAreListed();
+    void shiftMovesOnlyTheChosen_data();
+    void shiftMovesOnlyTheChosen();
+    void resumeAndUndoKeepToTheChoice();
+    void picturesAddedSinceAndNotChosen();
 };
 
 // A sidecar file as photo managers write one beside a picture: the capture
@@ -243,6 +294,22 @@ void TestCli::badInputTouchesNothing_data()
     QTest::newRow("oldest-to pushes the newest past 9999")
         << QStringList{"shift", "%1", "--oldest-to", "9999:01:01 00:00:00", "--yes"} << "would move 2013:07:08 09:10:11";
     QTest::newRow("no terminal and no --yes") << QStringList{"shift", "%1", "--by", "60"} << "add --yes";
+    QTest::newRow("a camera the tree does not hold")
+        << QStringList{"shift", "%1", "--camera", "Leica M6", "--by", "60", "--yes"}
+        << "no picture of camera 'Leica M6' with a usable date; the cameras are: Unknown camera";
+    QTest::newRow("limits that take no picture")
+        << QStringList{"shift", "%1", "--from", "2013:07:08 09:10:12", "--by", "60", "--yes"}
+        << "none of the 3 pictures with a usable date is chosen";
+    QTest::newRow("picture without a usable date")
+        << QStringList{"shift", "%1", "--picture", "%1/sub/zero.jpg", "--to", "2012:01:01 00:00:00", "--yes"}
+        << "DateTimeOriginal is not a date";
+    QTest::newRow("picture that does not exist")
+        << QStringList{"shift", "%1", "--picture", "%1/nope.jpg", "--to", "2012:01:01 00:00:00", "--yes"}
+        << "no such picture";
+    // The range check names the newest chosen picture, not the tree's newest.
+    QTest::newRow("range of the chosen pictures")
+        << QStringList{"shift", "%1", "--to", "2012:12:31 00:00:00", "--oldest-to", "9999:01:01 00:00:00", "--yes"}
+        << "would move 2012:05:06 10:00:00";
 }
 
 void TestCli::badInputTouchesNothing()
@@ -303,12 +370,13 @@ void TestCli::jsonShape()
     const Run shifted = cli({"shift", top.path(), "--by", "-1:00:00", "--yes", "--json"});
     QCOMPARE(shifted.exitCode, 0);
     QStringList shiftKeys = datesKeys;
-    shiftKeys << "shift_seconds" << "changed" << "not_changed" << "added_since" << "times_not_set" << "problem"
-              << "xmp_dates" << "iptc_dates" << "sidecars"
+    shiftKeys << "shift_seconds" << "chosen" << "changed" << "not_changed" << "added_since" << "times_not_set"
+              << "problem" << "xmp_dates" << "iptc_dates" << "sidecars"
               << "cancelled" << "dry_run" << "journal";
     const QJsonObject o = shifted.json();
     QCOMPARE(sorted(o.keys()), sorted(shiftKeys));
     QCOMPARE(o["shift_seconds"].toInteger(), -3600);
+    QCOMPARE(o["chosen"].toInt(), 3);   // nothing chosen: every usable picture
     QCOMPARE(o["changed"].toInt(), 3);
     QCOMPARE(o["not_changed"].toInt(), 0);
     QCOMPARE(o["cancelled"].toBool(), false);
@@ -661,6 +729,243 @@ void TestCli::namesThatAreNotUtf8AreCounted()
     QCOMPARE(shift.exitCode, 1);
     QCOMPARE(shift.json()["changed"].toInt(), 3);
     QCOMPARE(shift.json()["unreadable"].toInt(), 2);
+}
+
+void TestCli::camerasAreListed()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTrip(top.path()));
+    const Run run = cli({"dates", top.path(), "--cameras", "--json"});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject o = run.json();
+    QCOMPARE(o["valid"].toInt(), 7);
+    const QJsonArray cameras = o["cameras"].toArray();
+    // Most usable pictures first, then by name; a Model that begins with the
+    // Make stands alone; the texts are trimmed.
+    const QStringList expected{"Canon EOS 5D|4|3|2012:05:06 10:00:00|2012:05:07 09:00:00",
+                               "Pixel 7|2|2|2012:05:06 11:00:00|2012:05:06 13:00:00",
+                               "NIKON CORPORATION NIKON D70|1|1|2012:05:05 08:00:00|2012:05:05 08:00:00",
+                               "Unknown camera|1|1|2012:05:08 08:00:00|2012:05:08 08:00:00"};
+    QStringList listed;
+    for (const QJsonValue &v : cameras) {
+        const QJsonObject c = v.toObject();
+        QCOMPARE(sorted(c.keys()), sorted({"name", "pictures", "valid", "oldest", "newest"}));
+        listed << QStringList{c["name"].toString(), QString::number(c["pictures"].toInt()),
+                              QString::number(c["valid"].toInt()), c["oldest"].toString(), c["newest"].toString()}
+                      .join('|');
+    }
+    QCOMPARE(listed, expected);
+
+    const Run text = cli({"dates", top.path(), "--cameras"});
+    QVERIFY2(text.out.contains("Cameras:\n  Canon EOS 5D: 4 pictures, 3 usable, 2012:05:06 10:00:00 to "
+                               "2012:05:07 09:00:00\n  Pixel 7: 2 pictures, 2 usable,"),
+             text.out.constData());
+}
+
+void TestCli::shiftMovesOnlyTheChosen_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("moved");   // the pictures that move; every other file keeps its bytes
+    QTest::addColumn<qint64>("shift");
+
+    const QStringList canon{"cam/1.jpg", "cam/2.jpg", "cam/3.jpg"};
+    QTest::newRow("one camera") << QStringList{"--camera", "Canon EOS 5D", "--by", "3600"} << canon << qint64(3600);
+    QTest::newRow("a camera without a Make")
+        << QStringList{"--camera", "Pixel 7", "--by", "-60"} << QStringList{"phone/1.jpg", "phone/2.jpg"} << qint64(-60);
+    QTest::newRow("two cameras, names in any letter case")
+        << QStringList{"--camera", "Pixel 7", "--camera", " unknown CAMERA", "--by", "60"}
+        << QStringList{"phone/1.jpg", "phone/2.jpg", "misc/x.jpg"} << qint64(60);
+    // Both limits take a picture that stands exactly on them.
+    QTest::newRow("limits are inclusive")
+        << QStringList{"--from", "2012:05:06 11:00:00", "--to", "2012:05:06 13:00:00", "--by", "60"}
+        << QStringList{"phone/1.jpg", "cam/2.jpg", "phone/2.jpg"} << qint64(60);
+    QTest::newRow("camera and a lower limit")
+        << QStringList{"--camera", "Canon EOS 5D", "--from", "2012:05:06 12:00:00", "--by", "60"}
+        << QStringList{"cam/2.jpg", "cam/3.jpg"} << qint64(60);
+    QTest::newRow("oldest-to is the oldest chosen picture")
+        << QStringList{"--camera", "Pixel 7", "--oldest-to", "2012:05:06 10:30:00"}
+        << QStringList{"phone/1.jpg", "phone/2.jpg"} << qint64(-1800);
+    // The Nikon's picture, a day older, would leave the years 1000 to 9999; it
+    // is not chosen, so it does not stand in the way.
+    QTest::newRow("range check of the chosen only")
+        << QStringList{"--camera", "Pixel 7", "--oldest-to", "1000:01:01 00:00:00"}
+        << QStringList{"phone/1.jpg", "phone/2.jpg"}
+        << CaptureDate::parse("2012:05:06 11:00:00").secsTo(CaptureDate::parse("1000:01:01 00:00:00"));
+    // The photo of a clock: it says 10:00 but was taken at 10:02:03.
+    QTest::newRow("picture with its true time")
+        << QStringList{"--camera", "Canon EOS 5D", "--picture", "%1/cam/1.jpg", "--to", "2012:05:06 10:02:03"}
+        << canon << qint64(123);
+    QTest::newRow("picture of another camera sets the shift")
+        << QStringList{"--picture", "%1/phone/1.jpg", "--to", "2012:05:06 10:00:00", "--camera", "Pixel 7"}
+        << QStringList{"phone/1.jpg", "phone/2.jpg"} << qint64(-3600);
+}
+
+void TestCli::shiftMovesOnlyTheChosen()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, moved);
+    QFETCH(qint64, shift);
+    QTemporaryDir top;
+    QVERIFY(makeTrip(top.path()));
+    // Sidecars of a picture of each kind: they move with their picture or not at all.
+    const QStringList sidecarsOf{"cam/1.jpg", "phone/1.jpg"};
+    for (const QString &picture : sidecarsOf) {
+        QFile file(top.path() + '/' + QString(picture).replace(".jpg", ".xmp"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sidecarText(dateOf(top.path() + '/' + picture).toStdString()));
+    }
+    const auto before = snapshot(top.path());
+    for (QString &o : options)
+        o.replace("%1", top.path());
+
+    const Run run = cli(QStringList{"shift", top.path(), "--yes", "--json", "--keep-file-times"} + options);
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    const QJsonObject o = run.json();
+    QCOMPARE(o["shift_seconds"].toInteger(), shift);
+    QCOMPARE(o["chosen"].toInt(), int(moved.size()));
+    QCOMPARE(o["changed"].toInt(), int(moved.size()));
+    QCOMPARE(o["not_changed"].toInt(), 0);
+    QCOMPARE(o["added_since"].toInt(), 0);
+    QCOMPARE(o["valid"].toInt(), 7);   // the tree's counts stay those of every picture
+    int sidecarsMoved = 0;
+    for (const QString &picture : sidecarsOf) {
+        const QString key = '/' + QString(picture).replace(".jpg", ".xmp");
+        const bool moves = moved.contains(picture);
+        sidecarsMoved += moves;
+        QVERIFY2((snapshot(top.path()).value(key).first != before.value(key).first) == moves, qPrintable(key));
+    }
+    QCOMPARE(o["sidecars"].toInt(), sidecarsMoved);
+
+    const auto after = snapshot(top.path());
+    for (const Shot &s : tripTree) {
+        const QString key = '/' + s.path;
+        if (moved.contains(s.path)) {
+            const QDateTime old = CaptureDate::parse(QByteArray::fromStdString(s.date));
+            QCOMPARE(dateOf(top.path() + key), QString::fromLatin1(CaptureDate::format(old.addSecs(shift))));
+        } else {
+            QVERIFY2(after.value(key) == before.value(key), qPrintable(s.path));
+        }
+    }
+
+    // The journal names the choice.
+    Journal::Record record;
+    QString error;
+    QVERIFY2(Journal::read(o["journal"].toString(), &record, &error), qPrintable(error));
+    QCOMPARE(record.header.pictures, int(moved.size()));
+    QVERIFY(!record.header.choice.isEmpty());
+}
+
+// A shift of one camera that stopped half-way: the resume finishes that
+// camera's pictures only, and the undo gives back every byte.
+void TestCli::resumeAndUndoKeepToTheChoice()
+{
+    QTemporaryDir top;
+    const int perCamera = 300;
+    for (int i = 0; i < perCamera; ++i) {
+        const std::string date = "2012:05:06 10:" + QString::number(i / 60).rightJustified(2, '0').toStdString() + ':'
+                                 + QString::number(i % 60).rightJustified(2, '0').toStdString();
+        for (const char *model : {"Canon EOS 5D", "Pixel 7"}) {
+            const QString path = top.path() + QString("/%1/%2.jpg").arg(model[0] == 'C' ? "cam" : "phone").arg(i);
+            QDir().mkpath(QFileInfo(path).path());
+            QVERIFY(writeFile(QFile::encodeName(path).toStdString(), cameraPicture(date, "", model)));
+        }
+    }
+    const auto before = snapshot(top.path());
+
+    // Stopped after 40 pictures, its closing line cut off as by a crash.
+    class StopAfter : public FolderWalk::Observer {
+    public:
+        explicit StopAfter(WalkState &state) : state(state) {}
+        void pictureDone(const QString &, const PictureFile::Result &r) override
+        {
+            if (r.status == PictureFile::Status::Changed && ++written == 40)
+                state.cancelRequested = true;
+        }
+        WalkState &state;
+        int written = 0;
+    };
+    WalkState state;
+    StopAfter stop(state);
+    ShiftJob job(state, &stop);
+    job.reset();
+    job.folder = top.path();
+    ShiftJob::Choice choice;
+    choice.cameras << "Canon EOS 5D";
+    choice.from = CaptureDate::parse("2012:05:06 10:00:10");
+    job.choose(choice);
+    job.run(ShiftJob::Task::Dating);
+    QCOMPARE(job.chosen().valid, perCamera - 10);
+    QCOMPARE(job.chosen().oldest, CaptureDate::parse("2012:05:06 10:00:10"));
+    state.shiftSeconds = 3600;
+    job.run(ShiftJob::Task::Shifting);
+    QVERIFY(job.refusal.isEmpty());
+    QCOMPARE(job.counts.changed, 40);
+    QFile journal(job.journalPath);
+    QVERIFY(journal.open(QIODevice::ReadWrite));
+    QByteArray lines = journal.readAll();
+    QVERIFY(lines.startsWith("{") && lines.left(lines.indexOf('\n')).contains(
+        "\"choice\": {\"cameras\":[\"Canon EOS 5D\"],\"from\":\"2012:05:06 10:00:10\"}"));
+    lines.chop(1);
+    lines.truncate(lines.lastIndexOf('\n') + 1);
+    QVERIFY(journal.resize(0));
+    journal.write(lines);
+    journal.close();
+
+    const Run resumed = cli({"resume", job.journalPath, "--yes", "--json"});
+    QVERIFY2(resumed.exitCode == 0, resumed.err.constData());
+    QCOMPARE(resumed.json()["changed"].toInt(), perCamera - 10 - 40);
+    QCOMPARE(resumed.json()["added_since"].toInt(), 0);
+    const auto after = snapshot(top.path());
+    for (int i = 0; i < perCamera; ++i) {
+        const QString cam = QString("/cam/%1.jpg").arg(i), phone = QString("/phone/%1.jpg").arg(i);
+        QVERIFY(after.value(phone).first == before.value(phone).first);
+        QCOMPARE(after.value(cam).first == before.value(cam).first, i < 10);
+    }
+
+    const Run undone = cli({"undo", resumed.json()["journal"].toString(), "--yes", "--json"});
+    QVERIFY2(undone.exitCode == 0, undone.err.constData());
+    QCOMPARE(undone.json()["changed"].toInt(), perCamera - 10);
+    const auto back = snapshot(top.path());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+        QVERIFY2(back.value(it.key()).first == it.value().first, qPrintable(it.key()));
+}
+
+// Pictures that appear between the dating and the shifting pass: those the
+// choice would take are reported as added since; the others, like every
+// picture that was not chosen, are left alone without a word.
+void TestCli::picturesAddedSinceAndNotChosen()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTrip(top.path()));
+    WalkState state;
+    ShiftJob job(state);
+    job.reset();
+    job.folder = top.path();
+    job.run(ShiftJob::Task::Dating);
+    ShiftJob::Choice choice;
+    choice.cameras << "Pixel 7";
+    job.choose(choice);   // after the dating pass: by camera alone
+    QCOMPARE(job.chosen().valid, 2);
+    QCOMPARE(job.chosen().oldest, CaptureDate::parse("2012:05:06 11:00:00"));
+    QCOMPARE(job.chosen().newest, CaptureDate::parse("2012:05:06 13:00:00"));
+    QVERIFY(job.rangeProblem(-3600).isEmpty());
+
+    const Bytes lateCanon = cameraPicture("2012:05:09 10:00:00", "Canon", "Canon EOS 5D");
+    QVERIFY(writeFile(QFile::encodeName(top.path() + "/cam/late.jpg").toStdString(), lateCanon));
+    QVERIFY(writeFile(QFile::encodeName(top.path() + "/phone/late.jpg").toStdString(),
+                      cameraPicture("2012:05:09 10:00:00", "", "Pixel 7")));
+    state.shiftSeconds = 60;
+    job.useJournal = false;
+    job.run(ShiftJob::Task::Shifting);
+    QVERIFY(job.refusal.isEmpty());
+    QCOMPARE(job.counts.changed, 2);
+    QCOMPARE(job.counts.addedSince, 1);
+    QCOMPARE(job.counts.notChosen, 6);   // the other cameras' 5 usable pictures and the late Canon
+    QCOMPARE(job.counts.notChanged, 0);
+    QCOMPARE(job.notes, QStringList{"added since the dates were read : " + top.path() + "/phone/late.jpg"});
+    QCOMPARE(dateOf(top.path() + "/phone/late.jpg"), QString("2012:05:09 10:00:00"));
+    QVERIFY(readFile(QFile::encodeName(top.path() + "/cam/late.jpg").toStdString()) == lateCanon);
+    QCOMPARE(dateOf(top.path() + "/phone/2.jpg"), QString("2012:05:06 13:01:00"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

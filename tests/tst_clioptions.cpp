@@ -12,6 +12,8 @@ private slots:
     void accepted();
     void refused_data();
     void refused();
+    void choice_data();
+    void choice();
 };
 
 using Command = CliOptions::Command;
@@ -109,6 +111,60 @@ void TestCliOptions::refused_data()
                                    << "invalid date";
     QTest::newRow("other pattern") << QStringList{"shift", "DIR", "--oldest-to", "2012-01-01 00:00:00"}
                                    << "invalid date";
+    QTest::newRow("picture without its time") << QStringList{"shift", "DIR", "--picture", "p.jpg"} << "--picture needs --to";
+    QTest::newRow("picture and by") << QStringList{"shift", "DIR", "--picture", "p.jpg", "--to", "2012:01:01 00:00:00",
+                                                   "--by", "5"} << "not two";
+    QTest::newRow("limits the wrong way round")
+        << QStringList{"shift", "DIR", "--by", "5", "--from", "2012:01:02 00:00:00", "--to", "2012:01:01 00:00:00"}
+        << "--from 2012:01:02 00:00:00 is later than --to 2012:01:01 00:00:00";
+    QTest::newRow("limit that does not parse") << QStringList{"shift", "DIR", "--by", "5", "--from", "2012:01:01"}
+                                               << "invalid date '2012:01:01' for --from";
+    QTest::newRow("to twice") << QStringList{"shift", "DIR", "--by", "5", "--to", "2012:01:01 00:00:00", "--to",
+                                             "2012:01:02 00:00:00"} << "--to given twice";
+    QTest::newRow("empty camera") << QStringList{"shift", "DIR", "--by", "5", "--camera", ""} << "camera's name";
+    QTest::newRow("camera on dates") << QStringList{"dates", "DIR", "--camera", "X"} << "unknown option --camera";
+    QTest::newRow("cameras on shift") << QStringList{"shift", "DIR", "--by", "5", "--cameras"}
+                                      << "unknown option --cameras";
+}
+
+// --to is a limit, except beside --picture, where it is that picture's true time.
+void TestCliOptions::choice_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("cameras");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("pictureTime");
+
+    QTest::newRow("cameras, repeated once") << QStringList{"shift", "D", "--camera", "Pixel 7", "--camera=Canon EOS 5D",
+                                                           "--camera", "Pixel 7", "--by", "5"}
+                                            << QStringList{"Pixel 7", "Canon EOS 5D"} << "" << "" << "" << "";
+    QTest::newRow("limits") << QStringList{"shift", "D", "--oldest-to", "2012:01:01 00:00:00", "--from",
+                                           "2012:01:01 00:00:00", "--to", "2012:01:01 00:00:00"}
+                            << QStringList() << "2012:01:01 00:00:00" << "2012:01:01 00:00:00" << "" << "";
+    QTest::newRow("picture: --to is its time, before or after it")
+        << QStringList{"shift", "D", "--to", "2012:03:04 05:06:07", "--picture", "clock.jpg", "--from",
+                       "2011:01:01 00:00:00"}
+        << QStringList() << "2011:01:01 00:00:00" << "" << "clock.jpg" << "2012:03:04 05:06:07";
+}
+
+void TestCliOptions::choice()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, cameras);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, picture);
+    QFETCH(QString, pictureTime);
+    const CliOptions o = CliOptions::parse(arguments);
+    QVERIFY2(o.ok(), qPrintable(o.error));
+    auto text = [](const QDateTime &d) { return d.isValid() ? d.toString("yyyy:MM:dd hh:mm:ss") : QString(); };
+    QCOMPARE(o.cameraNames, cameras);
+    QCOMPARE(text(o.from), from);
+    QCOMPARE(text(o.to), to);
+    QCOMPARE(o.picture, picture);
+    QCOMPARE(text(o.pictureTime), pictureTime);
 }
 
 void TestCliOptions::refused()

@@ -9,6 +9,9 @@
 #include "shiftjob.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QToolBar>
 #include <QDateTimeEdit>
 #include <QFileDialog>
 #include <QJsonDocument>
@@ -37,6 +40,19 @@ Bytes dated(const std::string &text, size_t scan = 256)
     const int sub = exif.addDirectory();
     exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
     return Jpeg::camera(exif, scan).bytes();
+}
+
+// A picture of a camera that writes `make` and `model` (empty: no such tag).
+Bytes shot(const std::string &text, const std::string &make, const std::string &model)
+{
+    ExifBlock exif(ByteOrder::Motorola);
+    const int sub = exif.addDirectory();
+    if (!make.empty())
+        exif.ascii(0, tag::Make, make);
+    if (!model.empty())
+        exif.ascii(0, tag::Model, model);
+    exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
+    return Jpeg::camera(exif).bytes();
 }
 
 void put(const QString &path, const Bytes &bytes)
@@ -190,6 +206,8 @@ private slots:
     void inputsAreLockedWhileAShiftRuns();
     void textsTellTheShift();
     void unreadableFolderIsTold();
+    void cameraChoiceShiftsOneCamera();
+    void oneCameraKeepsTheChoiceHidden();
 
 private:
     QTemporaryDir settingsDir;
@@ -741,6 +759,112 @@ void TestController::unreadableFolderIsTold()
     QFile::setPermissions(top.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY2(question.endsWith("\nCould not be read: 1."), qPrintable(question));
     QVERIFY2(result.endsWith("\n\nCould not be read: 1."), qPrintable(result));
+}
+
+void TestController::cameraChoiceShiftsOneCamera()
+{
+    QTemporaryDir top;
+    const QList<QPair<QString, Bytes>> files = {
+        {"cam/1.jpg", shot("2012:05:06 10:00:00", "Canon", "Canon EOS 5D")},
+        {"cam/2.jpg", shot("2012:05:06 12:00:00", "Canon", "Canon EOS 5D")},
+        {"cam/3.jpg", shot("2012:05:07 09:00:00", "Canon", "Canon EOS 5D")},
+        {"phone/1.jpg", shot("2012:05:06 11:00:00", "", "Pixel 7")},
+        {"phone/2.jpg", shot("2012:05:06 13:00:00", "", "Pixel 7")},
+        {"n.jpg", shot("2012:05:05 08:00:00", "NIKON CORPORATION", "NIKON D70")},
+    };
+    for (const auto &f : files)
+        put(top.filePath(f.first), f.second);
+    MainWindow w;
+    w.show();
+    runDating(w, top.path());
+
+    QVERIFY(w.cameraCombo && w.cameraLabel);
+    QTRY_VERIFY(w.cameraCombo->isVisible() && w.cameraLabel->isVisible());
+    QCOMPARE(w.cameraLabel->text(), QString("Camera:"));
+    QCOMPARE(w.cameraLabel->buddy(), w.cameraCombo);
+    QCOMPARE(w.cameraCombo->accessibleName(), QString("Camera"));
+    QStringList items;
+    for (int i = 0; i < w.cameraCombo->count(); ++i)
+        items << w.cameraCombo->itemText(i);
+    QCOMPARE(items, (QStringList{"All cameras (6)", "Canon EOS 5D (3)", "Pixel 7 (2)",
+                                 "NIKON CORPORATION NIKON D70 (1)"}));
+    QCOMPARE(w.ui->numberEdit->text(), QString("6 (6 valid)"));
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:05:05 08:00:00"));
+
+    // Each camera shows its own count and oldest picture; All cameras goes back.
+    w.cameraCombo->setCurrentIndex(1);
+    QCOMPARE(w.ui->numberEdit->text(), QString("3 (3 valid)"));
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:05:06 10:00:00"));
+    QCOMPARE(w.ui->dateTimeEditNew->dateTime(), wallClock("2012:05:06 10:00:00"));
+    w.cameraCombo->setCurrentIndex(0);
+    QCOMPARE(w.ui->numberEdit->text(), QString("6 (6 valid)"));
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:05:05 08:00:00"));
+    w.cameraCombo->setCurrentIndex(2);
+    QCOMPARE(w.ui->numberEdit->text(), QString("2 (2 valid)"));
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:05:06 11:00:00"));
+    QCOMPARE(w.ui->dateTimeEditNew->dateTime(), wallClock("2012:05:06 11:00:00"));
+
+    // The phone was half an hour slow: only its two pictures move.
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:30:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.ui->pushButtonShift->click();
+    QCOMPARE(question, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
+                               "2012:05:06 13:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
+                               "Every capture time moves by +0:30:00 (to 2012:05:06 11:30:00 to 2012:05:06 13:30:00).\n"
+                               "Left alone (no usable date, not chosen, read-only): 4."));
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QCOMPARE(result, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
+                             "2012:05:06 13:00:00\nhave been changed.\n\n"
+                             "Every capture time moved by +0:30:00 (now 2012:05:06 11:30:00 to 2012:05:06 13:30:00)."));
+    QCOMPARE(PictureFile::readDate(top.filePath("phone/1.jpg")).oldDate, wallClock("2012:05:06 11:30:00"));
+    QCOMPARE(PictureFile::readDate(top.filePath("phone/2.jpg")).oldDate, wallClock("2012:05:06 13:30:00"));
+    for (const auto &f : files)
+        if (!f.first.startsWith("phone/"))
+            QVERIFY2(readFile(QFile::encodeName(top.filePath(f.first)).toStdString()) == f.second,
+                     qPrintable(f.first));
+    QCOMPARE(w.changedCount.load(), 2);
+    QVERIFY(!w.cameraCombo->isEnabled());   // its counts are those from before the shift
+}
+
+// A tree of one camera (or of pictures naming none) shows no camera choice,
+// also after a tree of several.
+void TestController::oneCameraKeepsTheChoiceHidden()
+{
+    QTemporaryDir several, one;
+    put(several.filePath("a.jpg"), shot("2012:05:06 10:00:00", "Canon", "Canon EOS 5D"));
+    put(several.filePath("b.jpg"), shot("2012:05:06 11:00:00", "", "Pixel 7"));
+    put(one.filePath("a.jpg"), shot("2012:05:06 10:00:00", "Canon", "Canon EOS 5D"));
+    put(one.filePath("b.jpg"), shot("2012:05:07 10:00:00", "Canon", "Canon EOS 5D"));
+    // Unusable pictures of another camera offer nothing to choose.
+    put(one.filePath("c.jpg"), shot("0000:00:00 00:00:00", "", "Pixel 7"));
+    {
+        MainWindow w;
+        runDating(w, one.path());
+        QVERIFY(!w.cameraCombo);
+        QCOMPARE(w.ui->mainToolBar->actions().size(), 1);
+        QCOMPARE(w.ui->numberEdit->text(), QString("3 (2 valid)"));
+    }
+    MainWindow w;
+    w.show();
+    runDating(w, several.path());
+    QVERIFY(w.cameraCombo);
+    QTRY_VERIFY(w.cameraCombo->isVisible());
+    w.cameraCombo->setCurrentIndex(2);
+    runDating(w, one.path(), true);
+    QTRY_VERIFY(!w.cameraCombo->isVisible());
+    QVERIFY(!w.cameraLabel->isVisible());
+    // The earlier choice is gone: the question is about every picture.
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:05:06 10:00:00"));
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 10:00:01"));
+    QString question;
+    answerBox(QMessageBox::No, &question);
+    w.change();
+    QCOMPARE(question, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n"
+                               "2012:05:07 10:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
+                               "Every capture time moves by +0:00:01 (to 2012:05:06 10:00:01 to 2012:05:07 10:00:01).\n"
+                               "Left alone (no usable date, read-only): 1."));
 }
 
 QTEST_MAIN(TestController)

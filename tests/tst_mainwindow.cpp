@@ -26,6 +26,7 @@
 #include "jobmessages.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
+#include "shiftjob.h"
 #include "translations.h"
 
 namespace {
@@ -627,6 +628,10 @@ private slots:
         QCOMPARE(window->ui->progressBar->accessibleName(), QString("Fortschritt"));
         QVERIFY(JobMessages::confirmation(3, 1, startDate, startDate)
                     .startsWith("3 Fotos in 1 Ordner, aufgenommen zwischen\n2000:01:01 00:00:00 und"));
+        ShiftJob::Choice phone;
+        phone.cameras << "Pixel 7";
+        QVERIFY(JobMessages::confirmation(2, 1, startDate, startDate, phone.describe())
+                    .startsWith("2 Fotos von Pixel 7 in 1 Ordner, aufgenommen zwischen\n"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Ja"));
 
         removeTranslators();

@@ -113,6 +113,8 @@ private slots:
 
     void readDate_data();
     void readDate();
+    void cameraName_data();
+    void cameraName();
     void shiftRewritesOnlyTheDateRuns_data();
     void shiftRewritesOnlyTheDateRuns();
     void shiftLeavesPicturesWithoutUsableDate_data();
@@ -134,6 +136,42 @@ private:
         return path;
     }
 };
+
+// The camera a picture names, read through the engine (an empty text leaves
+// its tag out).
+void TestPictureFile::cameraName_data()
+{
+    QTest::addColumn<QString>("make");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("joined") << "NIKON CORPORATION" << "NIKON D70" << "NIKON CORPORATION NIKON D70";
+    QTest::newRow("model begins with make") << "Canon" << "Canon EOS 5D" << "Canon EOS 5D";
+    QTest::newRow("model begins with make, other case") << "SONY" << "Sony A7" << "Sony A7";
+    QTest::newRow("padded texts") << "  Apple " << " iPhone 12  " << "Apple iPhone 12";
+    QTest::newRow("no make") << "" << "Pixel 7" << "Pixel 7";
+    QTest::newRow("blank make") << "   " << "Pixel 7" << "Pixel 7";
+    QTest::newRow("no model") << "GoPro" << "" << "GoPro";
+    QTest::newRow("neither") << "" << "" << "Unknown camera";
+}
+
+void TestPictureFile::cameraName()
+{
+    QFETCH(QString, make);
+    QFETCH(QString, model);
+    QFETCH(QString, name);
+    ExifBlock exif(ByteOrder::Intel);
+    const int sub = exif.addDirectory();
+    if (!make.isEmpty())
+        exif.ascii(0, tag::Make, make.toStdString());
+    if (!model.isEmpty())
+        exif.ascii(0, tag::Model, model.toStdString());
+    exif.subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, "0000:00:00 00:00:00");
+    const PictureFile::Result result = PictureFile::readDate(write("camera.jpg", Jpeg::camera(exif).bytes()));
+    QCOMPARE(result.status, Status::NotADate);   // the camera is known without a usable date
+    QCOMPARE(result.camera, name);
+    QCOMPARE(PictureFile::readDate(write("plain.jpg", Jpeg().soi().sof(8, 8).sos().eoi().bytes())).camera, QString());
+}
 
 void TestPictureFile::readDate_data()
 {

@@ -60,12 +60,54 @@ wurden geändert.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>Für %1 läuft bereits eine Verschiebung, Rücknahme oder Fortsetzung; es wurde nichts geändert.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n Foto %4 in %1, aufgenommen zwischen
+%2 und
+%3,
+wird geändert.
+
+Möchten Sie fortfahren?</numerusform>
+            <numerusform>%n Fotos %4 in %1, aufgenommen zwischen
+%2 und
+%3,
+werden geändert.
+
+Möchten Sie fortfahren?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n Foto %4 in %1, aufgenommen zwischen
+%2 und
+%3,
+wurde geändert.</numerusform>
+            <numerusform>%n Fotos %4 in %1, aufgenommen zwischen
+%2 und
+%3,
+wurden geändert.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -276,9 +318,40 @@ Dateizeiten konnten nicht gesetzt werden: %1.</translation>
         <translation>Das Protokoll %1 kann nicht gelesen werden.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Kamera:</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Alle Kameras (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>von %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

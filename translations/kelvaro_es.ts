@@ -60,12 +60,54 @@ han cambiado.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>Ya hay otra corrección, deshacer o reanudación de %1 en curso; no se ha cambiado nada.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n foto %4 en %1, con fecha del
+%2 al
+%3,
+va a cambiar.
+
+¿Desea continuar?</numerusform>
+            <numerusform>%n fotos %4 en %1, con fechas del
+%2 al
+%3,
+van a cambiar.
+
+¿Desea continuar?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n foto %4 en %1, con fecha del
+%2 al
+%3,
+ha cambiado.</numerusform>
+            <numerusform>%n fotos %4 en %1, con fechas del
+%2 al
+%3,
+han cambiado.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -276,9 +318,40 @@ No se pudo cambiar la fecha del archivo: %1.</translation>
         <translation>No se puede leer el registro %1.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Cámara:</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Cámara</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Todas las cámaras (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>de %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -60,12 +60,54 @@ ont été modifiées.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>Un autre décalage, rétablissement ou reprise de %1 est en cours ; rien n&apos;a été modifié.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n photo %4 dans %1, datée du
+%2 au
+%3,
+va être modifiée.
+
+Voulez-vous continuer ?</numerusform>
+            <numerusform>%n photos %4 dans %1, datées du
+%2 au
+%3,
+vont être modifiées.
+
+Voulez-vous continuer ?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n photo %4 dans %1, datée du
+%2 au
+%3,
+a été modifiée.</numerusform>
+            <numerusform>%n photos %4 dans %1, datées du
+%2 au
+%3,
+ont été modifiées.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -276,9 +318,40 @@ Dates de fichier impossibles à modifier : %1.</translation>
         <translation>Impossible de lire le journal %1.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Appareil :</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Appareil</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Tous les appareils (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>de %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

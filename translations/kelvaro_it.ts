@@ -60,12 +60,54 @@ sono state modificate.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>È già in corso un altro spostamento, ripristino o ripresa di %1; non è stato modificato nulla.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n foto %4 in %1, datata dal
+%2 al
+%3,
+verrà modificata.
+
+Vuoi procedere?</numerusform>
+            <numerusform>%n foto %4 in %1, datate dal
+%2 al
+%3,
+verranno modificate.
+
+Vuoi procedere?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n foto %4 in %1, datata dal
+%2 al
+%3,
+è stata modificata.</numerusform>
+            <numerusform>%n foto %4 in %1, datate dal
+%2 al
+%3,
+sono state modificate.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -276,9 +318,40 @@ Data dei file non impostata: %1.</translation>
         <translation>Impossibile leggere il registro %1.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Fotocamera:</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Fotocamera</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Tutte le fotocamere (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>di %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

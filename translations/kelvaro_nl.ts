@@ -60,12 +60,54 @@ zijn aangepast.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>Er loopt al een andere verschuiving, ongedaanmaking of hervatting van %1; er is niets gewijzigd.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n foto %4 in %1, gedateerd van
+%2 tot
+%3,
+wordt aangepast.
+
+Wilt u doorgaan?</numerusform>
+            <numerusform>%n foto&apos;s %4 in %1, gedateerd van
+%2 tot
+%3,
+worden aangepast.
+
+Wilt u doorgaan?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n foto %4 in %1, gedateerd van
+%2 tot
+%3,
+is aangepast.</numerusform>
+            <numerusform>%n foto&apos;s %4 in %1, gedateerd van
+%2 tot
+%3,
+zijn aangepast.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -276,9 +318,40 @@ Bestandstijden niet ingesteld: %1.</translation>
         <translation>Het logboek %1 kan niet worden gelezen.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Camera:</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Alle camera&apos;s (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>van %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -71,12 +71,64 @@ zostało zmienionych.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>Trwa już inne przesuwanie, cofanie lub wznawianie dla %1; niczego nie zmieniono.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n zdjęcie %4 w %1, z datami od
+%2 do
+%3,
+zostanie zmienione.
+
+Czy kontynuować?</numerusform>
+            <numerusform>%n zdjęcia %4 w %1, z datami od
+%2 do
+%3,
+zostaną zmienione.
+
+Czy kontynuować?</numerusform>
+            <numerusform>%n zdjęć %4 w %1, z datami od
+%2 do
+%3,
+zostanie zmienionych.
+
+Czy kontynuować?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n zdjęcie %4 w %1, z datami od
+%2 do
+%3,
+zostało zmienione.</numerusform>
+            <numerusform>%n zdjęcia %4 w %1, z datami od
+%2 do
+%3,
+zostały zmienione.</numerusform>
+            <numerusform>%n zdjęć %4 w %1, z datami od
+%2 do
+%3,
+zostało zmienionych.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -287,9 +339,40 @@ Dowiązania prowadzące poza folder (%1) są pomijane.</translation>
         <translation>Nie można odczytać dziennika %1.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Aparat:</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Aparat</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Wszystkie aparaty (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>z aparatu %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

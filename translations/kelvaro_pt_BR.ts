@@ -60,12 +60,54 @@ foram alteradas.</numerusform>
         <source>another shift, undo or resume of %1 is running; nothing was changed</source>
         <translation>Outro ajuste, desfazer ou retomada de %1 já está em andamento; nada foi alterado.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+will be changed.
+
+Do you want to proceed?</source>
+        <translation>
+            <numerusform>%n foto %4 em %1, datada de
+%2 a
+%3,
+será alterada.
+
+Deseja continuar?</numerusform>
+            <numerusform>%n fotos %4 em %1, datadas de
+%2 a
+%3,
+serão alteradas.
+
+Deseja continuar?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pictures %4 in %1, dated from
+%2 to 
+%3
+have been changed.</source>
+        <translation>
+            <numerusform>%n foto %4 em %1, datada de
+%2 a
+%3,
+foi alterada.</numerusform>
+            <numerusform>%n fotos %4 em %1, datadas de
+%2 a
+%3,
+foram alteradas.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -276,9 +318,40 @@ Não foi possível ajustar a data dos arquivos: %1.</translation>
         <translation>Não é possível ler o registro %1.</translation>
     </message>
     <message>
+        <source>Camera:</source>
+        <translation>Câmera:</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Câmera</translation>
+    </message>
+    <message>
+        <source>All cameras (%1)</source>
+        <translation>Todas as câmeras (%1)</translation>
+    </message>
+    <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShiftJob</name>
+    <message>
+        <source>of %1</source>
+        <translation>de %1</translation>
+    </message>
+    <message>
+        <source>taken from %1 until %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>taken until %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -5,12 +5,16 @@
 #include "mainwindowform.h"
 #include "scannerthread.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +26,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
@@ -122,6 +127,12 @@ void MainWindow::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         undoAction->setText(tr("Undo last shift"));
         undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+        if (cameraLabel) {
+            cameraLabel->setText(tr("Camera:"));
+            cameraCombo->setAccessibleName(tr("Camera"));
+            if (cameraCombo->count() > 0)
+                cameraCombo->setItemText(0, tr("All cameras (%1)").arg(validCount.load()));
+        }
     }
     // New texts or a new font may need more room (setupUi sets the font
     // before the widgets exist: only a shown window is fitted again).
@@ -317,6 +328,7 @@ void MainWindow::select()
 
     job.reset();
     job.folder = folderName;
+    hideCameras();
 
     ui->pushButtonSelect->setEnabled(false);
     ui->progressBar->hide();
@@ -355,18 +367,23 @@ void MainWindow::launchPass(ShiftJob::Task task)
     folderCount = 0;
     // The box is read when a shift starts; it cannot change while any pass runs.
     ui->checkBoxFileDate->setEnabled(false);
+    if (cameraCombo)
+        cameraCombo->setEnabled(false);   // the choice is made between passes
     updateUndoAction();
     thread->start(QThread::InheritPriority);
 }
 
 JobMessages::Pass MainWindow::datedPass(qint64 seconds) const
 {
+    // The chosen pictures (every picture when nothing was chosen).
+    const ShiftJob::Tally &chosen = job.chosen();
     JobMessages::Pass pass;
     pass.pictures = datedPictures;
-    pass.valid = validCount;
+    pass.valid = chosen.valid;
     pass.folders = datedFolders;
-    pass.oldest = oldestDate;
-    pass.newest = newestDate;
+    pass.oldest = chosen.oldest;
+    pass.newest = chosen.newest;
+    pass.chosen = job.choice().describe();
     pass.shiftSeconds = seconds;
     pass.readOnly = readOnlyCount;
     pass.unreadable = unreadableCount;
@@ -423,6 +440,7 @@ void MainWindow::workingThreadFinshed()
             ui->dateTimeEditCurrent->setDateTime(oldestDate);
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
+            offerCameras();
         } else {
             // Pictures without a usable date are still pictures found.
             ui->numberEdit->setText(pictureCount > 0 ? countText() : tr("No jpgs found"));
@@ -455,6 +473,8 @@ void MainWindow::showShiftResult()
     updateUndoAction();
     if (!job.refusal.isEmpty()) {
         ui->pushButtonShift->show();
+        if (cameraCombo)
+            cameraCombo->setEnabled(true);   // nothing was written: the choice still holds
         QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
         return;
     }
@@ -471,7 +491,7 @@ void MainWindow::showShiftResult()
         text += tr("\n\nFile times could not be set: %1.").arg(job.counts.timesNotSet);
     if (!job.problem.isEmpty())
         text += "\n\n" + job.problem + '.';
-    const bool partial = cancelRequested || changedCount != validCount || !job.problem.isEmpty()
+    const bool partial = cancelRequested || changedCount != job.chosen().valid || !job.problem.isEmpty()
                          || job.counts.timesNotSet > 0 || unreadableCount > 0;
     QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
                     this);
@@ -600,6 +620,78 @@ void MainWindow::undoLastShift()
 void MainWindow::updateUndoAction()
 {
     undoAction->setEnabled(!passRunning() && ShiftJob::lastUndoable().isValid());
+}
+
+// After the dating pass: a tree with usable pictures of more than one camera
+// offers to shift one camera's pictures alone, most pictures first.
+void MainWindow::offerCameras()
+{
+    QList<ShiftJob::Camera> cameras;
+    for (const ShiftJob::Camera &camera : job.cameras())
+        if (camera.valid > 0)
+            cameras << camera;
+    if (cameras.size() < 2) {
+        hideCameras();
+        return;
+    }
+    if (!cameraCombo) {
+        auto *box = new QWidget(this);
+        auto *layout = new QHBoxLayout(box);
+        layout->setContentsMargins(6, 0, 0, 0);
+        cameraLabel = new QLabel(tr("Camera:"), box);
+        cameraLabel->setObjectName(QStringLiteral("cameraLabel"));
+        cameraCombo = new QComboBox(box);
+        cameraCombo->setObjectName(QStringLiteral("cameraCombo"));
+        cameraCombo->setAccessibleName(tr("Camera"));
+        // The window has a fixed width: long camera names are cut short in the
+        // box, and shown whole in its list.
+        cameraCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        cameraCombo->setMinimumContentsLength(16);
+        cameraLabel->setBuddy(cameraCombo);
+        layout->addWidget(cameraLabel);
+        layout->addWidget(cameraCombo);
+        cameraAction = ui->mainToolBar->addWidget(box);
+        connect(cameraCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+                [this](int index) { cameraChosen(index); });
+    }
+    const QSignalBlocker blocker(cameraCombo);
+    cameraCombo->clear();
+    cameraCombo->addItem(tr("All cameras (%1)").arg(validCount.load()), QString());
+    for (const ShiftJob::Camera &camera : cameras)
+        cameraCombo->addItem(QStringLiteral("%1 (%2)").arg(camera.name).arg(camera.valid), camera.name);
+    cameraCombo->setCurrentIndex(0);
+    cameraCombo->view()->setMinimumWidth(cameraCombo->view()->sizeHintForColumn(0) + 24);
+    cameraCombo->setEnabled(true);
+    cameraAction->setVisible(true);
+}
+
+void MainWindow::hideCameras()
+{
+    if (!cameraAction)
+        return;
+    cameraAction->setVisible(false);
+    const QSignalBlocker blocker(cameraCombo);
+    cameraCombo->clear();
+}
+
+// Shows the chosen camera's pictures (or all) and its oldest picture, from
+// which the new date starts.
+void MainWindow::cameraChosen(int index)
+{
+    if (index < 0 || passRunning())
+        return;
+    const QString name = cameraCombo->itemData(index).toString();
+    ShiftJob::Choice choice;
+    if (!name.isEmpty())
+        choice.cameras << name;
+    job.choose(choice);
+    QString count = countText();
+    for (const ShiftJob::Camera &camera : job.cameras())
+        if (camera.name == name)
+            count = tr("%1 (%2 valid)").arg(camera.pictures).arg(camera.valid);
+    ui->numberEdit->setText(count);
+    ui->dateTimeEditCurrent->setDateTime(job.chosen().oldest);
+    ui->dateTimeEditNew->setDateTime(job.chosen().oldest);
 }
 
 void MainWindow::change()

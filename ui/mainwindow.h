@@ -12,7 +12,9 @@
 class MainWindowForm;
 class QAction;
 class QCloseEvent;
+class QComboBox;
 class QEvent;
+class QLabel;
 class QTimer;
 class ScannerThread;
 
@@ -36,6 +38,10 @@ public:
     QString folderName;   // the top folder as the folder dialog returned it
     QTimer *timer;        // progress timer of the running pass, or null
     QAction *undoAction;  // "Undo last shift" in the tool bar
+    // "Camera:" in the tool bar, made the first time a tree holds the pictures
+    // of more than one camera and shown only for such trees (null until then).
+    QLabel *cameraLabel = nullptr;
+    QComboBox *cameraCombo = nullptr;
 
 public slots:
     void select();
@@ -83,7 +89,11 @@ private:
     void runFromJournal(ShiftJob::Task task, const QString &journal);
     void undoLastShift();
     void updateUndoAction();
+    void offerCameras();
+    void hideCameras();
+    void cameraChosen(int index);
 
+    QAction *cameraAction = nullptr;         // the tool bar's place of the camera choice
     OldestDateRelay oldestDateRelay;
     ShiftJob job;
     ShiftJob::Task runningTask = ShiftJob::Task::Survey;

@@ -224,6 +224,8 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         result.sidecars = int(sidecarsOf(path).size());
     }
     ++state.pictureCount;
+    if (dated)
+        dated(result);
     if (observer)
         observer->pictureDone(path, result);
     switch (result.status) {

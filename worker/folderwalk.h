@@ -47,6 +47,8 @@ public:
     // followed only when this is set; otherwise they are counted and named.
     bool followOutsideLinks = false;
     ShiftStep shiftStep;
+    // Told about every picture the dating pass read (not those met before).
+    std::function<void(const PictureFile::Result &)> dated;
     // Dating: also count each usable picture's XMP and IPTC copies of its
     // capture time and its sidecars (for listings; it reads the header again).
     bool countCopies = false;

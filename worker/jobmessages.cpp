@@ -36,8 +36,14 @@ QString JobMessages::shiftText(qint64 seconds)
 }
 
 QString JobMessages::confirmation(int validCount, int folderCount, const QDateTime &oldest,
-                                  const QDateTime &newest)
+                                  const QDateTime &newest, const QString &chosen)
 {
+    if (!chosen.isEmpty())
+        return QCoreApplication::translate(
+                   "JobMessages",
+                   "%n pictures %4 in %1, dated from\n%2 to \n%3\nwill be changed.\n\nDo you want to proceed?",
+                   nullptr, validCount)
+            .arg(folders(folderCount), dateText(oldest), dateText(newest), chosen);
     return QCoreApplication::translate(
                "JobMessages",
                "%n pictures in %1, dated from\n%2 to \n%3\nwill be changed.\n\nDo you want to proceed?",
@@ -47,7 +53,7 @@ QString JobMessages::confirmation(int validCount, int folderCount, const QDateTi
 
 QString JobMessages::confirmation(const Pass &pass)
 {
-    QString text = confirmation(pass.valid, pass.folders, pass.oldest, pass.newest);
+    QString text = confirmation(pass.valid, pass.folders, pass.oldest, pass.newest, pass.chosen);
     text += QLatin1String("\n\n")
             + QCoreApplication::translate("JobMessages", "Every capture time moves by %1 (to %2 to %3).")
                   .arg(shiftText(pass.shiftSeconds), dateText(pass.oldest.addSecs(pass.shiftSeconds)),
@@ -55,7 +61,10 @@ QString JobMessages::confirmation(const Pass &pass)
     const int leftAlone = pass.pictures - pass.valid + pass.readOnly;
     if (leftAlone > 0)
         text += QLatin1Char('\n')
-                + QCoreApplication::translate("JobMessages", "Left alone (no usable date, read-only): %1.")
+                + (pass.chosen.isEmpty()
+                       ? QCoreApplication::translate("JobMessages", "Left alone (no usable date, read-only): %1.")
+                       : QCoreApplication::translate("JobMessages",
+                                                     "Left alone (no usable date, not chosen, read-only): %1."))
                       .arg(number(leftAlone));
     if (pass.unreadable > 0)
         text += QLatin1Char('\n')
@@ -67,10 +76,13 @@ QString JobMessages::result(const Pass &pass, bool cancelled, int met, int chang
 {
     const int notChanged = qMax(0, pass.valid - changedCount);
     if (!cancelled && notChanged == 0) {
-        QString text = QCoreApplication::translate(
-                           "JobMessages", "%n pictures in %1, dated from\n%2 to \n%3\nhave been changed.",
-                           nullptr, pass.valid)
-                           .arg(folders(pass.folders), dateText(pass.oldest), dateText(pass.newest));
+        QString text = pass.chosen.isEmpty()
+            ? QCoreApplication::translate(
+                  "JobMessages", "%n pictures in %1, dated from\n%2 to \n%3\nhave been changed.", nullptr, pass.valid)
+                  .arg(folders(pass.folders), dateText(pass.oldest), dateText(pass.newest))
+            : QCoreApplication::translate(
+                  "JobMessages", "%n pictures %4 in %1, dated from\n%2 to \n%3\nhave been changed.", nullptr, pass.valid)
+                  .arg(folders(pass.folders), dateText(pass.oldest), dateText(pass.newest), pass.chosen);
         if (pass.valid > 0)
             text += QLatin1String("\n\n")
                     + QCoreApplication::translate("JobMessages", "Every capture time moved by %1 (now %2 to %3).")

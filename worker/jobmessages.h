@@ -15,11 +15,13 @@ public:
         qint64 shiftSeconds = 0;
         int readOnly = 0;       // usable pictures nobody may write
         int unreadable = 0;     // folders and pictures that could not be read
+        QString chosen;         // names the chosen pictures ("of Canon EOS 5D"); empty: every picture
     };
 
-    // The question's first part: the pictures and their date range.
+    // The question's first part: the pictures and their date range. `chosen`
+    // names the chosen pictures ("of Canon EOS 5D"); empty when every picture moves.
     static QString confirmation(int validCount, int folderCount, const QDateTime &oldest,
-                                const QDateTime &newest);
+                                const QDateTime &newest, const QString &chosen = QString());
     // The question asked before any picture is written: the first part, the
     // shift with the new date range, and how many pictures are left alone.
     static QString confirmation(const Pass &pass);

@@ -339,6 +339,7 @@ PictureFile::Status OpenPicture::readOriginalDate(PictureFile::Result *result)
     }
     if (!info.hasExif)
         return PictureFile::Status::NoExif;
+    result->camera = PictureFile::cameraName(info.makeText, info.modelText);
     const int length = int(strnlen(info.originalDateText, sizeof info.originalDateText));
     result->oldText = QByteArray(info.originalDateText, length);
     if (CaptureDate::colonCount(info.originalDateText, length) != 4)

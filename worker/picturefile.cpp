@@ -139,6 +139,19 @@ bool PictureFile::setFileTimes(const QString &path, const QDateTime &wallClock)
     return set;
 }
 
+QString PictureFile::cameraName(const char *make, const char *model)
+{
+    const QString maker = QString::fromUtf8(make).trimmed();
+    const QString type = QString::fromUtf8(model).trimmed();
+    if (maker.isEmpty() && type.isEmpty())
+        return QStringLiteral("Unknown camera");
+    if (maker.isEmpty() || type.startsWith(maker, Qt::CaseInsensitive))
+        return type;
+    if (type.isEmpty())
+        return maker;
+    return maker + QLatin1Char(' ') + type;
+}
+
 const char *PictureFile::describe(Status status)
 {
     switch (status) {
@@ -160,6 +173,7 @@ const char *PictureFile::describe(Status status)
     case Status::AddedSince: return "added since the dates were read";
     case Status::NotRegular: return "not a regular file";
     case Status::CloseFailed: return "written, but closing the file failed";
+    case Status::NotChosen: return "not among the chosen pictures";
     case Status::NotConfirmed: return "date not read before the question";
     }
     return "";

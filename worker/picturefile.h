@@ -34,6 +34,7 @@ public:
         AddedSince,     // shifting: not among the pictures whose dates were read
         NotRegular,     // a FIFO, device or socket with a picture's name
         CloseFailed,    // written, but closing the file reported an error
+        NotChosen,      // shifting: usable, but not among the pictures chosen to move
         NotConfirmed,   // shifting: its date could not be read before the question
     };
 
@@ -41,6 +42,7 @@ public:
         Status status = Status::CannotOpen;
         QByteArray oldText;    // the DateTimeOriginal text, when one was read
         QDateTime oldDate;     // its zone-less value, when usable
+        QString camera;        // the camera that took it, when its EXIF block was read (cameraName())
         QDateTime newDate;     // shifting: the new capture date
         int runs = 0;          // shifting: runs rewritten (every copy of the date, and an IPTC digest)
         int xmpDates = 0;      // shifting: of them, XMP date-time values
@@ -96,6 +98,11 @@ public:
 
     // Opens a file by a path in the platform's own encoding.
     static FILE *open(const QString &path, const char *mode);
+
+    // The name a picture's camera goes by: Make and Model trimmed and joined as
+    // "Make Model", or the Model alone when it begins with the Make already
+    // ("Canon" + "Canon EOS 5D"); "Unknown camera" when both are empty.
+    static QString cameraName(const char *make, const char *model);
 
     // A short English reason for a status ("no EXIF block", ...).
     static const char *describe(Status status);

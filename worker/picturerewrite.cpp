@@ -95,12 +95,15 @@ PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const
     return Status::Usable;
 }
 
-PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly)
+PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly,
+                                              const Accept &accept)
 {
     using Status = PictureFile::Status;
     const Status dated = picture.readOriginalDate(result);
     if (dated != Status::Usable)
         return dated;   // no usable date: nothing to do, nothing to report
+    if (accept && !accept(*result))
+        return Status::NotChosen;
 
     result->newDate = result->oldDate.addSecs(seconds);
     const QByteArray newText = CaptureDate::format(result->newDate);

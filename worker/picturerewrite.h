@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The rewrite of one picture, in two steps so that a pass can record what it
@@ -46,10 +47,15 @@ public:
     // NotRegular, AlreadySeen, Locked, ...). Logs what a user would want to know.
     PictureFile::Status open(const QString &path, const PictureFile::Claim &claim = {});
 
+    // Whether a picture read for a shift is to be moved (by its camera and date).
+    using Accept = std::function<bool(const PictureFile::Result &)>;
+
     // Reads the capture date and plans to move every copy of it by `seconds`.
     // Usable when there is something to write; the result carries the dates.
     // With `exifOnly`, only the EXIF texts move (not the XMP and IPTC copies).
-    PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly = false);
+    // NotChosen when `accept` is given and turns down the picture it read.
+    PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly = false,
+                                  const Accept &accept = {});
 
     // Plans the shift of an XMP sidecar file (opened with open()): every
     // XMP date-time in it that spells the capture time `oldText` becomes

@@ -7,15 +7,50 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtDebug>
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include <cstdio>
+#else
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 // Pictures planned before their intents go to the disk in one flush. Each
-// holds an open file (and its lock) until it is written.
-constexpr size_t batchLimit = 256;
+// holds an open file (and its lock) until it is written, so the batch also
+// stays well within the number of files a process may hold open.
+size_t batchLimit()
+{
+    static const size_t limit = [] {
+        size_t files = 1024;
+#ifdef _WIN32
+        // The C runtime's streams, which the pictures are opened as.
+        if (_setmaxstdio(2048) == 2048)
+            files = 2048;
+#else
+        struct rlimit open{};
+        if (getrlimit(RLIMIT_NOFILE, &open) == 0) {
+            // Raise the soft limit towards the hard one: a batch of 1024
+            // pictures and their sidecars needs some 1100 descriptors.
+            const rlim_t wanted = std::min<rlim_t>(open.rlim_max, 4096);
+            if (open.rlim_cur < wanted) {
+                open.rlim_cur = wanted;
+                setrlimit(RLIMIT_NOFILE, &open);
+                getrlimit(RLIMIT_NOFILE, &open);
+            }
+            files = open.rlim_cur == RLIM_INFINITY ? 4096 : size_t(open.rlim_cur);
+        }
+#endif
+        return std::clamp<size_t>(files / 2 - 64, 64, 1024);
+    }();
+    return limit;
+}
 
 using Status = PictureFile::Status;
 
@@ -25,6 +60,64 @@ QString canonical(const QString &path)
 }
 
 } // namespace
+
+// ---- the choice of pictures -----------------------------------------------
+
+bool ShiftJob::Choice::takes(const QString &camera, const QDateTime &date) const
+{
+    if (!takesCamera(camera))
+        return false;
+    if (from.isValid() && date < from)
+        return false;
+    return !(to.isValid() && to < date);
+}
+
+QByteArray ShiftJob::Choice::toJson() const
+{
+    if (all())
+        return {};
+    QJsonObject o;
+    if (!cameras.isEmpty())
+        o.insert(QLatin1String("cameras"), QJsonArray::fromStringList(cameras));
+    if (from.isValid())
+        o.insert(QLatin1String("from"), QString::fromLatin1(CaptureDate::format(from)));
+    if (to.isValid())
+        o.insert(QLatin1String("to"), QString::fromLatin1(CaptureDate::format(to)));
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+ShiftJob::Choice ShiftJob::Choice::fromJson(const QByteArray &json)
+{
+    Choice c;
+    if (json.isEmpty())
+        return c;
+    const QJsonObject o = QJsonDocument::fromJson(json).object();
+    for (const QJsonValue &v : o.value(QLatin1String("cameras")).toArray())
+        c.cameras << v.toString();
+    c.from = CaptureDate::parse(o.value(QLatin1String("from")).toString().toLatin1());
+    c.to = CaptureDate::parse(o.value(QLatin1String("to")).toString().toLatin1());
+    return c;
+}
+
+// Translated under the context "ShiftJob" where translators are installed
+// (the window); kelvaro-cli stays English.
+QString ShiftJob::Choice::describe() const
+{
+    QStringList parts;
+    if (!cameras.isEmpty())
+        parts << QCoreApplication::translate("ShiftJob", "of %1").arg(cameras.join(QLatin1String(", ")));
+    const QString pattern = QLatin1String(CaptureDate::pattern);
+    if (from.isValid() && to.isValid())
+        parts << QCoreApplication::translate("ShiftJob", "taken from %1 until %2")
+                     .arg(from.toString(pattern), to.toString(pattern));
+    else if (from.isValid())
+        parts << QCoreApplication::translate("ShiftJob", "taken from %1").arg(from.toString(pattern));
+    else if (to.isValid())
+        parts << QCoreApplication::translate("ShiftJob", "taken until %1").arg(to.toString(pattern));
+    return parts.join(QLatin1Char(' '));
+}
+
+// ---- the job ----------------------------------------------------------------
 
 ShiftJob::ShiftJob(WalkState &state, FolderWalk::Observer *observer) : state(state), observer(observer) {}
 
@@ -47,13 +140,68 @@ void ShiftJob::reset()
     confirmedPaths.clear();
     datedIds.clear();
     datedPaths.clear();
+    cameraTable.clear();
+    selection = Choice();
+    tally = Tally();
+}
+
+QList<ShiftJob::Camera> ShiftJob::cameras() const
+{
+    QList<Camera> list = cameraTable.values();
+    std::sort(list.begin(), list.end(), [](const Camera &a, const Camera &b) {
+        return a.valid != b.valid ? a.valid > b.valid : a.name < b.name;
+    });
+    return list;
+}
+
+void ShiftJob::choose(const Choice &choice)
+{
+    selection = choice;
+    if (choice.from.isValid() || choice.to.isValid())
+        return;   // tallied by the dating pass
+    tally = Tally();
+    for (const Camera &camera : cameraTable) {
+        if (camera.valid == 0 || !choice.takesCamera(camera.name))
+            continue;
+        tally.valid += camera.valid;
+        if (!tally.oldest.isValid() || camera.oldest < tally.oldest)
+            tally.oldest = camera.oldest;
+        if (!tally.newest.isValid() || tally.newest < camera.newest)
+            tally.newest = camera.newest;
+    }
+}
+
+// One picture of the dating pass: its camera's counts and, when it is chosen,
+// the tally of the chosen pictures. Nothing here grows with the pictures.
+void ShiftJob::countDated(const PictureFile::Result &result)
+{
+    if (result.camera.isEmpty())
+        return;   // no EXIF block was read: no camera to count it for
+    Camera &camera = cameraTable[result.camera];
+    camera.name = result.camera;
+    ++camera.pictures;
+    if (result.status != Status::Usable)
+        return;
+    const QDateTime &date = result.oldDate;
+    ++camera.valid;
+    if (!camera.oldest.isValid() || date < camera.oldest)
+        camera.oldest = date;
+    if (!camera.newest.isValid() || camera.newest < date)
+        camera.newest = date;
+    if (!selection.takes(result.camera, date))
+        return;
+    ++tally.valid;
+    if (!tally.oldest.isValid() || date < tally.oldest)
+        tally.oldest = date;
+    if (!tally.newest.isValid() || tally.newest < date)
+        tally.newest = date;
 }
 
 QString ShiftJob::rangeProblem(qint64 seconds) const
 {
     // Every date lies between the oldest and the newest, so checking those two
     // tells whether every shifted date still fits in place of the old one.
-    for (const QDateTime &date : {state.oldestDate, state.newestDate}) {
+    for (const QDateTime &date : {tally.oldest, tally.newest}) {
         if (!date.isValid())
             continue;
         if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
@@ -83,6 +231,11 @@ void ShiftJob::run(Task task)
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
         walk.countCopies = countCopies && task == Task::Dating;
+        if (task == Task::Dating) {
+            cameraTable.clear();
+            tally = Tally();
+            walk.dated = [this](const PictureFile::Result &result) { countDated(result); };
+        }
         walk.scanFolder(QDir(folder));
         if (task == Task::Dating) {
             confirmed = walk.usableIdentities();
@@ -165,6 +318,7 @@ void ShiftJob::endWriting()
             {"pictures", state.pictureCount.load()}, {"changed", counts.changed},
             {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
+            {"not_chosen", counts.notChosen},
             {"times_not_set", counts.timesNotSet}};
         // Done lines that could not be written lose no picture (the intents
         // were on the disk first), but the journal no longer tells all: say so.
@@ -211,7 +365,9 @@ void ShiftJob::shift()
     header.adaptFileTimes = state.adaptFileTimes;
     header.followOutsideLinks = followOutsideLinks;
     header.exifOnly = exifOnly;
-    header.pictures = state.validCount;
+    header.pictures = tally.valid;
+    header.choice = selection.toJson();
+    passChoice = selection;
     adaptTimes = state.adaptFileTimes;   // taken once, for the whole pass
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, folder))
@@ -272,8 +428,23 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, co
     if (result.status == Status::AlreadySeen || done)
         return;
     ++state.pictureCount;
+    // Pictures that were not chosen are read, to learn their camera and date,
+    // and then left alone without a word. A picture the user saw is judged by
+    // the date it had then.
+    const bool choosing = !passChoice.all();
+    auto isChosen = [&](const PictureFile::Result &r) {
+        const QDateTime seen =
+            seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(seenDate, Qt::UTC) : r.oldDate;
+        return passChoice.takes(r.camera, seen);
+    };
     if (result.status == Status::Usable)
-        result.status = rewrite->planShift(state.shiftSeconds, &result, exifOnly);
+        result.status = rewrite->planShift(state.shiftSeconds, &result, exifOnly,
+                                           choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
+    if (result.status == Status::NotChosen) {
+        ++counts.notChosen;   // and its sidecars stay as they are too
+        picture(path, result);
+        return;
+    }
     if (result.status == Status::Usable && !known) {
         // Not among the pictures the user was asked about: new since, or one
         // whose date could not be read then.
@@ -396,7 +567,7 @@ void ShiftJob::enqueue(Pending pending, Journal::Entry entry)
         journal.intent(entry);
     }
     batch.push_back(std::move(pending));
-    if (batch.size() >= batchLimit)
+    if (batch.size() >= batchLimit())
         commitBatch();
 }
 
@@ -650,6 +821,7 @@ void ShiftJob::resume()
     adaptTimes = root.adaptFileTimes;
     state.validCount = root.pictures;
     state.phase = WalkState::Shifting;
+    passChoice = Choice::fromJson(root.choice);   // the pictures the shift chose, and no others
     if (!beginWriting(header, root.folder))
         return;
     if (journal.isOpen()) {

@@ -22,7 +22,8 @@
 // with the face that drives it is the WalkState it is given.
 //
 // The shifting pass writes only the pictures whose dates the user saw (those
-// the dating pass met, by identity), one writing pass per tree at a time (a
+// the dating pass met, by identity) and, of them, only the chosen ones (by
+// camera and by capture date; see Choice), one writing pass per tree at a time (a
 // lock), and records every picture in a journal before it writes it. Pictures
 // are planned in batches: the intents of a batch go to the disk in one flush
 // before any picture of that batch is written.
@@ -30,11 +31,48 @@ class ShiftJob {
 public:
     enum class Task { Survey, Dating, Shifting, Undo, Resume };
 
+    // Which pictures a shift moves: those taken by one of the named cameras
+    // (by every camera when none is named) whose current capture date lies
+    // within the limits, both inclusive (an invalid date sets no limit).
+    struct Choice {
+        QStringList cameras;
+        QDateTime from, to;
+        bool all() const { return cameras.isEmpty() && !from.isValid() && !to.isValid(); }
+        // Names are compared without regard to letter case ("pixel 7" takes "Pixel 7").
+        bool takesCamera(const QString &camera) const
+        {
+            return cameras.isEmpty() || cameras.contains(camera, Qt::CaseInsensitive);
+        }
+        bool takes(const QString &camera, const QDateTime &date) const;
+        // As a journal records it: compact JSON ({"cameras": [...], "from": ...,
+        // "to": ...}); empty when every picture is chosen.
+        QByteArray toJson() const;
+        static Choice fromJson(const QByteArray &json);
+        // For the question and the result ("of Canon EOS 5D taken from ...");
+        // empty when every picture is chosen.
+        QString describe() const;
+    };
+
+    // The pictures of one camera that the dating pass met.
+    struct Camera {
+        QString name;           // PictureFile::cameraName()
+        int pictures = 0;       // pictures whose EXIF block could be read
+        int valid = 0;          // of them, those with a usable capture date
+        QDateTime oldest, newest;
+    };
+
+    // The chosen pictures with a usable capture date.
+    struct Tally {
+        int valid = 0;
+        QDateTime oldest, newest;
+    };
+
     // What the last writing task did.
     struct Counts {
         int changed = 0;        // pictures rewritten (undo, resume: set back or finished)
         int notChanged = 0;     // pictures it set out to write and did not
         int addedSince = 0;     // pictures that appeared after the dates were read
+        int notChosen = 0;      // usable pictures left alone because they were not chosen
         int alreadyDone = 0;    // undo, resume: held the wanted texts already
         int unrecognised = 0;   // undo, resume: held neither text, or were replaced
         int timesNotSet = 0;    // written, but their file times could not be set
@@ -81,9 +119,22 @@ public:
     // Runs one task to its end (or until the state's cancel flag is raised).
     void run(Task task);
 
-    // Empty when shifting every date of the dating pass by `seconds` keeps it
-    // within the years 1000 to 9999; otherwise what is wrong.
+    // Empty when shifting every chosen date of the dating pass by `seconds`
+    // keeps it within the years 1000 to 9999; otherwise what is wrong.
     QString rangeProblem(qint64 seconds) const;
+
+    // The cameras the last dating pass met, most usable pictures first (then
+    // by name).
+    QList<Camera> cameras() const;
+
+    // Chooses the pictures the next shift moves (reset() chooses every one).
+    // A choice by camera alone may be made before or after the dating pass; a
+    // choice with limits by date must be made before it, since the dating pass
+    // tallies the chosen pictures as it reads them.
+    void choose(const Choice &choice);
+    const Choice &choice() const { return selection; }
+    // The chosen pictures with a usable date: how many, the oldest, the newest.
+    const Tally &chosen() const { return tally; }
 
     // After a writing task.
     QString refusal;        // why it did not start (nothing was written)
@@ -110,6 +161,7 @@ private:
         int64_t accessNs = 0, modificationNs = 0;
     };
 
+    void countDated(const PictureFile::Result &result);
     void shift();
     void undo();
     void resume();
@@ -128,6 +180,10 @@ private:
 
     WalkState &state;
     FolderWalk::Observer *observer;
+    QHash<QString, Camera> cameraTable;    // by name, filled by the dating pass
+    Choice selection;                      // what the next shift moves
+    Tally tally;                           // the chosen pictures of the dating pass
+    Choice passChoice;                     // what the running shift or resume moves
     Journal::Confirmed confirmed;          // pictures with a usable date in the dating pass, and that date
     Journal::ConfirmedPaths confirmedPaths;   // the same where files have no identity numbers
     QSet<Journal::Identity> datedIds;      // every file and folder the dating pass met
