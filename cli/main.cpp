@@ -3,8 +3,11 @@
 #include "clioptions.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #ifdef _WIN32
 #include <io.h>
 #define dup _dup
@@ -18,6 +21,28 @@
 
 int main(int argc, char *argv[])
 {
+    // The EXIF engine writes its two diagnostic lines ("No image in jpeg!", ...)
+    // to standard output. They belong with the other diagnostics on standard
+    // error: the command's report keeps the original standard output as a
+    // stream of its own, and file descriptor 1 becomes a copy of standard error,
+    // so that what scripts read (JSON above all) is never broken by them.
+    // This comes first, before anything opens a file that could take a closed
+    // descriptor 1. Without its own copy of standard output the report and
+    // those lines would share one stream: the command does not start (status
+    // 2, as for bad input: nothing was read or written).
+    FILE *report = nullptr;
+    const int reportFd = dup(STDOUT_FILENO);
+    if (reportFd >= 0) {
+        report = fdopen(reportFd, "w");
+        if (!report)
+            close(reportFd);
+    }
+    if (!report) {
+        std::fprintf(stderr, "kelvaro-cli: cannot use standard output: %s; nothing was done\n", std::strerror(errno));
+        return CliCommand::BadInput;
+    }
+    fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
     // The C library reads the zone file again for every local-time conversion
     // while TZ is unset; naming its default zone explicitly spares a file
     // status call per picture and changes nothing else.
@@ -26,24 +51,19 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvaro-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARO_VERSION));
-    // The EXIF engine writes its two diagnostic lines ("No image in jpeg!", ...)
-    // to standard output. They belong with the other diagnostics on standard
-    // error: the command's report keeps the original standard output as a
-    // stream of its own, and file descriptor 1 becomes a copy of standard error,
-    // so that what scripts read (JSON above all) is never broken by them.
-    FILE *report = stdout;
-    const int reportFd = dup(STDOUT_FILENO);
-    if (reportFd >= 0) {
-        if (FILE *own = fdopen(reportFd, "w")) {
-            fflush(stdout);
-            report = own;
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-        } else {
-            close(reportFd);
-        }
-    }
+    // kelvaro-cli speaks English whatever the environment, numbers included.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const CliOptions options = CliOptions::parse(app.arguments().mid(1));
-    const int status = CliCommand(options, report).run();
-    fflush(report);
+    int status = CliCommand(options, report).run();
+    // A report that did not reach its reader (a full disk, a closed pipe) is
+    // a failure, whatever the command did: status 1 unless it already failed.
+    const bool written = fflush(report) == 0 && !ferror(report);
+    const int writeError = errno;
+    if (fclose(report) != 0 || !written) {
+        std::fprintf(stderr, "kelvaro-cli: cannot write the report: %s\n",
+                     std::strerror(written ? errno : writeError));
+        if (status == CliCommand::Success)
+            status = CliCommand::NotAllChanged;
+    }
     return status;
 }

@@ -138,6 +138,8 @@ void ShiftJob::reset()
     state.validCount = 0;
     state.folderCount = 0;
     state.outsideLinks = 0;
+    state.unreadableCount = 0;
+    state.readOnlyCount = 0;
     state.changedCount = 0;
     state.oldestDate = QDateTime();
     state.newestDate = QDateTime();
@@ -229,6 +231,10 @@ void ShiftJob::run(Task task)
         state.pictureCount = 0;
         state.folderCount = 0;
         state.outsideLinks = 0;
+        if (task == Task::Dating) {
+            state.unreadableCount = 0;
+            state.readOnlyCount = 0;
+        }
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
         walk.countCopies = countCopies && task == Task::Dating;
