@@ -174,7 +174,7 @@ QByteArray reason(const PictureFile::Result &result)
     QByteArray text = PictureFile::describe(result.status);
     if (result.status == PictureFile::Status::NotADate || result.status == PictureFile::Status::NoDate)
         if (!result.oldText.isEmpty())
-            text += " \"" + result.oldText + '"';
+            text += " \"" + ProgressLine::printableBytes(result.oldText) + '"';
     return text;
 }
 
@@ -212,7 +212,7 @@ int CliCommand::run()
 
 int CliCommand::badInput(const QString &message)
 {
-    progress.write(stderr, "kelvaro-cli: " + message.toUtf8() + '\n');
+    progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(message) + '\n');
     return BadInput;
 }
 
@@ -277,6 +277,27 @@ void CliCommand::linkSkipped(const QString &path)
         qDebug("link leads outside the folder, not followed : %s", path.toUtf8().constData());
 }
 
+// A folder that could not be listed, or a name that could not be read, has a
+// line of the listing, as a picture without a usable date has.
+void CliCommand::unreadable(const QString &path, const char *why)
+{
+    if (listing == Listing::None || state.phase != WalkState::Dating)
+        return;
+    listLine(path,
+             (listing == Listing::Dates ? QByteArray(", \"date\": null") : QByteArray(", \"old\": null, \"new\": null"))
+                 + ", \"reason\": " + jsonString(QString::fromLatin1(why)),
+             why);
+}
+
+void CliCommand::listLine(const QString &path, const QByteArray &jsonFields, const QByteArray &text)
+{
+    if (options.json)
+        print((listed ? ",\n    {" : "\n    {") + QByteArray("\"path\": ") + jsonString(path) + jsonFields + '}');
+    else
+        print(ProgressLine::printable(path) + '\t' + text + '\n');
+    ++listed;
+}
+
 void CliCommand::pictureDone(const QString &path, const PictureFile::Result &result)
 {
     if (listing == Listing::None)
@@ -301,7 +322,7 @@ void CliCommand::pictureDone(const QString &path, const PictureFile::Result &res
                     + QByteArray::number(result.iptcDates) + ", \"sidecars\": " + QByteArray::number(result.sidecars);
         line += '}';
     } else {
-        line = path.toUtf8() + '\t';
+        line = ProgressLine::printable(path) + '\t';
         if (!usable)
             line += reason(result);
         else if (listing == Listing::Dates)
@@ -354,7 +375,25 @@ CliCommand::Fields CliCommand::countFields() const
             {"valid", QByteArray::number(state.validCount.load())},
             {"oldest", jsonDate(state.oldestDate, any)},
             {"newest", jsonDate(state.newestDate, any)},
-            {"outside_links", QByteArray::number(state.outsideLinks.load())}};
+            {"outside_links", QByteArray::number(state.outsideLinks.load())},
+            {"unreadable", QByteArray::number(state.unreadableCount.load())}};
+}
+
+JobMessages::Pass CliCommand::pass() const
+{
+    // The chosen pictures (every picture when nothing was chosen).
+    const ShiftJob::Tally &chosen = job.chosen();
+    JobMessages::Pass p;
+    p.pictures = state.pictureCount;
+    p.valid = chosen.valid;
+    p.folders = datingFolders;
+    p.oldest = chosen.oldest;
+    p.newest = chosen.newest;
+    p.chosen = job.choice().describe();
+    p.shiftSeconds = shiftSeconds;
+    p.readOnly = state.readOnlyCount;
+    p.unreadable = state.unreadableCount;
+    return p;
 }
 
 QByteArray CliCommand::countText() const
@@ -367,7 +406,9 @@ QByteArray CliCommand::countText() const
            + (any ? dateText(state.newestDate) : "none") + '\n'
            + (state.outsideLinks > 0 ? "Links leading outside the folder, not followed: "
                                            + QByteArray::number(state.outsideLinks.load()) + '\n'
-                                     : QByteArray());
+                                     : QByteArray())
+           + (state.unreadableCount > 0 ? "Could not be read: " + QByteArray::number(state.unreadableCount.load()) + '\n'
+                                        : QByteArray());
 }
 
 QByteArray CliCommand::camerasJson() const
@@ -434,9 +475,7 @@ int CliCommand::dates()
 
 bool CliCommand::confirm()
 {
-    const ShiftJob::Tally &chosen = job.chosen();
-    QString question = JobMessages::confirmation(chosen.valid, datingFolders, chosen.oldest, chosen.newest,
-                                                 job.choice().describe());
+    QString question = JobMessages::confirmation(pass());
     if (state.outsideLinks > 0)
         question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
     progress.write(stderr, question.toUtf8() + " [y/N] ");
@@ -484,10 +523,18 @@ int CliCommand::shift()
         }
     };
 
+    // Folders and pictures that could not be read were passed over: the
+    // shift cannot have reached every picture of the tree.
+    const int unreadOrSuccess = state.unreadableCount > 0 ? NotAllChanged : Success;
     shiftSeconds = options.hasShift ? options.shiftSeconds : 0;
     if (state.validCount == 0) {
-        report("No jpgs found", 0, false, options.dryRun);
-        return Success;
+        report(pictures == 0 ? QByteArray("No jpgs found")
+                             : QByteArray::number(pictures) + " (0 valid): nothing to change."
+                                   + (state.unreadableCount > 0 ? "\nCould not be read: "
+                                                                      + QByteArray::number(state.unreadableCount.load()) + '.'
+                                                                : QByteArray()),
+               0, false, options.dryRun);
+        return unreadOrSuccess;
     }
     const QString unknown = unknownCamera();
     if (!unknown.isEmpty()) {
@@ -511,6 +558,10 @@ int CliCommand::shift()
         shiftSeconds = known.oldDate.secsTo(options.pictureTime);
     } else if (!options.hasShift) {
         shiftSeconds = chosen.oldest.secsTo(options.oldestTo);
+    }
+    if (shiftSeconds == 0) {
+        report(JobMessages::nothingToShift().toUtf8(), 0, false, options.dryRun);
+        return unreadOrSuccess;
     }
 
     const QString outOfRange = job.rangeProblem(shiftSeconds);
@@ -556,18 +607,19 @@ int CliCommand::shift()
         runPass(ShiftJob::Task::Shifting, QStringLiteral("Shifting"), pictures);
     }
     if (!job.refusal.isEmpty()) {
-        progress.write(stderr, "kelvaro-cli: " + job.refusal.toUtf8() + '\n');
+        progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(job.refusal) + '\n');
         return NotAllChanged;
     }
     const bool cancelled = state.cancelRequested;
     const int changed = state.changedCount;
-    QByteArray text = JobMessages::result(valid, datingFolders, chosen.oldest, chosen.newest, cancelled, changed,
-                                          job.choice().describe()).toUtf8();
+    JobMessages::Pass dated = pass();
+    dated.pictures = pictures;
+    QByteArray text = JobMessages::result(dated, cancelled, state.pictureCount, changed).toUtf8();
     text += writingReport(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0
                    && job.counts.notConfirmed == 0
-               ? Success : NotAllChanged;
+               ? unreadOrSuccess : NotAllChanged;
 }
 
 // What a writing pass adds to its report: pictures added since, times not
@@ -587,9 +639,9 @@ QByteArray CliCommand::writingReport(bool dryRun)
     if (c.timesNotSet)
         text += "\nFile times could not be set: " + QByteArray::number(c.timesNotSet) + '.';
     if (!job.problem.isEmpty())
-        text += "\nProblem: " + job.problem.toUtf8() + '.';
+        text += "\nProblem: " + ProgressLine::printable(job.problem) + '.';
     if (!job.journalPath.isEmpty())
-        text += "\nJournal: " + QDir::toNativeSeparators(job.journalPath).toUtf8();
+        text += "\nJournal: " + ProgressLine::printable(QDir::toNativeSeparators(job.journalPath));
     if (dryRun)
         text += "\nDry run: nothing was written.";
     return text;
@@ -629,8 +681,8 @@ int CliCommand::history()
         print(p.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() + "  "
               + Journal::kindName(p.kind).leftJustified(7) + QByteArray::number(p.shiftSeconds).rightJustified(12)
               + " s  " + (QByteArray::number(p.changed) + '/' + QByteArray::number(p.pictures)).rightJustified(13)
-              + "  " + stateOf(p).leftJustified(12) + QDir::toNativeSeparators(p.folder).toUtf8() + "\n    "
-              + QDir::toNativeSeparators(p.journal).toUtf8() + '\n');
+              + "  " + stateOf(p).leftJustified(12) + ProgressLine::printable(QDir::toNativeSeparators(p.folder))
+              + "\n    " + ProgressLine::printable(QDir::toNativeSeparators(p.journal)) + '\n');
     }
     return Success;
 }
@@ -679,7 +731,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     const QByteArray what = undo ? "undo" : "resume";
     const QByteArray question = (undo ? "Set back the shift by " : "Finish the shift by ")
                                 + QByteArray::number(record.header.shiftSeconds) + " seconds of "
-                                + QDir::toNativeSeparators(record.header.folder).toUtf8() + " ("
+                                + ProgressLine::printable(QDir::toNativeSeparators(record.header.folder)) + " ("
                                 + record.header.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()
                                 + ")" + (record.header.choice.isEmpty() ? QByteArray()
                                          : ", pictures " + ShiftJob::Choice::fromJson(record.header.choice).describe().toUtf8())
@@ -705,7 +757,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
         runPass(task, undo ? QStringLiteral("Undoing") : QStringLiteral("Resuming"), record.header.pictures);
     }
     if (!job.refusal.isEmpty()) {
-        progress.write(stderr, "kelvaro-cli: " + job.refusal.toUtf8() + '\n');
+        progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(job.refusal) + '\n');
         return NotAllChanged;
     }
     const ShiftJob::Counts &c = job.counts;
@@ -738,7 +790,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
             text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                     + QByteArray::number(c.unrecognised) + '.';
         for (const QString &line : job.notes)
-            text += "\n  " + line.toUtf8();
+            text += "\n  " + ProgressLine::printable(line);
         print(text + writingReport(options.dryRun) + '\n');
     }
     return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()

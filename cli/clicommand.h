@@ -2,6 +2,7 @@
 
 #include "clioptions.h"
 #include "folderwalk.h"
+#include "jobmessages.h"
 #include "progressline.h"
 #include "shiftjob.h"
 #include "walkstate.h"
@@ -41,6 +42,9 @@ private:
     void surveyAndDate();
     void pictureDone(const QString &path, const PictureFile::Result &result) override;
     void linkSkipped(const QString &path) override;
+    void unreadable(const QString &path, const char *reason) override;
+    void listLine(const QString &path, const QByteArray &jsonFields, const QByteArray &text);
+    JobMessages::Pass pass() const;
 
     // Output: text lines, or one JSON object whose "list" (when there is one)
     // is written while the pass runs, so that nothing grows with the tree.

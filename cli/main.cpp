@@ -3,8 +3,11 @@
 #include "clioptions.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #ifdef _WIN32
 #include <windows.h>
 #include <fcntl.h>
@@ -20,6 +23,35 @@
 
 int main(int argc, char *argv[])
 {
+#ifdef _WIN32
+    // The same bytes as elsewhere: lines end in LF, not CR LF (the console
+    // shows either), so that scripts and JSON readers see one format. Set
+    // before the copy of standard output is taken, which keeps the mode.
+    _setmode(STDOUT_FILENO, _O_BINARY);
+    _setmode(STDERR_FILENO, _O_BINARY);
+#endif
+    // The EXIF engine writes its two diagnostic lines ("No image in jpeg!", ...)
+    // to standard output. They belong with the other diagnostics on standard
+    // error: the command's report keeps the original standard output as a
+    // stream of its own, and file descriptor 1 becomes a copy of standard error,
+    // so that what scripts read (JSON above all) is never broken by them.
+    // This comes first, before anything opens a file that could take a closed
+    // descriptor 1. Without its own copy of standard output the report and
+    // those lines would share one stream: the command does not start (status
+    // 2, as for bad input: nothing was read or written).
+    FILE *report = nullptr;
+    const int reportFd = dup(STDOUT_FILENO);
+    if (reportFd >= 0) {
+        report = fdopen(reportFd, "w");
+        if (!report)
+            close(reportFd);
+    }
+    if (!report) {
+        std::fprintf(stderr, "kelvaro-cli: cannot use standard output: %s; nothing was done\n", std::strerror(errno));
+        return CliCommand::BadInput;
+    }
+    fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
 #ifndef _WIN32
     // The C library reads the zone file again for every local-time conversion
     // while TZ is unset; naming its default zone explicitly spares a file
@@ -32,10 +64,6 @@ int main(int argc, char *argv[])
     // would send them to the debugger when no console window is attached.
     if (!qEnvironmentVariableIsSet("QT_FORCE_STDERR_LOGGING"))
         qputenv("QT_FORCE_STDERR_LOGGING", "1");
-    // The same bytes as elsewhere: lines end in LF, not CR LF (the console
-    // shows either), so that scripts and JSON readers see one format.
-    _setmode(STDOUT_FILENO, _O_BINARY);
-    _setmode(STDERR_FILENO, _O_BINARY);
     // Paths and texts are written in UTF-8; a console shows them right only
     // in its UTF-8 code page, which is set for the run and put back after.
     const UINT consoleCodePage = GetConsoleOutputCP();
@@ -53,24 +81,19 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvaro-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARO_VERSION));
-    // The EXIF engine writes its two diagnostic lines ("No image in jpeg!", ...)
-    // to standard output. They belong with the other diagnostics on standard
-    // error: the command's report keeps the original standard output as a
-    // stream of its own, and file descriptor 1 becomes a copy of standard error,
-    // so that what scripts read (JSON above all) is never broken by them.
-    FILE *report = stdout;
-    const int reportFd = dup(STDOUT_FILENO);
-    if (reportFd >= 0) {
-        if (FILE *own = fdopen(reportFd, "wb")) {
-            fflush(stdout);
-            report = own;
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-        } else {
-            close(reportFd);
-        }
-    }
+    // kelvaro-cli speaks English whatever the environment, numbers included.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const CliOptions options = CliOptions::parse(app.arguments().mid(1));
-    const int status = CliCommand(options, report).run();
-    fflush(report);
+    int status = CliCommand(options, report).run();
+    // A report that did not reach its reader (a full disk, a closed pipe) is
+    // a failure, whatever the command did: status 1 unless it already failed.
+    const bool written = fflush(report) == 0 && !ferror(report);
+    const int writeError = errno;
+    if (fclose(report) != 0 || !written) {
+        std::fprintf(stderr, "kelvaro-cli: cannot write the report: %s\n",
+                     std::strerror(written ? errno : writeError));
+        if (status == CliCommand::Success)
+            status = CliCommand::NotAllChanged;
+    }
     return status;
 }

@@ -31,8 +31,9 @@ void ProgressLine::handleMessage(QtMsgType type, const QMessageLogContext &conte
     if (self->quiet && type == QtDebugMsg)
         return;
     self->wipe();
+    // Log lines name paths: they reach the terminal escaped like every other line.
     if (self->previousHandler)
-        self->previousHandler(type, context, message);
+        self->previousHandler(type, context, QString::fromUtf8(printable(message)));
 }
 
 void ProgressLine::wipe()
@@ -92,4 +93,37 @@ void ProgressLine::setQuiet(bool on)
 {
     QMutexLocker lock(&mutex);
     quiet = on;
+}
+
+QByteArray ProgressLine::printable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\n')
+            out += QLatin1String("\\n");
+        else if (u == '\t')
+            out += QLatin1String("\\t");
+        else if (u == '\r')
+            out += QLatin1String("\\r");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out.toUtf8();
+}
+
+QByteArray ProgressLine::printableBytes(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (const char c : bytes) {
+        const uchar b = uchar(c);
+        if (b < 0x20 || b >= 0x7f)
+            out += "\\x" + QByteArray::number(b, 16).rightJustified(2, '0');
+        else
+            out += c;
+    }
+    return out;
 }

@@ -30,6 +30,16 @@ public:
     // Writes whole lines to a stream, safe from any thread.
     void write(FILE *stream, const QByteArray &text);
 
+    // A text for a line of a terminal: UTF-8, with every control character
+    // (C0, DEL, C1) written as an escape, "\n", "\t", "\r" or "\u00XX", as
+    // in JSON strings; a backslash stays as it is (Windows paths hold them).
+    // Paths and texts read from pictures can hold any control character; raw,
+    // it would split a line or drive the terminal.
+    static QByteArray printable(const QString &text);
+    // The same for bytes that need not be UTF-8 (a date text read from a
+    // picture): every byte outside printable ASCII becomes "\xHH".
+    static QByteArray printableBytes(const QByteArray &bytes);
+
     // While set, debug log lines are dropped (a pass that repeats one whose
     // lines were already shown).
     void setQuiet(bool quiet);

@@ -35,5 +35,5 @@ struct ExifInfo {
     char commentText[1000];         // first JPEG comment, or the EXIF UserComment
     const unsigned char *thumbnailData;   // inside the held APP1 buffer; null when none
     int thumbnailLength;
-    bool hasExif;                   // the last EXIF block decoded without a fatal error
+    bool hasExif;                   // an EXIF block decoded without a fatal error (the first such one)
 };

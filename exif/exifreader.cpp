@@ -183,9 +183,16 @@ bool ExifReader::readJpeg(FILE *file)
             dropLastSection();
             break;
         case 0xE1:
-            if (payload.startsWith("Exif", 4))
-                info->hasExif = decodeExifBlock(section.bytes + 2, length);
-            else
+            if (payload.startsWith("Exif", 4)) {
+                // The first block that decodes is the picture's, as other
+                // readers take it: a later one (a copy, a damaged or foreign
+                // segment) neither replaces its values nor undoes it. Until
+                // one decodes, each starts without the date of a failed one.
+                if (!info->hasExif) {
+                    info->originalDateText[0] = '\0';
+                    info->hasExif = decodeExifBlock(section.bytes + 2, length);
+                }
+            } else
                 dropLastSection();
             break;
         case 0xFE:

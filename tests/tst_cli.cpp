@@ -14,10 +14,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace jpegtest;
 
@@ -135,6 +139,27 @@ Run cli(const QStringList &arguments)
     return run;
 }
 
+// Runs kelvaro-cli with its standard output on `output` (a file), or, when
+// `output` is empty, with standard output closed.
+Run cliWithOutput(const QStringList &arguments, const QString &output)
+{
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (output.isEmpty()) {
+        process.start(QStringLiteral("/bin/sh"),
+                      QStringList{"-c", "exec \"$0\" \"$@\" >&-", QStringLiteral(KELVARO_CLI)} + arguments);
+    } else {
+        process.setStandardOutputFile(output);
+        process.start(QStringLiteral(KELVARO_CLI), arguments);
+    }
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.err = process.readAllStandardError();
+    return run;
+}
+
 QStringList sorted(QStringList list)
 {
     list.sort();
@@ -164,6 +189,14 @@ private slots:
     void countsAndDatesMatchTheWalk();
     void listNamesEveryPicture();
     void undoSetsBackXmpIptcAndDigest();
+    void reportThatCannotBeWrittenFails_data();
+    void reportThatCannotBeWrittenFails();
+    void closedStandardOutputStartsNothing();
+    void controlBytesAreEscapedInTextLines();
+    void unreadableFoldersAndPicturesAreCounted();
+    void zeroShiftWritesNothing_data();
+    void zeroShiftWritesNothing();
+    void namesThatAreNotUtf8AreCounted();
     void camerasAreListed();
     void shiftMovesOnlyTheChosen_data();
     void shiftMovesOnlyTheChosen();
@@ -325,7 +358,7 @@ void TestCli::jsonShape()
 {
     QTemporaryDir top;
     QVERIFY(makeTree(top.path(), standardTree));
-    const QStringList datesKeys{"folders", "pictures", "valid", "oldest", "newest", "outside_links"};
+    const QStringList datesKeys{"folders", "pictures", "valid", "oldest", "newest", "outside_links", "unreadable"};
     const QJsonObject dates = cli({"dates", top.path(), "--json"}).json();
     QCOMPARE(sorted(dates.keys()), sorted(datesKeys));
     QCOMPARE(dates["folders"].toInt(), 2);
@@ -372,11 +405,14 @@ void TestCli::shiftMovesEveryUsableDate_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("oldest");   // DateTimeOriginal of sub/b.JPG afterwards
     QTest::addColumn<bool>("fileTimes");
+    QTest::addColumn<QString>("moved");    // the shift as the result tells it
 
-    QTest::newRow("by seconds") << QStringList{"--by", "3600"} << "2011:01:01 09:30:00" << true;
-    QTest::newRow("back across a year") << QStringList{"--by", "-1:08:30:01"} << "2010:12:30 23:59:59" << true;
+    QTest::newRow("by seconds") << QStringList{"--by", "3600"} << "2011:01:01 09:30:00" << true << "+1:00:00";
+    QTest::newRow("back across a year") << QStringList{"--by", "-1:08:30:01"} << "2010:12:30 23:59:59" << true
+                                        << "-1:08:30:01";
     QTest::newRow("oldest-to, file times kept")
-        << QStringList{"--oldest-to", "2020:02:29 12:00:00", "--keep-file-times"} << "2020:02:29 12:00:00" << false;
+        << QStringList{"--oldest-to", "2020:02:29 12:00:00", "--keep-file-times"} << "2020:02:29 12:00:00" << false
+        << "+3346:03:30:00";
 }
 
 void TestCli::shiftMovesEveryUsableDate()
@@ -384,6 +420,7 @@ void TestCli::shiftMovesEveryUsableDate()
     QFETCH(QStringList, options);
     QFETCH(QString, oldest);
     QFETCH(bool, fileTimes);
+    QFETCH(QString, moved);
     QTemporaryDir top;
     QVERIFY(makeTree(top.path(), standardTree));
     const auto before = snapshot(top.path());
@@ -393,6 +430,13 @@ void TestCli::shiftMovesEveryUsableDate()
     QVERIFY2(run.out.startsWith("3 pictures in 2 folders, dated from\n2011:01:01 08:30:00 to \n"
                                 "2013:07:08 09:10:11\nhave been changed.\n"), run.out.constData());
     const QString b = top.filePath("sub/b.JPG");
+    // The shift and the new range, as the oldest and newest dates now read.
+    const QString newest = QString(CaptureDate::format(
+        CaptureDate::parse(QByteArray("2013:07:08 09:10:11"))
+            .addSecs(CaptureDate::parse(QByteArray("2011:01:01 08:30:00")).secsTo(CaptureDate::parse(oldest.toLatin1())))));
+    QVERIFY2(run.out.contains(QString("have been changed.\n\nEvery capture time moved by %1 (now %2 to %3).\n")
+                                  .arg(moved, oldest, newest).toUtf8()),
+             run.out.constData());
     QCOMPARE(dateOf(b), oldest);
     const qint64 shift = CaptureDate::parse(QByteArray("2011:01:01 08:30:00")).secsTo(CaptureDate::parse(oldest.toLatin1()));
     QCOMPARE(dateOf(top.filePath("sub/c.jpg")),
@@ -425,7 +469,13 @@ void TestCli::readOnlyPictureGivesStatus1()
 
     const Run text = cli({"shift", top.path(), "--by", "60", "--yes"});
     QCOMPARE(text.exitCode, 1);
-    QVERIFY2(text.out.contains("have been changed.\n\nChanged: 2, not changed: 1.\nJournal: "), text.out.constData());
+    // It leads with what happened, and never says "have been changed".
+    QVERIFY2(text.out.startsWith("1 of 3 pictures with a usable date could not be changed.\n\n"
+                                 "Changed: 2, not changed: 1, could not be read: 0.\n"
+                                 "The changed pictures moved by +0:01:00.\n"),
+             text.out.constData());
+    QVERIFY2(!text.out.contains("have been changed"), text.out.constData());
+    QVERIFY2(text.out.contains("\nJournal: "), text.out.constData());
 }
 
 void TestCli::countsAndDatesMatchTheWalk()
@@ -499,6 +549,187 @@ void TestCli::undoSetsBackXmpIptcAndDigest()
     QVERIFY(readFile(QFile::encodeName(path).toStdString()) == before);
 }
 
+// A report that cannot be written is a failure, not a success: the output
+// error is found at the last flush as at any write before it.
+void TestCli::reportThatCannotBeWrittenFails_data()
+{
+    QTest::addColumn<QStringList>("arguments");   // the folder goes after the first
+    QTest::newRow("dates --json") << QStringList{"dates", "--json"};
+    QTest::newRow("dates --list") << QStringList{"dates", "--list"};
+    QTest::newRow("shift --json") << QStringList{"shift", "--by", "60", "--yes", "--json"};
+    QTest::newRow("shift text") << QStringList{"shift", "--by", "60", "--yes"};
+}
+
+void TestCli::reportThatCannotBeWrittenFails()
+{
+    QFETCH(QStringList, arguments);
+    if (!QFileInfo::exists("/dev/full"))
+        QSKIP("no /dev/full here");
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    arguments.insert(1, top.path());
+    const Run run = cliWithOutput(arguments, "/dev/full");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("kelvaro-cli: cannot write the report: "), run.err.constData());
+}
+
+// Without a standard output of its own the engine's diagnostic lines would
+// mix with the report: the command starts nothing.
+void TestCli::closedStandardOutputStartsNothing()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const auto before = snapshot(top.path());
+    const Run run = cliWithOutput({"shift", top.path(), "--by", "60", "--yes"}, QString());
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("kelvaro-cli: cannot use standard output: "), run.err.constData());
+    QCOMPARE(snapshot(top.path()), before);
+}
+
+// Bytes from a picture or its name never split a text line or reach the
+// terminal raw; JSON carries them exactly.
+void TestCli::controlBytesAreEscapedInTextLines()
+{
+    QTemporaryDir top;
+    const QString odd = top.filePath(QStringLiteral("odd\nname\x1b[2J.jpg"));
+    QVERIFY(writeFile(QFile::encodeName(odd).toStdString(), picture("2010:12:12\n\x1b[2J1:35")));
+    QVERIFY(writeFile(QFile::encodeName(top.filePath("good.jpg")).toStdString(), picture("2012:05:06 10:00:00")));
+
+    const Run run = cli({"dates", top.path(), "--list"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(!run.out.contains('\x1b') && !run.err.contains('\x1b'), run.out.constData());
+    const QByteArray escaped = QFile::encodeName(top.path()) + "/odd\\nname\\u001b[2J.jpg\t";
+    QVERIFY2(run.out.contains(escaped), run.out.constData());
+    QVERIFY2(run.out.contains("\"2010:12:12\\x0a\\x1b[2J1:35\""), run.out.constData());
+    // One line per picture, then the counts: the odd name splits none.
+    QCOMPARE(run.out.count('\t'), 2);
+    QCOMPARE(run.out.count('\n'), 2 + 5);
+    QVERIFY2(run.err.contains("odd\\nname\\u001b[2J.jpg"), run.err.constData());   // the log line too
+
+    const QJsonArray list = cli({"dates", top.path(), "--list", "--json"}).json()["list"].toArray();
+    QStringList paths;
+    for (const QJsonValue &entry : list)
+        paths << entry.toObject()["path"].toString();
+    QCOMPARE(sorted(paths), sorted({odd, top.filePath("good.jpg")}));
+}
+
+// A folder that cannot be listed and a picture that cannot be opened are
+// counted, named and make a shift fail. Run as another user when the tests
+// run as root, who may read anything.
+void TestCli::unreadableFoldersAndPicturesAreCounted()
+{
+    QStringList prefix;
+    if (::geteuid() == 0) {
+        if (QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("running as root without setpriv: nothing is unreadable to root");
+        prefix = {"--reuid=65534", "--regid=65534", "--clear-groups", QStringLiteral(KELVARO_CLI)};
+    }
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    QVERIFY(makeTree(top.path(), {{"locked/x.jpg", "2012:05:06 10:00:00"}}));
+    QVERIFY(QDir().mkpath(top.filePath("home/data")));
+    // Open to the other user, but for the two that must stay unreadable.
+    QDirIterator all(top.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QStringList everything{top.path()};
+    while (all.hasNext())
+        everything << all.next();
+    for (const QString &path : everything)
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), QFileInfo(path).isDir() ? 0777 : 0666) == 0);
+    QVERIFY(::chmod(QFile::encodeName(top.filePath("locked")).constData(), 0) == 0);
+    QVERIFY(::chmod(QFile::encodeName(top.filePath("sub/c.jpg")).constData(), 0) == 0);
+
+    auto run = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setStandardInputFile(QProcess::nullDevice());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", top.filePath("home"));
+        environment.insert("XDG_DATA_HOME", top.filePath("home/data"));
+        process.setProcessEnvironment(environment);
+        if (prefix.isEmpty())
+            process.start(QStringLiteral(KELVARO_CLI), arguments);
+        else
+            process.start(QStringLiteral("setpriv"), prefix + arguments);
+        Run r;
+        if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+            r.exitCode = process.exitCode();
+        r.out = process.readAllStandardOutput();
+        r.err = process.readAllStandardError();
+        return r;
+    };
+    const Run dates = run({"dates", top.path(), "--json", "--list"});
+    QCOMPARE(dates.exitCode, 0);
+    QCOMPARE(dates.json()["unreadable"].toInt(), 2);
+    QCOMPARE(dates.json()["valid"].toInt(), 2);
+    QStringList reasons;
+    for (const QJsonValue &entry : dates.json()["list"].toArray())
+        if (entry.toObject()["path"].toString().contains(QRegularExpression("locked|c\\.jpg")))
+            reasons << entry.toObject()["reason"].toString();
+    QCOMPARE(sorted(reasons), sorted({"folder cannot be read", "cannot be opened"}));
+    QVERIFY2(dates.err.contains("folder cannot be read : ") && dates.err.contains("cannot be opened : "),
+             dates.err.constData());
+
+    const Run json = run({"shift", top.path(), "--by", "60", "--yes", "--json"});
+    QCOMPARE(json.exitCode, 1);
+    QCOMPARE(json.json()["unreadable"].toInt(), 2);
+    QCOMPARE(json.json()["changed"].toInt(), 2);
+    const Run text = run({"shift", top.path(), "--by", "60", "--yes"});
+    QCOMPARE(text.exitCode, 1);
+    QVERIFY2(text.out.contains("\n\nCould not be read: 2.\n"), text.out.constData());
+}
+
+// A shift of zero asks nothing and writes nothing, and says so.
+void TestCli::zeroShiftWritesNothing_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("--by 0") << QStringList{"--by", "0"};
+    QTest::newRow("--oldest-to the oldest") << QStringList{"--oldest-to", "2011:01:01 08:30:00"};
+}
+
+void TestCli::zeroShiftWritesNothing()
+{
+    QFETCH(QStringList, options);
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const auto before = snapshot(top.path());
+    const QStringList journalsBefore = QDir(isolatedHome.journalFolder()).entryList(QDir::Files);
+    const Run run = cli(QStringList{"shift", top.path(), "--yes"} + options);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("The new date equals the current one: nothing to change.\n"));
+    QCOMPARE(snapshot(top.path()), before);
+    QCOMPARE(QDir(isolatedHome.journalFolder()).entryList(QDir::Files), journalsBefore);
+}
+
+// Names that are not valid UTF-8 cannot be walked: such pictures and
+// folders are counted and named, never passed over in silence.
+void TestCli::namesThatAreNotUtf8AreCounted()
+{
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), standardTree));
+    const QByteArray base = QFile::encodeName(top.path());
+    // The temporary folder's own removal cannot reach these names.
+    const auto removeOddNames = qScopeGuard([&] {
+        for (const char *name : {"/bad\xe9.jpg", "/dir\xe9/x.jpg", "/notes\xe9.txt"})
+            ::unlink(base + name);
+        ::rmdir(base + "/dir\xe9");
+    });
+    QVERIFY(writeFile((base + "/bad\xe9.jpg").toStdString(), picture("2012:05:06 10:00:00")));
+    QVERIFY(::mkdir(base + "/dir\xe9", 0755) == 0);
+    QVERIFY(writeFile((base + "/dir\xe9/x.jpg").toStdString(), picture("2012:05:06 10:00:00")));
+    QVERIFY(writeFile((base + "/notes\xe9.txt").toStdString(), Bytes{'x'}));   // no picture: not counted
+
+    const Run dates = cli({"dates", top.path(), "--json", "--list"});
+    QCOMPARE(dates.exitCode, 0);
+    QCOMPARE(dates.json()["unreadable"].toInt(), 2);
+    QStringList reasons;
+    for (const QJsonValue &entry : dates.json()["list"].toArray())
+        if (entry.toObject()["reason"].toString().contains("UTF-8"))
+            reasons << entry.toObject()["reason"].toString();
+    QCOMPARE(sorted(reasons), sorted({"file name is not valid UTF-8", "folder name is not valid UTF-8"}));
+    const Run shift = cli({"shift", top.path(), "--by", "60", "--yes", "--json"});
+    QCOMPARE(shift.exitCode, 1);
+    QCOMPARE(shift.json()["changed"].toInt(), 3);
+    QCOMPARE(shift.json()["unreadable"].toInt(), 2);
+}
 
 void TestCli::camerasAreListed()
 {

@@ -25,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include <functional>
 #include <memory>
 
@@ -201,6 +203,9 @@ private slots:
     void startUpOffersAnInterruptedShift();
     void shiftOutOfRangeIsRefused();
     void closingDuringAShiftAsksAndReports();
+    void inputsAreLockedWhileAShiftRuns();
+    void textsTellTheShift();
+    void unreadableFolderIsTold();
     void cameraChoiceShiftsOneCamera();
     void oneCameraKeepsTheChoiceHidden();
 
@@ -341,10 +346,17 @@ void TestController::noUsablePictureDisablesShift()
     MainWindow w;
     runDating(w, good.path());
     QVERIFY(w.ui->pushButtonShift->isEnabled());
-    for (const QString &folder : {bad.path(), empty.path()}) {
-        runDating(w, folder, true);
-        QCOMPARE(w.ui->numberEdit->text(), QString("No jpgs found"));
+    // Pictures without a usable date are counted; only a tree without any
+    // picture has none found. Either way the previous folder's dates go.
+    const QList<QPair<QString, QString>> cases = {{bad.path(), "1 (0 valid)"}, {empty.path(), "No jpgs found"}};
+    for (const auto &c : cases) {
+        runDating(w, good.path(), true);
+        QVERIFY(!w.ui->dateTimeEditCurrent->text().isEmpty());
+        runDating(w, c.first, true);
+        QCOMPARE(w.ui->numberEdit->text(), c.second);
         QVERIFY(!w.ui->pushButtonShift->isEnabled());
+        QCOMPARE(w.ui->dateTimeEditCurrent->text().trimmed(), QString());
+        QCOMPARE(w.ui->dateTimeEditNew->text().trimmed(), QString());
     }
     QCOMPARE(w.folderCount.load(), 1);
     QCOMPARE(w.ui->progressBar->maximum(), 0);
@@ -368,13 +380,16 @@ void TestController::shiftEndToEnd()
     answerBox(QMessageBox::Yes, &question);
     w.ui->pushButtonShift->click();
     QCOMPARE(question, QString("3 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
-                               "2012:05:06 10:00:00\nwill be changed.\n\nDo you want to proceed?"));
+                               "2012:05:06 10:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
+                               "Every capture time moves by +1:00:00:00 (to 2012:03:25 12:00:00 to 2012:05:07 10:00:00).\n"
+                               "Left alone (no usable date, read-only): 2."));
     QCOMPARE(w.shiftSeconds, qint64(86400));
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
     // The read-only picture was left alone, and the box says so.
-    QCOMPARE(result, QString("3 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
-                             "2012:05:06 10:00:00\nhave been changed.\n\nChanged: 2, not changed: 1."));
+    QCOMPARE(result, QString("1 of 3 pictures with a usable date could not be changed.\n\n"
+                             "Changed: 2, not changed: 1, could not be read: 0.\n"
+                             "The changed pictures moved by +1:00:00:00."));
     QCOMPARE(PictureFile::readDate(top.filePath("sub/locked.jpg")).oldDate, wallClock("2012:04:01 00:00:00"));
     QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock("2012:03:25 12:00:00"));
     QCOMPARE(PictureFile::readDate(top.filePath("sub/b.jpg")).oldDate, wallClock("2012:05:07 10:00:00"));
@@ -457,7 +472,9 @@ void TestController::returnInTheNewDateAsksTheQuestion()
     answerBox(QMessageBox::No, &question);
     QTest::keyClick(w.ui->dateTimeEditNew, Qt::Key_Return);
     QTRY_VERIFY(!question.isEmpty());
-    QVERIFY(question.endsWith("Do you want to proceed?"));
+    QVERIFY2(question.endsWith("Do you want to proceed?\n\nEvery capture time moves by +365:00:00:00 "
+                               "(to 2013:05:06 10:00:00 to 2013:05:06 10:00:00)."),
+             qPrintable(question));
     QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
 }
@@ -489,7 +506,12 @@ void TestController::cancelDuringShift()
     }
     QVERIFY(shifted < count);
     QCOMPARE(w.changedCount.load(), shifted);
-    QVERIFY(result.endsWith(QString("\n\nCancelled. Changed: %1, not changed: %2.").arg(shifted).arg(count - shifted)));
+    QVERIFY2(result.startsWith(QString("Cancelled after %1 of %2 pictures.\n\nChanged: %3, not changed: %4, "
+                                       "could not be read: 0.")
+                                   .arg(QLocale().toString(w.pictureCount.load()), QLocale().toString(count),
+                                        QLocale().toString(shifted), QLocale().toString(count - shifted))),
+             qPrintable(result));
+    QVERIFY(!result.contains("have been changed"));
 }
 
 void TestController::closingWhileAPassRuns()
@@ -547,7 +569,7 @@ void TestController::undoAfterCancel()
     auto texts = std::make_shared<QStringList>();
     answerBoxesWith({"Undo", "OK"}, texts);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && texts->size() == 2, 20000);
-    QVERIFY(texts->at(0).contains("Cancelled."));
+    QVERIFY(texts->at(0).startsWith("Cancelled after "));
     QVERIFY2(texts->at(1).startsWith("The shift of"), qPrintable(texts->at(1)));
     for (int i = 0; i < count; ++i)
         QCOMPARE(fileBytes(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))),
@@ -629,13 +651,114 @@ void TestController::closingDuringAShiftAsksAndReports()
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(!result.isEmpty(), 20000);
     QTRY_VERIFY(!w.isVisible());
-    QVERIFY2(result.contains("Cancelled."), qPrintable(result));
+    QVERIFY2(result.startsWith("Cancelled after "), qPrintable(result));
     int shifted = 0;
     for (int i = 0; i < count; ++i)
         shifted += PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate
                    == wallClock("2012:05:06 11:00:00");
     QCOMPARE(w.changedCount.load(), shifted);
     QVERIFY(shifted < count);
+}
+
+// While a shift runs the window's inputs cannot change it: the box of the
+// file times is disabled (and the pass took its state once, at the start),
+// the Select button's slot does nothing, and the folder field only shows.
+void TestController::inputsAreLockedWhileAShiftRuns()
+{
+    QTemporaryDir top;
+    const int count = 600;
+    for (int i = 0; i < count; ++i)
+        put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), dated("2012:05:06 10:00:00"));
+    MainWindow w;
+    QVERIFY(!w.oldestDate.isValid());   // no date read yet
+    QVERIFY(w.ui->folderEdit->isReadOnly());
+    runDating(w, top.path());
+    QVERIFY(w.ui->checkBoxFileDate->isChecked() && w.ui->checkBoxFileDate->isEnabled());
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    QTRY_VERIFY(!question.isEmpty());
+    QVERIFY(!w.ui->checkBoxFileDate->isEnabled());
+    // A dialog opened now would be found by this timer; the slot must return first.
+    bool armed = true, opened = false;
+    QTimer::singleShot(50, &w, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget(); armed && qobject_cast<QFileDialog *>(modal)) {
+            opened = true;
+            qobject_cast<QDialog *>(modal)->reject();
+        }
+    });
+    w.select();
+    armed = false;
+    QVERIFY(!opened);
+    QCOMPARE(w.folderName, top.path());
+    // Changing the shared flag mid-pass does not change the pass.
+    while (w.pictureCount == 0)
+        QThread::yieldCurrentThread();
+    w.adaptFileTimes = false;
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QVERIFY(w.ui->checkBoxFileDate->isEnabled());
+    QCOMPARE(w.changedCount.load(), count);
+    qint64 instant = 0;
+    QVERIFY(CaptureDate::localInstant(wallClock("2012:05:06 11:00:00"), &instant));
+    for (int i = 0; i < count; ++i)
+        QCOMPARE(QFileInfo(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).lastModified().toSecsSinceEpoch(),
+                 instant);
+}
+
+// The texts tell what will happen and what did: nothing for a shift of zero,
+// the shift and the new range for a complete one.
+void TestController::textsTellTheShift()
+{
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
+    put(top.filePath("b.jpg"), dated("2013:01:02 03:04:05"));
+    const QByteArray before = fileBytes(top.filePath("a.jpg"));
+    MainWindow w;
+    runDating(w, top.path());
+    QString zero;
+    answerBox(QMessageBox::Ok, &zero);
+    w.change();
+    QCOMPARE(zero, QString("The new date equals the current one: nothing to change."));
+    QCOMPARE(w.phase.load(), int(WalkState::Dating));
+    QCOMPARE(fileBytes(top.filePath("a.jpg")), before);
+
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 09:00:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QVERIFY2(question.endsWith("\n\nEvery capture time moves by -1:00:00 (to 2012:05:06 09:00:00 to 2013:01:02 02:04:05)."),
+             qPrintable(question));
+    QCOMPARE(result, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n2013:01:02 03:04:05\n"
+                             "have been changed.\n\nEvery capture time moved by -1:00:00 "
+                             "(now 2012:05:06 09:00:00 to 2013:01:02 02:04:05)."));
+}
+
+// A folder that cannot be listed is counted and told in the question and
+// the result, which then is a warning.
+void TestController::unreadableFolderIsTold()
+{
+    if (::geteuid() == 0)
+        QSKIP("root may list any folder");
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
+    put(top.filePath("locked/b.jpg"), dated("2012:05:06 10:00:00"));
+    QVERIFY(QFile::setPermissions(top.filePath("locked"), QFileDevice::Permissions()));
+    MainWindow w;
+    runDating(w, top.path());
+    QCOMPARE(w.unreadableCount.load(), 1);
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QFile::setPermissions(top.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY2(question.endsWith("\nCould not be read: 1."), qPrintable(question));
+    QVERIFY2(result.endsWith("\n\nCould not be read: 1."), qPrintable(result));
 }
 
 void TestController::cameraChoiceShiftsOneCamera()
@@ -687,11 +810,14 @@ void TestController::cameraChoiceShiftsOneCamera()
     answerBox(QMessageBox::Yes, &question);
     w.ui->pushButtonShift->click();
     QCOMPARE(question, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
-                               "2012:05:06 13:00:00\nwill be changed.\n\nDo you want to proceed?"));
+                               "2012:05:06 13:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
+                               "Every capture time moves by +0:30:00 (to 2012:05:06 11:30:00 to 2012:05:06 13:30:00).\n"
+                               "Left alone (no usable date, not chosen, read-only): 4."));
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
     QCOMPARE(result, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
-                             "2012:05:06 13:00:00\nhave been changed."));
+                             "2012:05:06 13:00:00\nhave been changed.\n\n"
+                             "Every capture time moved by +0:30:00 (now 2012:05:06 11:30:00 to 2012:05:06 13:30:00)."));
     QCOMPARE(PictureFile::readDate(top.filePath("phone/1.jpg")).oldDate, wallClock("2012:05:06 11:30:00"));
     QCOMPARE(PictureFile::readDate(top.filePath("phone/2.jpg")).oldDate, wallClock("2012:05:06 13:30:00"));
     for (const auto &f : files)
@@ -736,7 +862,9 @@ void TestController::oneCameraKeepsTheChoiceHidden()
     answerBox(QMessageBox::No, &question);
     w.change();
     QCOMPARE(question, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n"
-                               "2012:05:07 10:00:00\nwill be changed.\n\nDo you want to proceed?"));
+                               "2012:05:07 10:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
+                               "Every capture time moves by +0:00:01 (to 2012:05:06 10:00:01 to 2012:05:07 10:00:01).\n"
+                               "Left alone (no usable date, read-only): 1."));
 }
 
 QTEST_MAIN(TestController)

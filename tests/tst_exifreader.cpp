@@ -84,6 +84,8 @@ private slots:
     void byteOrdersAgree();
     void blockChecks_data();
     void blockChecks();
+    void twoExifSegments_data();
+    void twoExifSegments();
     void values_data();
     void values();
     void texts_data();
@@ -271,6 +273,48 @@ void TestExifReader::blockChecks()
         QTEST(o.error, "error");
         QTEST(QByteArray(o.info.originalDateText), "date");
         QCOMPARE(o.info.orientationCode, 0);   // nothing past the depth limit
+    }
+}
+
+// Pictures with two EXIF segments: the first one that decodes gives the
+// values; a later one, good or damaged, changes nothing.
+void TestExifReader::twoExifSegments_data()
+{
+    QTest::addColumn<QByteArray>("first");    // the DateTimeOriginal of each segment; "bad": malformed
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<bool>("hasExif");
+    QTest::addColumn<QByteArray>("date");
+    QTest::newRow("good, then malformed") << QByteArray("2001:02:03 04:05:06") << QByteArray("bad") << true
+                                          << QByteArray("2001:02:03 04:05:06");
+    QTest::newRow("malformed, then good") << QByteArray("bad") << QByteArray("2001:02:03 04:05:06") << true
+                                          << QByteArray("2001:02:03 04:05:06");
+    QTest::newRow("good, then another good") << QByteArray("2001:02:03 04:05:06") << QByteArray("2009:09:09 09:09:09")
+                                             << true << QByteArray("2001:02:03 04:05:06");
+    QTest::newRow("good without date, then one with") << QByteArray() << QByteArray("2009:09:09 09:09:09") << true
+                                                      << QByteArray();
+    QTest::newRow("malformed, then good without date") << QByteArray("bad") << QByteArray() << true << QByteArray();
+}
+
+void TestExifReader::twoExifSegments()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    for (ByteOrder order : {ByteOrder::Intel, ByteOrder::Motorola}) {
+        auto block = [order](const QByteArray &date) {
+            ExifBlock e(order);
+            if (date == "bad")
+                // Fails after its date was read: an entry of no known format.
+                e.ascii(0, tag::DateTimeOriginal, "1999:09:09 09:09:09").rawEntry(0, tag::Make, 13, 1, 0);
+            else if (!date.isEmpty())
+                e.ascii(0, tag::DateTimeOriginal, date.toStdString());
+            else
+                e.shortValue(0, tag::Orientation, 1);
+            return e;
+        };
+        const Outcome o = read(Jpeg().soi().app1(block(first)).app1(block(second)).sof(8, 8).sos().eoi().bytes());
+        QVERIFY(o.ok);
+        QTEST(o.info.hasExif, "hasExif");
+        QTEST(QByteArray(o.info.originalDateText), "date");
     }
 }
 

@@ -227,7 +227,7 @@ private slots:
         QVERIFY(f.pushButtonSelect->isEnabled());
         QVERIFY(f.checkBoxFileDate->isChecked());
         QVERIFY(f.numberEdit->isReadOnly());
-        QVERIFY(!f.folderEdit->isReadOnly());
+        QVERIFY(f.folderEdit->isReadOnly());   // chosen through the dialog only
         QVERIFY(f.folderEdit->text().isEmpty());
         QVERIFY(f.numberEdit->text().isEmpty());
         QCOMPARE(f.progressBar->value(), 24);

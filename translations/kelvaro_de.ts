@@ -49,14 +49,6 @@ wurden geändert.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Cancelled.</source>
-        <translation>Abgebrochen.</translation>
-    </message>
-    <message>
-        <source>Changed: %1, not changed: %2.</source>
-        <translation>Geändert: %1, nicht geändert: %2.</translation>
-    </message>
-    <message>
         <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
         <translation>Eine Verschiebung um %1 Sekunden brächte %2 aus den Jahren 1000 bis 9999 heraus; es wurde nichts geändert.</translation>
     </message>
@@ -105,6 +97,46 @@ wurde geändert.</numerusform>
 %3,
 wurden geändert.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not be read: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every capture time moved by %1 (now %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 pictures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 pictures with a usable date could not be changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2, could not be read: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changed pictures moved by %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new date equals the current one: nothing to change.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -296,6 +328,12 @@ Dateizeiten konnten nicht gesetzt werden: %1.</translation>
     <message>
         <source>All cameras (%1)</source>
         <translation>Alle Kameras (%1)</translation>
+    </message>
+    <message>
+        <source>
+
+Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -60,14 +60,6 @@ zostało zmienionych.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Cancelled.</source>
-        <translation>Przerwano.</translation>
-    </message>
-    <message>
-        <source>Changed: %1, not changed: %2.</source>
-        <translation>Zmienione: %1, niezmienione: %2.</translation>
-    </message>
-    <message>
         <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
         <translation>Przesunięcie o %1 s wyprowadziłoby %2 poza lata 1000–9999; niczego nie zmieniono.</translation>
     </message>
@@ -126,6 +118,46 @@ zostały zmienione.</numerusform>
 %3,
 zostało zmienionych.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not be read: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every capture time moved by %1 (now %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 pictures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 pictures with a usable date could not be changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2, could not be read: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changed pictures moved by %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new date equals the current one: nothing to change.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -317,6 +349,12 @@ Dowiązania prowadzące poza folder (%1) są pomijane.</translation>
     <message>
         <source>All cameras (%1)</source>
         <translation>Wszystkie aparaty (%1)</translation>
+    </message>
+    <message>
+        <source>
+
+Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

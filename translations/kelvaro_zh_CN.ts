@@ -36,14 +36,6 @@ have been changed.</source>
         </translation>
     </message>
     <message>
-        <source>Cancelled.</source>
-        <translation>已取消。</translation>
-    </message>
-    <message>
-        <source>Changed: %1, not changed: %2.</source>
-        <translation>已更改：%1 张，未更改：%2 张。</translation>
-    </message>
-    <message>
         <source>shifting by %1 seconds would move %2 outside the years 1000 to 9999; nothing was changed</source>
         <translation>偏移 %1 秒会使 %2 超出 1000 年至 9999 年的范围；未做任何更改。</translation>
     </message>
@@ -74,6 +66,46 @@ have been changed.</source>
         <translation type="unfinished">
             <numerusform></numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not be read: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every capture time moved by %1 (now %2 to %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 pictures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 pictures with a usable date could not be changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed: %1, not changed: %2, could not be read: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changed pictures moved by %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new date equals the current one: nothing to change.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -264,6 +296,12 @@ File times could not be set: %1.</source>
     </message>
     <message>
         <source>All cameras (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -98,6 +98,9 @@ MainWindow::MainWindow(QWidget *parent)
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
     ui->pushButtonCancel->hide();
+    // The folder is chosen through the dialog only: a typed path would be
+    // shown but never walked.
+    ui->folderEdit->setReadOnly(true);
 
     QSettings settings(organisation, application);
     folderName = settings.value(folderKey).toString();
@@ -362,10 +365,29 @@ void MainWindow::launchPass(ShiftJob::Task task)
     runningThread = thread;
     runningTask = task;
     folderCount = 0;
+    // The box is read when a shift starts; it cannot change while any pass runs.
+    ui->checkBoxFileDate->setEnabled(false);
     if (cameraCombo)
         cameraCombo->setEnabled(false);   // the choice is made between passes
     updateUndoAction();
     thread->start(QThread::InheritPriority);
+}
+
+JobMessages::Pass MainWindow::datedPass(qint64 seconds) const
+{
+    // The chosen pictures (every picture when nothing was chosen).
+    const ShiftJob::Tally &chosen = job.chosen();
+    JobMessages::Pass pass;
+    pass.pictures = datedPictures;
+    pass.valid = chosen.valid;
+    pass.folders = datedFolders;
+    pass.oldest = chosen.oldest;
+    pass.newest = chosen.newest;
+    pass.chosen = job.choice().describe();
+    pass.shiftSeconds = seconds;
+    pass.readOnly = readOnlyCount;
+    pass.unreadable = unreadableCount;
+    return pass;
 }
 
 QString MainWindow::countText() const
@@ -394,6 +416,7 @@ void MainWindow::timerElapsed()
 void MainWindow::workingThreadFinshed()
 {
     runningThread = nullptr;   // it deletes itself
+    ui->checkBoxFileDate->setEnabled(true);
     switch (runningTask) {
     case ShiftJob::Task::Survey:
         ui->progressBar->setMaximum(pictureCount);
@@ -405,6 +428,13 @@ void MainWindow::workingThreadFinshed()
         ui->progressBar->hide();
         ui->pushButtonShift->show();
         stopProgressTimer();
+        datedPictures = pictureCount;
+        datedFolders = folderCount;
+        ui->dateTimeEditNew->setEnabled(validCount > 0);
+        // A date field shows nothing (a blank special text at its lowest
+        // value) only while there is no date to show.
+        for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
+            edit->setSpecialValueText(validCount > 0 ? QString() : QStringLiteral(" "));
         if (validCount > 0) {
             ui->numberEdit->setText(countText());
             ui->dateTimeEditCurrent->setDateTime(oldestDate);
@@ -412,8 +442,12 @@ void MainWindow::workingThreadFinshed()
             ui->pushButtonShift->setEnabled(true);
             offerCameras();
         } else {
-            ui->numberEdit->setText(tr("No jpgs found"));
+            // Pictures without a usable date are still pictures found.
+            ui->numberEdit->setText(pictureCount > 0 ? countText() : tr("No jpgs found"));
             ui->pushButtonShift->setEnabled(false);
+            // No date of this folder to show: the previous folder's go.
+            for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
+                edit->setDateTime(edit->minimumDateTime());
         }
         updateUndoAction();
         break;
@@ -445,9 +479,7 @@ void MainWindow::showShiftResult()
         return;
     }
     ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
-    const ShiftJob::Tally &chosen = job.chosen();
-    QString text = JobMessages::result(chosen.valid, folderCount, chosen.oldest, chosen.newest, cancelRequested,
-                                       changedCount, job.choice().describe());
+    QString text = JobMessages::result(datedPass(shiftSeconds), cancelRequested, pictureCount, changedCount);
     if (job.counts.xmpDates || job.counts.iptcDates || job.counts.sidecars)
         text += tr("\n\nAlso moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.")
                     .arg(job.counts.xmpDates)
@@ -459,8 +491,8 @@ void MainWindow::showShiftResult()
         text += tr("\n\nFile times could not be set: %1.").arg(job.counts.timesNotSet);
     if (!job.problem.isEmpty())
         text += "\n\n" + job.problem + '.';
-    const bool partial = cancelRequested || changedCount != chosen.valid || !job.problem.isEmpty()
-                         || job.counts.timesNotSet > 0;
+    const bool partial = cancelRequested || changedCount != job.chosen().valid || !job.problem.isEmpty()
+                         || job.counts.timesNotSet > 0 || unreadableCount > 0;
     QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information, tr("Kelvaro"), text, QMessageBox::Ok,
                     this);
     if (!job.notes.isEmpty())
@@ -673,9 +705,11 @@ void MainWindow::change()
         QMessageBox::warning(this, tr("Kelvaro"), outOfRange, QMessageBox::Ok);
         return;
     }
-    const ShiftJob::Tally &chosen = job.chosen();
-    QString question = JobMessages::confirmation(chosen.valid, folderCount, chosen.oldest, chosen.newest,
-                                                 job.choice().describe());
+    if (seconds == 0) {
+        QMessageBox::information(this, tr("Kelvaro"), JobMessages::nothingToShift(), QMessageBox::Ok);
+        return;
+    }
+    QString question = JobMessages::confirmation(datedPass(seconds));
     if (outsideLinks > 0)
         question += tr("\n\n%1 links lead outside the folder; they are not followed.").arg(outsideLinks.load());
     const QMessageBox::StandardButton answer =

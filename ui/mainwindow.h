@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folderwalk.h"
+#include "jobmessages.h"
 #include "shiftjob.h"
 #include "walkstate.h"
 
@@ -80,6 +81,7 @@ private:
     void stopProgressTimer();
     void launchPass(ShiftJob::Task task);
     QString countText() const;
+    JobMessages::Pass datedPass(qint64 seconds) const;
     bool passRunning() const { return !runningThread.isNull(); }
     void showShiftResult();
     void showJournalResult();
@@ -97,4 +99,6 @@ private:
     ShiftJob::Task runningTask = ShiftJob::Task::Survey;
     QPointer<ScannerThread> runningThread;   // the worker of the running task, if any
     bool closeWhenDone = false;              // the user closed the window during a shift
+    int datedPictures = 0;                   // pictures and folders the dating pass found
+    int datedFolders = 0;
 };

@@ -5,8 +5,28 @@
 
 #include <cstring>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#endif
 
 FolderWalk::FolderWalk(WalkState &state, Observer *observer) : state(state), observer(observer) {}
+
+// Whether a folder's entries can be listed. An empty listing does not tell
+// an empty folder from one that could not be read.
+static bool canList(const QString &path)
+{
+#ifdef _WIN32
+    const QFileInfo info(path);
+    return info.isReadable();
+#else
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return false;
+    ::closedir(dir);
+    return true;
+#endif
+}
 
 bool FolderWalk::isPictureName(const QString &path)
 {
@@ -80,6 +100,13 @@ void FolderWalk::scanFolder(const QDir &folder)
     const QFileInfoList entries = folder.entryInfoList(
         QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot, QDir::NoSort);
     ++state.folderCount;
+    if (entries.isEmpty() && !canList(folder.path())) {
+        // Its pictures are unknown: counted and named, never passed over in silence.
+        unreadable(folder.path(), "folder cannot be read");
+        return;
+    }
+    if (state.phase != WalkState::Survey)
+        countUndecodableNames(folder.path());
     if (entries.isEmpty() || state.cancelRequested)
         return;
     // Sidecars are met in the listing; they are no pictures of their own.
@@ -109,6 +136,50 @@ void FolderWalk::scanFolder(const QDir &folder)
         if (state.cancelRequested)
             return;
     }
+}
+
+void FolderWalk::unreadable(const QString &path, const char *reason)
+{
+    if (state.phase == WalkState::Dating)
+        ++state.unreadableCount;
+    if (state.phase != WalkState::Survey) {
+        qDebug("%s : %s", reason, path.toUtf8().constData());
+        if (observer)
+            observer->unreadable(path, reason);
+    }
+}
+
+// A name that is not valid UTF-8 cannot be held in a path of this program,
+// and the listing leaves it out. Pictures and folders with such names are
+// counted and named (with a replacement character), so that none is passed
+// over in silence.
+void FolderWalk::countUndecodableNames(const QString &folder)
+{
+#ifdef _WIN32
+    Q_UNUSED(folder);
+#else
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.startsWith('.'))
+            continue;   // hidden, as for the listing
+        const QString decoded = QString::fromUtf8(name);
+        if (decoded.toUtf8() == name)
+            continue;
+        const QString path = folder + QLatin1Char('/') + decoded;
+        struct stat status;
+        const bool isFolder = entry->d_type == DT_DIR
+                              || ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
+                                  && ::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode));
+        if (isFolder)
+            unreadable(path, "folder name is not valid UTF-8");
+        else if (isPictureName(decoded))
+            unreadable(path, "file name is not valid UTF-8");
+    }
+    ::closedir(dir);
+#endif
 }
 
 QStringList FolderWalk::sidecarsOf(const QString &picturePath) const
@@ -175,16 +246,23 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         if (!state.newestDate.isValid() || state.newestDate < result.oldDate)
             state.newestDate = result.oldDate;
         ++state.validCount;
+        if (result.readOnly)
+            ++state.readOnlyCount;
         break;
     case PictureFile::Status::NoDate:
     case PictureFile::Status::NotADate:
         qDebug("no valid EXIF : %s", path.toUtf8().constData());
         break;
     case PictureFile::Status::ReadFailed:
+        ++state.unreadableCount;
         qDebug("read failed : %s", path.toUtf8().constData());
         break;
+    case PictureFile::Status::CannotOpen:
+        ++state.unreadableCount;
+        qDebug("cannot be opened : %s", path.toUtf8().constData());
+        break;
     default:
-        break;   // cannot be opened or no EXIF block: counted as a picture only
+        break;   // no EXIF block: counted as a picture only
     }
 }
 

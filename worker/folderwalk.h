@@ -29,6 +29,9 @@ public:
         virtual void pictureDone(const QString & /*path*/, const PictureFile::Result &) {}
         // A link that leads outside the top folder, left alone.
         virtual void linkSkipped(const QString & /*path*/) {}
+        // A folder whose entries could not be listed (nothing below it is
+        // seen), or a picture or folder whose name cannot be read: why.
+        virtual void unreadable(const QString & /*path*/, const char * /*reason*/) {}
     };
 
     // The shifting pass's step for one picture, when the walk is to hand its
@@ -73,6 +76,8 @@ public:
 
 private:
     bool leadsOutside(const QFileInfo &entry) const;
+    void unreadable(const QString &path, const char *reason);
+    void countUndecodableNames(const QString &folder);
     void handlePicture(const QString &path);
     void datePicture(const QString &path, const PictureFile::Claim &claim);
     void shiftPicture(const QString &path, const PictureFile::Claim &claim);

@@ -6,15 +6,37 @@
 // The texts that close a job, shared by the window and the command line.
 class JobMessages {
 public:
-    // The question asked before any picture is written. `chosen` names the
-    // chosen pictures ("of Canon EOS 5D"); empty when every picture moves.
+    // What the dating pass found, and the shift the user asked for.
+    struct Pass {
+        int pictures = 0;       // pictures found
+        int valid = 0;          // of them, with a usable capture date
+        int folders = 0;
+        QDateTime oldest, newest;
+        qint64 shiftSeconds = 0;
+        int readOnly = 0;       // usable pictures nobody may write
+        int unreadable = 0;     // folders and pictures that could not be read
+        QString chosen;         // names the chosen pictures ("of Canon EOS 5D"); empty: every picture
+    };
+
+    // The question's first part: the pictures and their date range. `chosen`
+    // names the chosen pictures ("of Canon EOS 5D"); empty when every picture moves.
     static QString confirmation(int validCount, int folderCount, const QDateTime &oldest,
                                 const QDateTime &newest, const QString &chosen = QString());
+    // The question asked before any picture is written: the first part, the
+    // shift with the new date range, and how many pictures are left alone.
+    static QString confirmation(const Pass &pass);
 
     // The report at the end of the shifting pass. A complete pass that changed
-    // every usable picture reads as before; otherwise the text says how many
-    // pictures were changed and how many were not, and whether it was cancelled.
-    static QString result(int validCount, int folderCount, const QDateTime &oldest,
-                          const QDateTime &newest, bool cancelled, int changedCount,
-                          const QString &chosen = QString());
+    // every usable picture reads as before, with the shift and the new range;
+    // otherwise it leads with what happened (cancelled after how many
+    // pictures, or how many could not be changed) and counts the pictures
+    // changed, not changed and not read. `met` is the number of pictures the
+    // shifting pass reached.
+    static QString result(const Pass &pass, bool cancelled, int met, int changedCount);
+
+    // Said instead of the question when the new date equals the current one.
+    static QString nothingToShift();
+
+    // A shift as "+1:00:00" or "-2:03:00:00" (signed [days:]hours:minutes:seconds).
+    static QString shiftText(qint64 seconds);
 };

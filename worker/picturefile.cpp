@@ -108,6 +108,7 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
     if (picture.haveStatus) {
         result.device = picture.id().device;
         result.inode = picture.id().inode;
+        result.readOnly = (picture.status.st_mode & 0222) == 0;
     }
     result.status = picture.readOriginalDate(&result);
     return result;

@@ -49,6 +49,7 @@ public:
         int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
         int extendedXmp = 0;   // shifting: extended XMP segments met and left alone
         bool timesSet = true;  // shifting: the file times were set (or kept) as asked
+        bool readOnly = false; // dating: nobody has write permission on the file
         int sidecars = 0;      // listings: XMP sidecar files beside the picture
         uint64_t device = 0;   // the physical file (where files have identity numbers)
         uint64_t inode = 0;

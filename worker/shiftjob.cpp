@@ -54,6 +54,13 @@ size_t batchLimit()
 
 using Status = PictureFile::Status;
 
+// The journal names every picture by its absolute path, so that an undo or a
+// resume started from any folder finds it.
+QString absolute(const QString &path)
+{
+    return QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath();
+}
+
 QString canonical(const QString &path)
 {
     return QFileInfo(path).canonicalFilePath().toCaseFolded();
@@ -131,6 +138,8 @@ void ShiftJob::reset()
     state.validCount = 0;
     state.folderCount = 0;
     state.outsideLinks = 0;
+    state.unreadableCount = 0;
+    state.readOnlyCount = 0;
     state.changedCount = 0;
     state.oldestDate = QDateTime();
     state.newestDate = QDateTime();
@@ -222,6 +231,10 @@ void ShiftJob::run(Task task)
         state.pictureCount = 0;
         state.folderCount = 0;
         state.outsideLinks = 0;
+        if (task == Task::Dating) {
+            state.unreadableCount = 0;
+            state.readOnlyCount = 0;
+        }
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
         walk.countCopies = countCopies && task == Task::Dating;
@@ -354,7 +367,7 @@ void ShiftJob::shift()
 {
     Journal::Header header;
     header.kind = Journal::Kind::Shift;
-    header.folder = folder;
+    header.folder = QFileInfo(folder).absoluteFilePath();
     header.shiftSeconds = state.shiftSeconds;
     header.adaptFileTimes = state.adaptFileTimes;
     header.followOutsideLinks = followOutsideLinks;
@@ -482,7 +495,7 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, co
     if (!targetTimes(result.newDate, pending.rewrite->snapshot(), &pending.accessNs, &pending.modificationNs))
         pending.result.timesSet = false;
     Journal::Entry entry;
-    entry.path = QFile::encodeName(path);
+    entry.path = QFile::encodeName(absolute(path));
     entry.before = pending.rewrite->snapshot();
     entry.oldDate = result.oldText;
     entry.newDate = CaptureDate::format(result.newDate);
@@ -544,7 +557,7 @@ void ShiftJob::shiftSidecar(const QString &path, const PictureFile::Result &pict
     pending.result.xmpDates = dates;
     pending.rewrite = std::move(rewrite);
     Journal::Entry entry;
-    entry.path = QFile::encodeName(path);
+    entry.path = QFile::encodeName(absolute(path));
     entry.before = pending.rewrite->snapshot();
     entry.oldDate = picture.oldText;
     entry.newDate = newText;

@@ -24,6 +24,11 @@ struct WalkState {
     QDateTime newestDate;               // newest usable capture date (dating pass)
     std::atomic<int> folderCount{0};    // folders entered in the current pass
     std::atomic<int> outsideLinks{0};   // links leading outside the top folder, not followed
+    // Dating pass: folders that could not be listed and pictures that could
+    // not be opened or read (their dates are unknown, they are left alone),
+    // and usable pictures that nobody may write (left alone too).
+    std::atomic<int> unreadableCount{0};
+    std::atomic<int> readOnlyCount{0};
     qint64 shiftSeconds = 0;            // added to every capture date (shifting pass)
     std::atomic<bool> cancelRequested{false};
 
