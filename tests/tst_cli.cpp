@@ -618,6 +618,9 @@ void TestCli::controlBytesAreEscapedInTextLines()
 // run as root, who may read anything.
 void TestCli::unreadableFoldersAndPicturesAreCounted()
 {
+#ifdef _WIN32
+    QSKIP("Windows has no permission bits that keep a folder or a picture from being read");
+#else
     QStringList prefix;
     if (::geteuid() == 0) {
         if (QStandardPaths::findExecutable("setpriv").isEmpty())
@@ -675,6 +678,7 @@ void TestCli::unreadableFoldersAndPicturesAreCounted()
     const Run text = run({"shift", top.path(), "--by", "60", "--yes"});
     QCOMPARE(text.exitCode, 1);
     QVERIFY2(text.out.contains("\n\nCould not be read: 2.\n"), text.out.constData());
+#endif
 }
 
 // A shift of zero asks nothing and writes nothing, and says so.
@@ -703,6 +707,9 @@ void TestCli::zeroShiftWritesNothing()
 // folders are counted and named, never passed over in silence.
 void TestCli::namesThatAreNotUtf8AreCounted()
 {
+#ifdef _WIN32
+    QSKIP("Windows names files in UTF-16: there are no names that are not valid UTF-8");
+#else
     QTemporaryDir top;
     QVERIFY(makeTree(top.path(), standardTree));
     const QByteArray base = QFile::encodeName(top.path());
@@ -729,6 +736,7 @@ void TestCli::namesThatAreNotUtf8AreCounted()
     QCOMPARE(shift.exitCode, 1);
     QCOMPARE(shift.json()["changed"].toInt(), 3);
     QCOMPARE(shift.json()["unreadable"].toInt(), 2);
+#endif
 }
 
 void TestCli::camerasAreListed()

@@ -741,8 +741,12 @@ void TestController::textsTellTheShift()
 // the result, which then is a warning.
 void TestController::unreadableFolderIsTold()
 {
+#ifdef _WIN32
+    QSKIP("Windows has no permission bits that keep a folder from being listed");
+#else
     if (::geteuid() == 0)
         QSKIP("root may list any folder");
+#endif
     QTemporaryDir top;
     put(top.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
     put(top.filePath("locked/b.jpg"), dated("2012:05:06 10:00:00"));
