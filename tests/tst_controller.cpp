@@ -203,6 +203,7 @@ private slots:
     void startUpOffersAnInterruptedShift();
     void shiftOutOfRangeIsRefused();
     void closingDuringAShiftAsksAndReports();
+    void shiftAfterAnotherShiftOfTheTreeIsRefused();
     void inputsAreLockedWhileAShiftRuns();
     void textsTellTheShift();
     void unreadableFolderIsTold();
@@ -869,6 +870,34 @@ void TestController::oneCameraKeepsTheChoiceHidden()
                                "2012:05:07 10:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
                                "Every capture time moves by +0:00:01 (to 2012:05:06 10:00:01 to 2012:05:07 10:00:01).\n"
                                "Left alone (no usable date, read-only): 1."));
+}
+
+void TestController::shiftAfterAnotherShiftOfTheTreeIsRefused()
+{
+    // The dates the window shows were read before kelvaro-cli shifted the
+    // tree: the window's shift would start from stale dates, so it refuses.
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
+    MainWindow w;
+    runDating(w, top.path());
+    QProcess cli;
+    // The same journals and locks as this process, which runs in Qt's test mode.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(KELVARO_CLI), {"shift", top.path(), "--by", "60", "--yes"});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    QVERIFY(!question.isEmpty());
+    QString refusal;
+    answerBox(QMessageBox::Ok, &refusal);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !refusal.isEmpty(), 20000);
+    QVERIFY2(refusal.contains("since its dates were read"), qPrintable(refusal));
+    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock("2012:05:06 10:01:00"));
 }
 
 QTEST_MAIN(TestController)

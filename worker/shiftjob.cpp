@@ -235,6 +235,10 @@ void ShiftJob::run(Task task)
             state.unreadableCount = 0;
             state.readOnlyCount = 0;
         }
+        // A writing pass on the tree while its dates are read would make them
+        // a mix of before and after: note the tree's passes before and after.
+        bool busyBefore = false, busyAfter = false;
+        const qint64 before = task == Task::Dating ? TreeLock::generation(folder, &busyBefore) : 0;
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
         walk.countCopies = countCopies && task == Task::Dating;
@@ -245,6 +249,8 @@ void ShiftJob::run(Task task)
         }
         walk.scanFolder(QDir(folder));
         if (task == Task::Dating) {
+            const qint64 after = TreeLock::generation(folder, &busyAfter);
+            datedGeneration = busyBefore || busyAfter || before != after ? -1 : after;
             confirmed = walk.usableIdentities();
             confirmedPaths = walk.usableCanonicalPaths();
             datedIds = walk.visitedIdentities();
@@ -264,7 +270,7 @@ void ShiftJob::run(Task task)
     }
 }
 
-bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
+bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder, bool fromDates)
 {
     refusal.clear();
     problem.clear();
@@ -289,6 +295,16 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder)
         return true;
     if (!lock.acquire(lockFolder, &refusal))
         return false;
+    // Another shift, undo or resume of this tree since its dates were read
+    // (or while they were read) makes them stale: read them again first.
+    if (fromDates && lock.heldGeneration() != datedGeneration) {
+        refusal = QStringLiteral("another shift, undo or resume changed %1 since its dates were read; "
+                                 "nothing was changed: read the dates again")
+                      .arg(QDir::toNativeSeparators(lockFolder));
+        lock.release();
+        return false;
+    }
+    lock.countThisPass();
     if (useJournal) {
         header.started = QDateTime::currentDateTimeUtc();
         if (!journal.create(header, &refusal)) {
@@ -377,7 +393,7 @@ void ShiftJob::shift()
     passChoice = selection;
     adaptTimes = state.adaptFileTimes;   // taken once, for the whole pass
     state.phase = WalkState::Shifting;
-    if (!beginWriting(header, folder))
+    if (!beginWriting(header, folder, true))
         return;
     // The pictures the user saw go to the disk before any is written: a
     // resume shifts those and no others.

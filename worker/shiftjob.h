@@ -165,7 +165,7 @@ private:
     void shift();
     void undo();
     void resume();
-    bool beginWriting(Journal::Header header, QString lockFolder);
+    bool beginWriting(Journal::Header header, QString lockFolder, bool fromDates = false);
     void endWriting();
     void shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars);
     void shiftSidecar(const QString &path, const PictureFile::Result &picture, const Pending &of);
@@ -186,6 +186,7 @@ private:
     Choice passChoice;                     // what the running shift or resume moves
     Journal::Confirmed confirmed;          // pictures with a usable date in the dating pass, and that date
     Journal::ConfirmedPaths confirmedPaths;   // the same where files have no identity numbers
+    qint64 datedGeneration = -1;           // the tree's writing passes when its dates were read (-1: unsure)
     QSet<Journal::Identity> datedIds;      // every file and folder the dating pass met
     QSet<QString> datedPaths;
     QSet<Journal::Identity> handled;       // resume: pictures already taken from the journal

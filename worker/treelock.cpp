@@ -93,3 +93,55 @@ bool TreeLock::isBusy(const QString &folder)
         return false;
     return !lockPath(folder).isEmpty();
 }
+
+namespace {
+
+qint64 readCount(int fd)
+{
+    char text[32] = {};
+#ifdef _WIN32
+    _lseeki64(fd, 0, SEEK_SET);
+    const int got = _read(fd, text, sizeof text - 1);
+#else
+    const ssize_t got = pread(fd, text, sizeof text - 1, 0);
+#endif
+    return got > 0 ? QByteArray(text, int(got)).trimmed().toLongLong() : 0;
+}
+
+} // namespace
+
+qint64 TreeLock::heldGeneration() const
+{
+    return handle >= 0 ? readCount(handle) : -1;
+}
+
+bool TreeLock::countThisPass()
+{
+    if (handle < 0)
+        return false;
+    const QByteArray text = QByteArray::number(readCount(handle) + 1) + '\n';
+#ifdef _WIN32
+    _lseeki64(handle, 0, SEEK_SET);
+    return _write(handle, text.constData(), unsigned(text.size())) == text.size();
+#else
+    return pwrite(handle, text.constData(), size_t(text.size()), 0) == text.size();
+#endif
+}
+
+qint64 TreeLock::generation(const QString &folder, bool *busy)
+{
+    const QString path = lockPath(folder);
+    *busy = false;
+    if (path.isEmpty())
+        return 0;
+    QFile file(path);
+    if (!file.exists())
+        return 0;   // no writing pass has ever run here
+    TreeLock probe;
+    QString error;
+    if (!probe.acquire(folder, &error)) {
+        *busy = true;
+        return -1;
+    }
+    return probe.heldGeneration();
+}

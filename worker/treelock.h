@@ -23,6 +23,15 @@ public:
     // True while some pass holds the lock of `folder`.
     static bool isBusy(const QString &folder);
 
+    // How many writing passes have taken the lock of `folder` so far, and
+    // whether one holds it now. A pass that reads the dates notes this before
+    // and after; the pass that writes then sees whether another pass changed
+    // the tree in between.
+    static qint64 generation(const QString &folder, bool *busy);
+    // With the lock held: the count as it stands, and one more for this pass.
+    qint64 heldGeneration() const;
+    bool countThisPass();
+
 private:
     static QString lockPath(const QString &folder);
     int handle = -1;
