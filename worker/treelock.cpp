@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -51,9 +52,17 @@ bool TreeLock::acquire(const QString &folder, QString *error)
         *error = QStringLiteral("cannot create the lock file %1").arg(QDir::toNativeSeparators(path));
         return false;
     }
-    OVERLAPPED whole{};
-    if (!LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
-                    0, MAXDWORD, MAXDWORD, &whole)) {
+    // A pass that only looks at the count holds the lock for a moment: try
+    // again for a little while before taking the tree for busy.
+    bool locked = false;
+    for (int attempt = 0; attempt < 25 && !locked; ++attempt) {
+        OVERLAPPED whole{};
+        locked = LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(fd)),
+                            LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+        if (!locked)
+            QThread::msleep(10);
+    }
+    if (!locked) {
         _close(fd);
 #else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -61,7 +70,15 @@ bool TreeLock::acquire(const QString &folder, QString *error)
         *error = QStringLiteral("cannot create the lock file %1").arg(QDir::toNativeSeparators(path));
         return false;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // A pass that only looks at the count holds the lock for a moment: try
+    // again for a little while before taking the tree for busy.
+    bool locked = false;
+    for (int attempt = 0; attempt < 25 && !locked; ++attempt) {
+        locked = flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (!locked)
+            QThread::msleep(10);
+    }
+    if (!locked) {
         ::close(fd);
 #endif
         *error = QCoreApplication::translate("JobMessages",
