@@ -876,6 +876,9 @@ void TestController::shiftAfterAnotherShiftOfTheTreeIsRefused()
 {
     // The dates the window shows were read before kelvaro-cli shifted the
     // tree: the window's shift would start from stale dates, so it refuses.
+#ifdef Q_OS_WIN
+    QSKIP("the program started here cannot be pointed at this test's journal folder on Windows");
+#endif
     QTemporaryDir top;
     put(top.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
     MainWindow w;
