@@ -100,43 +100,43 @@ wurden geändert.</numerusform>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Aufnahmezeiten verschieben sich um %1 (neu: %2 bis %3).</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht angetastet (ohne brauchbares Datum oder schreibgeschützt): %1.</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht angetastet (ohne brauchbares Datum, nicht gewählt oder schreibgeschützt): %1.</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht lesbar: %1.</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Aufnahmezeiten wurden um %1 verschoben (jetzt %2 bis %3).</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgebrochen nach %1 von %2 Fotos.</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderung fehlgeschlagen bei %1 von %2 Fotos mit brauchbarem Datum.</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geändert: %1, nicht geändert: %2, nicht lesbar: %3.</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die geänderten Fotos wurden um %1 verschoben.</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das neue Datum entspricht dem bisherigen: Es gibt nichts zu ändern.</translation>
     </message>
 </context>
 <context>
@@ -333,7 +333,9 @@ Dateizeiten konnten nicht gesetzt werden: %1.</translation>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+Ebenfalls verschoben: %1 XMP-Datumsangaben, %2 IPTC-Datumsangaben, %3 Sidecar-Dateien.</translation>
     </message>
 </context>
 <context>
@@ -344,15 +346,15 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>mit Aufnahmezeit von %1 bis %2</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>mit Aufnahmezeit ab %1</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>mit Aufnahmezeit bis %1</translation>
     </message>
 </context>
 </TS>

@@ -100,43 +100,43 @@ han cambiado.</numerusform>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Todas las fechas de toma se desplazarán %1 (quedarán del %2 al %3).</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin tocar (sin fecha utilizable o de solo lectura): %1.</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin tocar (sin fecha utilizable, no elegidas o de solo lectura): %1.</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudieron leer: %1.</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Todas las fechas de toma se han desplazado %1 (ahora van del %2 al %3).</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelado tras %1 de %2 fotos.</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>No fue posible cambiar %1 de las %2 fotos con fecha.</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiadas: %1; sin cambios: %2; no se pudieron leer: %3.</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las fotos cambiadas se han desplazado %1.</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>La nueva fecha es igual a la actual: no hay nada que cambiar.</translation>
     </message>
 </context>
 <context>
@@ -333,7 +333,9 @@ No se pudo cambiar la fecha del archivo: %1.</translation>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+También se han desplazado: %1 fechas XMP, %2 fechas IPTC y %3 archivos sidecar.</translation>
     </message>
 </context>
 <context>
@@ -344,15 +346,15 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>con fecha de toma del %1 al %2</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>con fecha de toma desde el %1</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>con fecha de toma hasta el %1</translation>
     </message>
 </context>
 </TS>

@@ -100,43 +100,43 @@ ont été modifiées.</numerusform>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les dates de prise de vue seront décalées de %1 (soit du %2 au %3).</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Laissées telles quelles (sans date exploitable ou en lecture seule) : %1.</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Laissées telles quelles (sans date exploitable, non choisies ou en lecture seule) : %1.</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Illisibles : %1.</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes les dates de prise de vue ont été décalées de %1 (désormais du %2 au %3).</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Annulé après %1 photos sur %2.</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de modifier %1 des %2 photos datées.</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifiées : %1, non modifiées : %2, illisibles : %3.</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les photos modifiées ont été décalées de %1.</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>La nouvelle date est identique à la date actuelle : rien à modifier.</translation>
     </message>
 </context>
 <context>
@@ -333,7 +333,9 @@ Dates de fichier impossibles à modifier : %1.</translation>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+Également décalés : %1 dates XMP, %2 dates IPTC, %3 fichiers annexes.</translation>
     </message>
 </context>
 <context>
@@ -344,15 +346,15 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>datant du %1 au %2</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>datant du %1 ou après</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>datant du %1 ou avant</translation>
     </message>
 </context>
 </TS>

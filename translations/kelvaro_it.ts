@@ -100,43 +100,43 @@ sono state modificate.</numerusform>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Tutte le date di scatto verranno spostate di %1 (nuovo intervallo: dal %2 al %3).</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lasciate invariate (senza data utilizzabile o di sola lettura): %1.</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lasciate invariate (senza data utilizzabile, non scelte o di sola lettura): %1.</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Non leggibili: %1.</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Tutte le date di scatto sono state spostate di %1 (ora dal %2 al %3).</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Annullato dopo %1 foto su %2.</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile modificare %1 delle %2 foto con data.</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Modificate: %1, non modificate: %2, non leggibili: %3.</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le foto modificate sono state spostate di %1.</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>La nuova data coincide con quella attuale: non c&apos;è nulla da modificare.</translation>
     </message>
 </context>
 <context>
@@ -333,7 +333,9 @@ Data dei file non impostata: %1.</translation>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+Spostati anche: %1 date XMP, %2 date IPTC, %3 file sidecar.</translation>
     </message>
 </context>
 <context>
@@ -344,15 +346,15 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>con data di scatto dal %1 al %2</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>con data di scatto dal %1 in poi</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>con data di scatto fino al %1</translation>
     </message>
 </context>
 </TS>

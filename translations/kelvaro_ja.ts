@@ -56,8 +56,13 @@ have been changed.</source>
 will be changed.
 
 Do you want to proceed?</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1にある %4 %n 枚の写真
+（%2 〜
+%3）
+の撮影日時を変更します。
+
+続行しますか？</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -65,49 +70,52 @@ Do you want to proceed?</source>
 %2 to 
 %3
 have been changed.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1にある %4 %n 枚の写真
+（%2 〜
+%3）
+の撮影日時を変更しました。</numerusform>
         </translation>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>すべての撮影日時を %1 ずらします（変更後: %2 〜 %3）。</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>変更しない写真（有効な日時がない、または読み取り専用）: %1 枚。</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>変更しない写真（有効な日時がない、選択対象外、または読み取り専用）: %1 枚。</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>読み込めなかった項目: %1 件。</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>すべての撮影日時を %1 ずらしました（現在: %2 〜 %3）。</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>%2 枚中 %1 枚を処理したところで中止しました。</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>日時のある写真 %2 枚のうち %1 枚を変更できませんでした。</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>変更: %1 枚、未変更: %2 枚、読み込めず: %3 件。</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>変更した写真の撮影日時を %1 ずらしました。</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>新しい日時が現在の日時と同じです。変更するものはありません。</translation>
     </message>
 </context>
 <context>
@@ -290,40 +298,42 @@ File times could not be set: %1.</source>
     </message>
     <message>
         <source>Camera:</source>
-        <translation type="unfinished"></translation>
+        <translation>カメラ:</translation>
     </message>
     <message>
         <source>Camera</source>
-        <translation type="unfinished"></translation>
+        <translation>カメラ</translation>
     </message>
     <message>
         <source>All cameras (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>すべてのカメラ (%1)</translation>
     </message>
     <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+同時にずらしたもの: XMP の日時 %1 件、IPTC の日時 %2 件、サイドカーファイル %3 件。</translation>
     </message>
 </context>
 <context>
     <name>ShiftJob</name>
     <message>
         <source>of %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 の</translation>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 〜 %2 に撮影された</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 以降に撮影された</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 以前に撮影された</translation>
     </message>
 </context>
 </TS>

@@ -100,43 +100,43 @@ zijn aangepast.</numerusform>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle opnametijden verschuiven met %1 (nieuw: %2 tot %3).</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ongemoeid gelaten (geen bruikbare datum of alleen-lezen): %1.</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ongemoeid gelaten (geen bruikbare datum, niet gekozen of alleen-lezen): %1.</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Niet leesbaar: %1.</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle opnametijden zijn met %1 verschoven (nu %2 tot %3).</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geannuleerd na %1 van de %2 foto&apos;s.</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aanpassen mislukt bij %1 van de %2 foto&apos;s met datum.</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aangepast: %1, niet aangepast: %2, niet leesbaar: %3.</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>De aangepaste foto&apos;s zijn met %1 verschoven.</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>De nieuwe datum is gelijk aan de huidige: er valt niets aan te passen.</translation>
     </message>
 </context>
 <context>
@@ -333,7 +333,9 @@ Bestandstijden niet ingesteld: %1.</translation>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+Ook verschoven: %1 XMP-datums, %2 IPTC-datums, %3 sidecarbestanden.</translation>
     </message>
 </context>
 <context>
@@ -344,15 +346,15 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>gemaakt tussen %1 en %2</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>gemaakt vanaf %1</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>gemaakt tot en met %1</translation>
     </message>
 </context>
 </TS>

@@ -121,43 +121,43 @@ zostało zmienionych.</numerusform>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Wszystkie daty wykonania zostaną przesunięte o %1 (nowy zakres: od %2 do %3).</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pozostawione bez zmian (bez poprawnej daty lub tylko do odczytu): %1.</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pozostawione bez zmian (bez poprawnej daty, niewybrane lub tylko do odczytu): %1.</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nie udało się odczytać: %1.</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Wszystkie daty wykonania zostały przesunięte o %1 (teraz od %2 do %3).</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Przerwano po %1 z %2 zdjęć.</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nie udało się zmienić %1 z %2 zdjęć z datą.</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zmienione: %1, niezmienione: %2, nieczytelne: %3.</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zmienione zdjęcia przesunięto o %1.</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nowa data jest taka sama jak obecna: nie ma nic do zmiany.</translation>
     </message>
 </context>
 <context>
@@ -354,7 +354,9 @@ Dowiązania prowadzące poza folder (%1) są pomijane.</translation>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+Przesunięto też daty XMP: %1, daty IPTC: %2, pliki sidecar: %3.</translation>
     </message>
 </context>
 <context>
@@ -365,15 +367,15 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>z datą wykonania od %1 do %2</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>z datą wykonania od %1</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>z datą wykonania do %1</translation>
     </message>
 </context>
 </TS>

@@ -54,8 +54,12 @@ have been changed.</source>
 will be changed.
 
 Do you want to proceed?</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>将更改 %1中 %4 %n 张照片，拍摄时间从
+%2 到
+%3。
+
+是否继续？</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -63,49 +67,51 @@ Do you want to proceed?</source>
 %2 to 
 %3
 have been changed.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>已更改 %1中 %4 %n 张照片，拍摄时间从
+%2 到
+%3。</numerusform>
         </translation>
     </message>
     <message>
         <source>Every capture time moves by %1 (to %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>所有拍摄时间将调整 %1（调整后为 %2 至 %3）。</translation>
     </message>
     <message>
         <source>Left alone (no usable date, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>未作改动的照片（无有效拍摄时间或只读）：%1 张。</translation>
     </message>
     <message>
         <source>Left alone (no usable date, not chosen, read-only): %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>未作改动的照片（无有效拍摄时间、未选中或只读）：%1 张。</translation>
     </message>
     <message>
         <source>Could not be read: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法读取的项目：%1 个。</translation>
     </message>
     <message>
         <source>Every capture time moved by %1 (now %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>所有拍摄时间已调整 %1（现为 %2 至 %3）。</translation>
     </message>
     <message>
         <source>Cancelled after %1 of %2 pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>处理完 %2 张照片中的 %1 张后已取消。</translation>
     </message>
     <message>
         <source>%1 of %2 pictures with a usable date could not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>有拍摄时间的 %2 张照片中，有 %1 张无法更改。</translation>
     </message>
     <message>
         <source>Changed: %1, not changed: %2, could not be read: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>已更改：%1 张，未更改：%2 张，无法读取：%3 个。</translation>
     </message>
     <message>
         <source>The changed pictures moved by %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>已更改的照片调整了 %1。</translation>
     </message>
     <message>
         <source>The new date equals the current one: nothing to change.</source>
-        <translation type="unfinished"></translation>
+        <translation>新时间与当前时间相同：无需更改。</translation>
     </message>
 </context>
 <context>
@@ -288,40 +294,42 @@ File times could not be set: %1.</source>
     </message>
     <message>
         <source>Camera:</source>
-        <translation type="unfinished"></translation>
+        <translation>相机：</translation>
     </message>
     <message>
         <source>Camera</source>
-        <translation type="unfinished"></translation>
+        <translation>相机</translation>
     </message>
     <message>
         <source>All cameras (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>所有相机 (%1)</translation>
     </message>
     <message>
         <source>
 
 Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+同时调整了：%1 个 XMP 时间、%2 个 IPTC 时间、%3 个附属文件。</translation>
     </message>
 </context>
 <context>
     <name>ShiftJob</name>
     <message>
         <source>of %1</source>
-        <translation type="unfinished"></translation>
+        <translation>来自 %1 的</translation>
     </message>
     <message>
         <source>taken from %1 until %2</source>
-        <translation type="unfinished"></translation>
+        <translation>拍摄于 %1 至 %2 之间的</translation>
     </message>
     <message>
         <source>taken from %1</source>
-        <translation type="unfinished"></translation>
+        <translation>拍摄于 %1 或之后的</translation>
     </message>
     <message>
         <source>taken until %1</source>
-        <translation type="unfinished"></translation>
+        <translation>拍摄于 %1 或之前的</translation>
     </message>
 </context>
 </TS>
