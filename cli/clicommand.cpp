@@ -2,6 +2,7 @@
 
 #include "capturedate.h"
 #include "jobmessages.h"
+#include "pathbytes.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -17,6 +18,8 @@
 #define STDIN_FILENO 0
 #define STDERR_FILENO 2
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -139,9 +142,9 @@ bool isVirtualTerminal(int fd)
 }
 #endif
 
-QByteArray jsonString(const QString &text)
+QByteArray jsonPlain(const QString &text)
 {
-    QByteArray out = "\"";
+    QByteArray out;
     for (const char c : text.toUtf8()) {
         switch (c) {
         case '"': out += "\\\""; break;
@@ -155,7 +158,26 @@ QByteArray jsonString(const QString &text)
                 out += c;
         }
     }
-    return out + '"';
+    return out;
+}
+
+// A JSON string. A byte of a file name that is not UTF-8 is written as the
+// escape \udcXX of its lone surrogate (XX the byte), as PathBytes holds it.
+QByteArray jsonString(const QString &text)
+{
+    QByteArray out = "\"";
+    QString plain;
+    for (const QChar u : text) {
+        const int byte = PathBytes::escapedByte(u.unicode());
+        if (byte < 0) {
+            plain += u;
+            continue;
+        }
+        out += jsonPlain(plain);
+        plain.clear();
+        out += "\\udc" + QByteArray::number(byte, 16).rightJustified(2, '0');
+    }
+    return out + jsonPlain(plain) + '"';
 }
 
 QByteArray dateText(const QDateTime &date)
@@ -183,6 +205,8 @@ QByteArray reason(const PictureFile::Result &result)
 CliCommand::CliCommand(const CliOptions &options, FILE *report)
     : options(options), report(report), progress(isVirtualTerminal(STDERR_FILENO))
 {
+    if (options.jobs > 0)
+        job.jobs = options.jobs;
 }
 
 int CliCommand::run()
@@ -218,17 +242,32 @@ int CliCommand::badInput(const QString &message)
 
 bool CliCommand::folderIsUsable()
 {
+    const QString shown = PathBytes::display(options.folder);
+#ifdef _WIN32
     const QFileInfo info(options.folder);
-    if (!info.exists()) {
-        badInput(QStringLiteral("%1: no such folder").arg(options.folder));
+    const bool exists = info.exists(), isFolder = info.isDir();
+    const bool readable = info.isReadable() && info.isExecutable();
+#else
+    // By the name's own bytes, which need not be UTF-8.
+    const QByteArray name = PathBytes::encode(options.folder);
+    struct stat status;
+    const bool exists = PathBytes::stat(name, &status);
+    const bool isFolder = exists && S_ISDIR(status.st_mode);
+    const int fd = isFolder ? PathBytes::open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    const bool readable = fd >= 0 && ::faccessat(fd, ".", R_OK | X_OK, 0) == 0;
+    if (fd >= 0)
+        ::close(fd);
+#endif
+    if (!exists) {
+        badInput(QStringLiteral("%1: no such folder").arg(shown));
         return false;
     }
-    if (!info.isDir()) {
-        badInput(QStringLiteral("%1: not a folder").arg(options.folder));
+    if (!isFolder) {
+        badInput(QStringLiteral("%1: not a folder").arg(shown));
         return false;
     }
-    if (!info.isReadable() || !info.isExecutable()) {
-        badInput(QStringLiteral("%1: cannot read this folder").arg(options.folder));
+    if (!readable) {
+        badInput(QStringLiteral("%1: cannot read this folder").arg(shown));
         return false;
     }
     return true;
@@ -244,7 +283,7 @@ void CliCommand::runPass(ShiftJob::Task task, const QString &label, int total)
     while (!worker->wait(QDeadlineTimer(100))) {
         progress.update(state.pictureCount);
         if (state.cancelRequested && !told) {
-            progress.write(stderr, "Cancelling: finishing the picture in hand.\n");
+            progress.write(stderr, "Cancelling: finishing the pictures in hand.\n");
             told = true;
         }
     }
@@ -274,7 +313,7 @@ void CliCommand::surveyAndDate()
 void CliCommand::linkSkipped(const QString &path)
 {
     if (state.phase == WalkState::Dating)
-        qDebug("link leads outside the folder, not followed : %s", path.toUtf8().constData());
+        qDebug("link leads outside the folder, not followed : %s", PathBytes::displayBytes(path).constData());
 }
 
 // A folder that could not be listed, or a name that could not be read, has a
@@ -490,8 +529,8 @@ int CliCommand::shift()
 {
     if (!folderIsUsable())
         return BadInput;
-    if (!options.picture.isNull() && !QFileInfo(options.picture).isFile())
-        return badInput(QStringLiteral("%1: no such picture").arg(options.picture));
+    if (!options.picture.isNull() && !PathBytes::isFile(options.picture))
+        return badInput(QStringLiteral("%1: no such picture").arg(PathBytes::display(options.picture)));
     surveyAndDate();
     const int pictures = state.pictureCount;
     // What the question, the range check and the counts are about: the chosen
@@ -710,7 +749,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
         } else {
             journal = pass.journal;
         }
-    } else if (!QFileInfo(journal).isFile()) {
+    } else if (!PathBytes::isFile(journal)) {
         return badInput(QStringLiteral("%1: no such journal").arg(journal));
     }
 

@@ -1,6 +1,7 @@
 #include "clioptions.h"
 
 #include "capturedate.h"
+#include "iopool.h"
 
 #include <QRegularExpression>
 
@@ -95,6 +96,21 @@ CliOptions CliOptions::parse(const QStringList &arguments)
             option = a.left(eq);
             value = a.mid(eq + 1);
             inlineValue = true;
+        }
+        if (option == QLatin1String("--jobs") && (walks || fromJournal)) {
+            if (!inlineValue) {
+                if (i + 1 >= arguments.size())
+                    return fail(QStringLiteral("--jobs needs a value"));
+                value = arguments.at(++i);
+            }
+            bool number = false;
+            const int jobs = value.toInt(&number);
+            if (!number || jobs < 1 || jobs > IoPool::maximumJobs)
+                return fail(QStringLiteral("invalid --jobs '%1': give a number from 1 to %2")
+                                .arg(value)
+                                .arg(IoPool::maximumJobs));
+            o.jobs = jobs;
+            continue;
         }
         const bool takesValue = option == QLatin1String("--by") || option == QLatin1String("--oldest-to")
                                 || option == QLatin1String("--camera") || option == QLatin1String("--from")
@@ -225,15 +241,16 @@ QString CliOptions::usage()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  kelvaro-cli dates DIR [--list] [--cameras] [--json]\n"
+        "  kelvaro-cli dates DIR [--list] [--cameras] [--json] [--jobs N]\n"
         "  kelvaro-cli shift DIR (--by SHIFT | --oldest-to \"yyyy:MM:dd hh:mm:ss\"\n"
         "                         | --picture PATH --to \"yyyy:MM:dd hh:mm:ss\")\n"
         "                    [--camera NAME]... [--from DATE] [--to DATE]\n"
         "                    [--keep-file-times] [--dry-run] [--yes] [--json]\n"
         "                    [--no-journal] [--follow-outside-links] [--exif-only]\n"
+        "                    [--jobs N]\n"
         "  kelvaro-cli history [--json]\n"
-        "  kelvaro-cli undo [JOURNAL] [--yes] [--dry-run] [--json]\n"
-        "  kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json]\n"
+        "  kelvaro-cli undo [JOURNAL] [--yes] [--dry-run] [--json] [--jobs N]\n"
+        "  kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json] [--jobs N]\n"
         "  kelvaro-cli --help | --version\n"
         "\n"
         "Shifts the EXIF capture times of every JPEG picture below DIR in place.\n"
@@ -276,6 +293,9 @@ QString CliOptions::usage()
         "                     IPTC copies of the capture time nor XMP sidecar files\n"
         "  --follow-outside-links  follow links that lead outside DIR (by default\n"
         "                     they are counted and named, and left alone)\n"
+        "  --jobs N           pictures in flight: how many are opened, read and\n"
+        "                     written at once (1 to 64, default 8; 1 handles one\n"
+        "                     after the other). More help on slow disks and shares.\n"
         "  -y, --yes          do not ask before writing (needed without a terminal)\n"
         "  --json             print one JSON object instead of text\n"
         "  -h, --help         show this help\n"

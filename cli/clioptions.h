@@ -29,6 +29,7 @@ public:
     bool noJournal = false;           // shift: write without a journal
     bool exifOnly = false;            // shift: the EXIF texts only, no XMP, IPTC or sidecars
     bool followOutsideLinks = false;  // follow links that lead outside DIR
+    int jobs = 0;                     // --jobs: pictures in flight (0: the default)
     QString journal;                  // undo, resume: the journal; empty: the latest
     bool hasShift = false;        // --by was given: shiftSeconds holds it
     qint64 shiftSeconds = 0;

@@ -1,6 +1,7 @@
 // kelvaro-cli: the job of the Kelvaro window from a terminal.
 #include "clicommand.h"
 #include "clioptions.h"
+#include "pathbytes.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -83,7 +84,15 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARO_VERSION));
     // kelvaro-cli speaks English whatever the environment, numbers included.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+#ifdef _WIN32
     const CliOptions options = CliOptions::parse(app.arguments().mid(1));
+#else
+    // By their own bytes: a folder's name need not be UTF-8.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << PathBytes::decode(QByteArray(argv[i]));
+    const CliOptions options = CliOptions::parse(arguments);
+#endif
     int status = CliCommand(options, report).run();
     // A report that did not reach its reader (a full disk, a closed pipe) is
     // a failure, whatever the command did: status 1 unless it already failed.

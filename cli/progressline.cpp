@@ -1,5 +1,7 @@
 #include "progressline.h"
 
+#include "pathbytes.h"
+
 #include <QMutexLocker>
 
 namespace {
@@ -107,6 +109,8 @@ QByteArray ProgressLine::printable(const QString &text)
             out += QLatin1String("\\t");
         else if (u == '\r')
             out += QLatin1String("\\r");
+        else if (PathBytes::escapedByte(u) >= 0)
+            out += QStringLiteral("\\x%1").arg(PathBytes::escapedByte(u), 2, 16, QLatin1Char('0'));   // a byte of a name that is not UTF-8
         else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
             out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
         else

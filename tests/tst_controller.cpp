@@ -151,9 +151,10 @@ public:
     int after;
 };
 
-// Shifts `folder` by `seconds` until `after` pictures are written, then takes
-// the closing line off the journal: what a killed pass leaves behind.
-void interruptedShift(const QString &folder, qint64 seconds, int after)
+// Shifts `folder` by `seconds` until `after` pictures are written (and the
+// others in hand), then takes the closing line off the journal: what a killed
+// pass leaves behind. `changed` tells how many were written.
+void interruptedShift(const QString &folder, qint64 seconds, int after, int *changed = nullptr)
 {
     WalkState state;
     StopAfter stop(state, after);
@@ -165,6 +166,9 @@ void interruptedShift(const QString &folder, qint64 seconds, int after)
     state.adaptFileTimes = true;
     job.run(ShiftJob::Task::Shifting);
     QVERIFY(job.refusal.isEmpty());
+    QVERIFY(job.counts.changed >= after);
+    if (changed)
+        *changed = job.counts.changed;
     QFile journal(job.journalPath);
     QVERIFY(journal.open(QIODevice::ReadWrite));
     QByteArray lines = journal.readAll();
@@ -595,14 +599,16 @@ void TestController::startUpOffersAnInterruptedShift()
     for (int i = 0; i < count; ++i)
         put(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i)), dated("2012:05:06 10:00:00"));
     const QDateTime before = QFileInfo(top.filePath("f0/p0.jpg")).lastModified();
-    interruptedShift(top.path(), 3600, 300);
+    int changed = 0;
+    interruptedShift(top.path(), 3600, 300, &changed);
+    QVERIFY(changed < count);
 
     auto texts = std::make_shared<QStringList>();
     answerBoxesWith({choice, "OK"}, texts);
     MainWindow w;
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && texts->size() == 2, 20000);
-    QCOMPARE(texts->at(0), QString("The last shift of %1 stopped after 300 of %2 pictures.")
-                               .arg(QDir::toNativeSeparators(top.path())).arg(count));
+    QCOMPARE(texts->at(0), QString("The last shift of %1 stopped after %3 of %2 pictures.")
+                               .arg(QDir::toNativeSeparators(top.path())).arg(count).arg(changed));
     for (int i = 0; i < count; ++i)
         QCOMPARE(PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate,
                  wallClock(expected.toLatin1().constData()));

@@ -1,32 +1,48 @@
 #include "folderwalk.h"
 
-#include <QFile>
+#include "pathbytes.h"
+
 #include <QtDebug>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 #ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
+#include <unistd.h>
 #endif
+
+namespace {
+// Folder descriptors the walk keeps open at most; deeper folders give theirs
+// back and open them again (by path) when they are needed once more.
+constexpr int folderDescriptors = 48;
+
+bool isSidecarName(const QString &name)
+{
+    return name.size() > 4 && name.endsWith(QLatin1String(".xmp"), Qt::CaseInsensitive);
+}
+} // namespace
+
+// One name of a folder's listing.
+struct FolderWalk::Entry {
+    QString name;
+    QByteArray raw;          // the name's bytes (POSIX)
+    bool folder = false;     // a folder, or a link to one
+    bool link = false;       // a symbolic link
+};
+
+// A folder on the walk's stack: its subfolders not yet entered.
+struct FolderWalk::Frame {
+    QString path;
+    int fd = -1;                      // POSIX: the folder, open (or -1)
+    uint64_t device = 0, inode = 0;
+    std::vector<Entry> folders;
+    size_t next = 0;
+};
 
 FolderWalk::FolderWalk(WalkState &state, Observer *observer) : state(state), observer(observer) {}
-
-// Whether a folder's entries can be listed. An empty listing does not tell
-// an empty folder from one that could not be read.
-static bool canList(const QString &path)
-{
-#ifdef _WIN32
-    const QFileInfo info(path);
-    return info.isReadable();
-#else
-    DIR *dir = ::opendir(QFile::encodeName(path).constData());
-    if (!dir)
-        return false;
-    ::closedir(dir);
-    return true;
-#endif
-}
 
 bool FolderWalk::isPictureName(const QString &path)
 {
@@ -51,16 +67,17 @@ bool FolderWalk::firstVisit(const QString &path)
     if (PictureFile::identify(path, &id))
         return claim(id);
     // Without a file index (some network shares), the canonical path tells.
-    const QString key = QFileInfo(path).canonicalFilePath().toCaseFolded();
+    const QString key = PathBytes::canonical(path).toCaseFolded();
     if (key.isEmpty())
         return true;   // let the step meet the error itself
+    std::lock_guard<std::mutex> hold(claiming);
     if (visitedPaths.contains(key))
         return false;
     visitedPaths.insert(key);
     return true;
 #else
     struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (!PathBytes::stat(PathBytes::encode(path), &status))
         return true;   // let the step meet the error itself
     return claim({uint64_t(status.st_dev), uint64_t(status.st_ino)});
 #endif
@@ -69,19 +86,27 @@ bool FolderWalk::firstVisit(const QString &path)
 bool FolderWalk::claim(const PictureFile::FileId &id)
 {
     const QPair<quint64, quint64> key(id.device, id.inode);
+    std::lock_guard<std::mutex> hold(claiming);
     if (visitedIds.contains(key))
         return false;
     visitedIds.insert(key);
     return true;
 }
 
-bool FolderWalk::leadsOutside(const QFileInfo &entry) const
+bool FolderWalk::leadsOutside(const QString &path) const
 {
-    if (followOutsideLinks || !entry.isSymLink() || topCanonical.isEmpty())
+    if (followOutsideLinks || topCanonical.isEmpty())
         return false;
-    const QString target = entry.canonicalFilePath();
-    if (target.isEmpty())
-        return false;   // a dangling link: the step meets the error itself
+    const QString target = PathBytes::canonical(path);
+    if (target.isEmpty()) {
+        // A dangling link or a loop: the step meets the error itself. A link
+        // that cannot be resolved for another reason is not followed.
+#ifndef _WIN32
+        if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
+            return true;
+#endif
+        return false;
+    }
 #ifdef _WIN32
     const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
 #else
@@ -91,51 +116,202 @@ bool FolderWalk::leadsOutside(const QFileInfo &entry) const
     return !(target.compare(topCanonical, cs) == 0 || target.startsWith(top, cs));
 }
 
-void FolderWalk::scanFolder(const QDir &folder)
+// Lists a folder's entries (hidden names left out). False when the folder
+// could not be listed, or not to its end.
+bool FolderWalk::list(Frame &frame, std::vector<Entry> *entries)
 {
-    if (depth == 0)
-        topCanonical = QFileInfo(folder.path()).canonicalFilePath();
-    if (!firstVisit(folder.path()))
-        return;
-    const QFileInfoList entries = folder.entryInfoList(
+#ifdef _WIN32
+    const QFileInfoList infos = QDir(frame.path).entryInfoList(
         QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot, QDir::NoSort);
-    ++state.folderCount;
-    if (entries.isEmpty() && !canList(folder.path())) {
-        // Its pictures are unknown: counted and named, never passed over in silence.
-        unreadable(folder.path(), "folder cannot be read");
-        return;
+    for (const QFileInfo &info : infos) {
+        Entry entry;
+        entry.name = info.fileName();
+        entry.folder = info.isDir();
+        entry.link = info.isSymLink();
+        entries->push_back(entry);
     }
-    if (state.phase != WalkState::Survey)
-        countUndecodableNames(folder.path());
-    if (entries.isEmpty() || state.cancelRequested)
-        return;
-    // Sidecars are met in the listing; they are no pictures of their own.
-    QHash<QString, QString> here;
-    if (state.phase != WalkState::Survey) {
-        for (const QFileInfo &entry : entries) {
-            const QString name = entry.fileName();
-            if (name.size() > 4 && name.endsWith(QLatin1String(".xmp"), Qt::CaseInsensitive) && !entry.isDir())
-                here.insert(name.toCaseFolded(), entry.filePath());
+    return !infos.isEmpty() || QFileInfo(frame.path).isReadable();
+#else
+    if (frame.fd < 0) {
+        // Given back to save descriptors: open it again, and make sure it is
+        // still the folder that was met.
+        frame.fd = PathBytes::open(PathBytes::encode(frame.path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat status;
+        if (frame.fd < 0 || ::fstat(frame.fd, &status) != 0 || uint64_t(status.st_dev) != frame.device
+            || uint64_t(status.st_ino) != frame.inode)
+            return false;
+        ++openFolders;
+    }
+    const int listing = ::dup(frame.fd);
+    DIR *dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return false;
+    }
+    bool complete = true;
+    for (;;) {
+        errno = 0;
+        const dirent *d = ::readdir(dir);
+        if (!d) {
+            complete = errno == 0;
+            break;
+        }
+        if (d->d_name[0] == '.')
+            continue;   // ".", ".." and hidden names
+        Entry entry;
+        entry.raw = QByteArray(d->d_name);
+        entry.name = PathBytes::decode(entry.raw);
+        entry.link = d->d_type == DT_LNK;
+        entry.folder = d->d_type == DT_DIR;
+        if (d->d_type == DT_LNK || d->d_type == DT_UNKNOWN) {
+            struct stat status;
+            if (d->d_type == DT_UNKNOWN && ::fstatat(frame.fd, d->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0)
+                entry.link = S_ISLNK(status.st_mode);
+            entry.folder = ::fstatat(frame.fd, d->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+        }
+        entries->push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    return complete;
+#endif
+}
+
+// Enters a folder: opens it (relative to its parent where there is one),
+// makes sure this pass has not met it, and puts it on the stack. False when it
+// was met before or could not be opened.
+bool FolderWalk::enter(Frame *parent, const QString &path, const QByteArray &name, std::vector<Frame> *stack)
+{
+    Frame frame;
+    frame.path = path;
+#ifdef _WIN32
+    Q_UNUSED(parent);
+    Q_UNUSED(name);
+    if (!firstVisit(path))
+        return false;
+#else
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    if (parent && parent->fd < 0) {
+        parent->fd = PathBytes::open(PathBytes::encode(parent->path), flags);
+        if (parent->fd >= 0)
+            ++openFolders;
+    }
+    frame.fd = parent && parent->fd >= 0 ? ::openat(parent->fd, name.constData(), flags)
+                                         : PathBytes::open(PathBytes::encode(path), flags);
+    struct stat status;
+    if (frame.fd >= 0 && ::fstat(frame.fd, &status) == 0) {
+        frame.device = uint64_t(status.st_dev);
+        frame.inode = uint64_t(status.st_ino);
+        if (!claim({frame.device, frame.inode})) {
+            ::close(frame.fd);
+            return false;
+        }
+    } else if (frame.fd >= 0) {
+        ::close(frame.fd);
+        frame.fd = -1;
+    }
+    if (frame.fd >= 0)
+        ++openFolders;
+    // A deep tree must not run out of descriptors: the shallowest folders
+    // still holding one give it back.
+    for (Frame &f : *stack) {
+        if (openFolders < folderDescriptors)
+            break;
+        if (f.fd >= 0) {
+            ::close(f.fd);
+            f.fd = -1;
+            --openFolders;
         }
     }
-    sidecars = here;
-    for (const QFileInfo &entry : entries) {
-        const QString path = entry.filePath();
-        if ((entry.isDir() || isPictureName(path)) && leadsOutside(entry)) {
+#endif
+    ++state.folderCount;
+    std::vector<Entry> entries;
+    const bool listed =
+#ifndef _WIN32
+        frame.fd >= 0 &&
+#endif
+        list(frame, &entries);
+    if (!listed)
+        // Its pictures are unknown: counted and named, never passed over in silence.
+        unreadable(path, entries.empty() ? "folder cannot be read" : "folder could not be read to its end");
+    take(frame, entries);
+    stack->push_back(std::move(frame));
+    return true;
+}
+
+// Takes in a folder's listing: hands its pictures on and keeps its subfolders
+// for later.
+void FolderWalk::take(Frame &frame, std::vector<Entry> &entries)
+{
+    if (state.cancelRequested)
+        return;
+    // Sidecars are met in the listing; they are no pictures of their own.
+    QHash<QString, QString> sidecars;
+    if (state.phase != WalkState::Survey) {
+        for (const Entry &entry : entries)
+            if (!entry.folder && isSidecarName(entry.name))
+                sidecars.insert(entry.name.toCaseFolded(), frame.path + QLatin1Char('/') + entry.name);
+    }
+    auto sidecarsOf = [&](const QString &name) {
+        QStringList found;
+        if (sidecars.isEmpty())
+            return found;
+        const QString folded = name.toCaseFolded();
+        const qsizetype dot = folded.lastIndexOf(QLatin1Char('.'));
+        for (const QString &candidate : {folded.left(dot) + QStringLiteral(".xmp"), folded + QStringLiteral(".xmp")}) {
+            const auto it = sidecars.constFind(candidate);
+            if (dot > 0 && it != sidecars.constEnd() && !found.contains(*it))
+                found << *it;
+        }
+        return found;
+    };
+    std::vector<Entry> folders;
+    for (Entry &entry : entries) {
+        if (!entry.folder && !isPictureName(entry.name))
+            continue;
+        const QString path = frame.path + QLatin1Char('/') + entry.name;
+        if (entry.link && leadsOutside(path)) {
             ++state.outsideLinks;
             if (observer)
                 observer->linkSkipped(path);
-        } else if (entry.isDir()) {
-            ++depth;
-            scanFolder(QDir(path));
-            --depth;
-            sidecars = here;
-        } else if (isPictureName(path)) {
-            handlePicture(path);
+        } else if (entry.folder) {
+            folders.push_back(std::move(entry));
+        } else {
+            handlePicture(frame, entry, sidecarsOf(entry.name));
         }
-        if (state.cancelRequested)
-            return;
     }
+    frame.folders = std::move(folders);
+}
+
+void FolderWalk::scanFolder(const QString &folder)
+{
+    topCanonical = PathBytes::canonical(folder);
+    std::vector<Frame> stack;
+    enter(nullptr, folder, {}, &stack);
+    while (!stack.empty() && !state.cancelRequested) {
+        Frame &top = stack.back();
+        if (top.next < top.folders.size()) {
+            const Entry &entry = top.folders[top.next++];
+            const QString path = top.path + QLatin1Char('/') + entry.name;
+            const QByteArray raw = entry.raw;
+            enter(&top, path, raw, &stack);   // may move the stack: `top` is not used after
+            continue;
+        }
+#ifndef _WIN32
+        if (top.fd >= 0) {
+            ::close(top.fd);
+            --openFolders;
+        }
+#endif
+        stack.pop_back();
+    }
+#ifndef _WIN32
+    for (const Frame &frame : stack)
+        if (frame.fd >= 0)
+            ::close(frame.fd);
+#endif
+    openFolders = 0;
+    flush();
 }
 
 void FolderWalk::unreadable(const QString &path, const char *reason)
@@ -143,90 +319,94 @@ void FolderWalk::unreadable(const QString &path, const char *reason)
     if (state.phase == WalkState::Dating)
         ++state.unreadableCount;
     if (state.phase != WalkState::Survey) {
-        qDebug("%s : %s", reason, path.toUtf8().constData());
+        qDebug("%s : %s", reason, PathBytes::displayBytes(path).constData());
         if (observer)
             observer->unreadable(path, reason);
     }
 }
 
-// A name that is not valid UTF-8 cannot be held in a path of this program,
-// and the listing leaves it out. Pictures and folders with such names are
-// counted and named (with a replacement character), so that none is passed
-// over in silence.
-void FolderWalk::countUndecodableNames(const QString &folder)
+// A picture met in a listing. The passes that open it learn its identity from
+// the open file itself; the survey pass asks the file system.
+void FolderWalk::handlePicture(const Frame &frame, const Entry &entry, QStringList sidecars)
 {
-#ifdef _WIN32
-    Q_UNUSED(folder);
-#else
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name.startsWith('.'))
-            continue;   // hidden, as for the listing
-        const QString decoded = QString::fromUtf8(name);
-        if (decoded.toUtf8() == name)
-            continue;
-        const QString path = folder + QLatin1Char('/') + decoded;
-        struct stat status;
-        const bool isFolder = entry->d_type == DT_DIR
-                              || ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
-                                  && ::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode));
-        if (isFolder)
-            unreadable(path, "folder name is not valid UTF-8");
-        else if (isPictureName(decoded))
-            unreadable(path, "file name is not valid UTF-8");
-    }
-    ::closedir(dir);
-#endif
-}
-
-QStringList FolderWalk::sidecarsOf(const QString &picturePath) const
-{
-    if (sidecars.isEmpty())
-        return {};
-    const QString name = picturePath.mid(picturePath.lastIndexOf(QLatin1Char('/')) + 1).toCaseFolded();
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    QStringList found;
-    for (const QString &candidate : {name.left(dot) + QStringLiteral(".xmp"), name + QStringLiteral(".xmp")}) {
-        const auto it = sidecars.constFind(candidate);
-        if (dot > 0 && it != sidecars.constEnd() && !found.contains(*it))
-            found << *it;
-    }
-    return found;
-}
-
-// A picture met in the listing. The passes that open it learn its identity
-// from the open file itself; the survey pass asks the file system.
-void FolderWalk::handlePicture(const QString &path)
-{
+    const QString path = frame.path + QLatin1Char('/') + entry.name;
     const int phase = state.phase;
-    const bool opens = phase == WalkState::Dating || phase == WalkState::Shifting;
-    PictureFile::Claim claimOpened;
-    if (opens && PictureFile::claimsFiles())
-        claimOpened = [this](const PictureFile::FileId &id) { return claim(id); };
-    else if (!firstVisit(path))
+    if (phase == WalkState::Survey) {
+#ifdef _WIN32
+        const bool first = firstVisit(path);
+#else
+        struct stat status;
+        const bool first = frame.fd < 0 || ::fstatat(frame.fd, entry.raw.constData(), &status, 0) != 0
+                               ? firstVisit(path)
+                               : claim({uint64_t(status.st_dev), uint64_t(status.st_ino)});
+#endif
+        if (first)
+            ++state.pictureCount;
         return;
-    if (phase == WalkState::Dating)
-        datePicture(path, claimOpened);
-    else if (phase == WalkState::Shifting && shiftStep)
-        shiftStep(path, claimOpened);
-    else if (phase == WalkState::Shifting)
-        shiftPicture(path, claimOpened);
-    else
-        ++state.pictureCount;
+    }
+    chunk.push_back({path, std::move(sidecars)});
+    // Enough pictures to keep every job busy for a while; one at a time
+    // without a pool, as the listing meets them.
+    const size_t enough = pool && pool->jobs() > 1 ? std::min<size_t>(size_t(pool->jobs()) * 16, 256) : 1;
+    if (chunk.size() >= enough)
+        flush();
 }
 
-void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &claim)
+void FolderWalk::flush()
 {
-    PictureFile::Result result = PictureFile::readDate(path, claim);
+    if (chunk.empty())
+        return;
+    std::vector<Item> items;
+    items.swap(chunk);
+    if (state.cancelRequested)
+        return;   // the pictures not yet read are left as they are
+    const bool opens = PictureFile::claimsFiles();
+    const PictureFile::Claim claimOpened = [this](const PictureFile::FileId &id) { return claim(id); };
+    if (state.phase == WalkState::Shifting) {
+        if (shiftChunk) {
+            shiftChunk(items);
+            return;
+        }
+        for (const Item &item : items) {
+            if (state.cancelRequested)
+                return;
+            if (opens || firstVisit(item.path))
+                shiftPicture(item.path, opens ? claimOpened : PictureFile::Claim());
+        }
+        return;
+    }
+    // Dating: the pool reads, this thread takes in what was read.
+    std::vector<PictureFile::Result> results(items.size());
+    std::vector<char> read(items.size(), 0);
+    auto readOne = [&](size_t i) {
+        if (state.cancelRequested)
+            return;
+        if (!opens && !firstVisit(items[i].path)) {
+            results[i].status = PictureFile::Status::AlreadySeen;
+        } else {
+            results[i] = PictureFile::readDate(items[i].path, opens ? claimOpened : PictureFile::Claim());
+            if (countCopies && results[i].status == PictureFile::Status::Usable) {
+                PictureFile::countCopies(items[i].path, results[i].oldText, &results[i].xmpDates,
+                                         &results[i].iptcDates);
+                results[i].sidecars = int(items[i].sidecars.size());
+            }
+        }
+        read[i] = 1;
+    };
+    if (pool)
+        pool->forEach(items.size(), readOne);
+    else
+        for (size_t i = 0; i < items.size(); ++i)
+            readOne(i);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (read[i])
+            takeDated(items[i].path, results[i]);
+}
+
+void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)
+{
     if (result.status == PictureFile::Status::AlreadySeen)
         return;
-    if (countCopies && result.status == PictureFile::Status::Usable) {
-        PictureFile::countCopies(path, result.oldText, &result.xmpDates, &result.iptcDates);
-        result.sidecars = int(sidecarsOf(path).size());
-    }
     ++state.pictureCount;
     if (dated)
         dated(result);
@@ -237,7 +417,7 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         if (PictureFile::claimsFiles())
             usableIds.insert({result.device, result.inode}, result.oldDate.toSecsSinceEpoch());
         else
-            usablePaths.insert(QFileInfo(path).canonicalFilePath().toCaseFolded(), result.oldDate.toSecsSinceEpoch());
+            usablePaths.insert(PathBytes::canonical(path).toCaseFolded(), result.oldDate.toSecsSinceEpoch());
         if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
             if (observer)
@@ -251,15 +431,15 @@ void FolderWalk::datePicture(const QString &path, const PictureFile::Claim &clai
         break;
     case PictureFile::Status::NoDate:
     case PictureFile::Status::NotADate:
-        qDebug("no valid EXIF : %s", path.toUtf8().constData());
+        qDebug("no valid EXIF : %s", PathBytes::displayBytes(path).constData());
         break;
     case PictureFile::Status::ReadFailed:
         ++state.unreadableCount;
-        qDebug("read failed : %s", path.toUtf8().constData());
+        qDebug("read failed : %s", PathBytes::displayBytes(path).constData());
         break;
     case PictureFile::Status::CannotOpen:
         ++state.unreadableCount;
-        qDebug("cannot be opened : %s", path.toUtf8().constData());
+        qDebug("cannot be opened : %s", PathBytes::displayBytes(path).constData());
         break;
     default:
         break;   // no EXIF block: counted as a picture only

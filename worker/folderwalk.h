@@ -1,5 +1,6 @@
 #pragma once
 
+#include "iopool.h"
 #include "picturefile.h"
 #include "walkstate.h"
 
@@ -11,12 +12,23 @@
 #include <QSet>
 
 #include <functional>
+#include <mutex>
+#include <vector>
 
 // One pass over a folder tree: lists every folder depth first, picks out the
 // pictures by name and does the work of the state's phase for each of them
 // (survey: count; dating: read and compare capture dates; shifting: rewrite
 // them). Folder links are followed, but within one pass every physical folder
 // is walked once and every physical file is handled once.
+//
+// The walk keeps its own stack of folders (no recursion) and, on POSIX
+// systems, opens each folder relative to its parent's descriptor by the raw
+// bytes of its name, so that neither the depth of a tree nor the length of
+// its paths nor names that are not UTF-8 stop it.
+//
+// With a pool, the pictures are handed out in chunks: the pool's threads read
+// several at once, and what they found is taken in on the walking thread, so
+// that the counts, the observer and the state see one picture at a time.
 //
 // Runs on a worker thread; touches nothing but the state and the files.
 class FolderWalk {
@@ -34,19 +46,28 @@ public:
         virtual void unreadable(const QString & /*path*/, const char * /*reason*/) {}
     };
 
-    // The shifting pass's step for one picture, when the walk is to hand its
-    // pictures to somebody else (the job, which records and batches them).
-    using ShiftStep = std::function<void(const QString &path, const PictureFile::Claim &claim)>;
+    // A picture met in a listing, with the XMP sidecar files beside it.
+    struct Item {
+        QString path;
+        QStringList sidecars;
+    };
+    // The shifting pass's step for a chunk of pictures, when the walk is to
+    // hand its pictures to somebody else (the job, which records and batches
+    // them). It claims each physical file through claim().
+    using ShiftChunk = std::function<void(std::vector<Item> &items)>;
 
     explicit FolderWalk(WalkState &state, Observer *observer = nullptr);
 
     // Walks `folder` and everything below it.
-    void scanFolder(const QDir &folder);
+    void scanFolder(const QString &folder);
+    void scanFolder(const QDir &folder) { scanFolder(folder.path()); }
 
     // Links (to folders or pictures) that lead outside the top folder are
     // followed only when this is set; otherwise they are counted and named.
     bool followOutsideLinks = false;
-    ShiftStep shiftStep;
+    ShiftChunk shiftChunk;
+    // Threads that read several pictures at once (none: one at a time).
+    IoPool *pool = nullptr;
     // Told about every picture the dating pass read (not those met before).
     std::function<void(const PictureFile::Result &)> dated;
     // Dating: also count each usable picture's XMP and IPTC copies of its
@@ -61,11 +82,8 @@ public:
     // Every physical file and folder met so far.
     const QSet<QPair<quint64, quint64>> &visitedIdentities() const { return visitedIds; }
     const QSet<QString> &visitedCanonicalPaths() const { return visitedPaths; }
-    // The XMP sidecar files beside a picture of the folder being walked:
-    // NAME.xmp or NAME.EXT.xmp, in any letter case.
-    QStringList sidecarsOf(const QString &picturePath) const;
-
     // Remembers a physical file as met (where files have identity numbers).
+    // Safe to call from the pool's threads.
     bool claim(const PictureFile::FileId &id);
     // Remembers the file or folder behind a path as met.
     bool firstVisit(const QString &path);
@@ -74,12 +92,18 @@ public:
     // ends in ".jpg", ".jpeg", ".jpe" or ".jfif", in any letter case.
     static bool isPictureName(const QString &path);
 
+    struct Entry;
+    struct Frame;
+
 private:
-    bool leadsOutside(const QFileInfo &entry) const;
+    bool leadsOutside(const QString &path) const;
     void unreadable(const QString &path, const char *reason);
-    void countUndecodableNames(const QString &folder);
-    void handlePicture(const QString &path);
-    void datePicture(const QString &path, const PictureFile::Claim &claim);
+    bool enter(Frame *parent, const QString &path, const QByteArray &name, std::vector<Frame> *stack);
+    bool list(Frame &frame, std::vector<Entry> *entries);
+    void take(Frame &frame, std::vector<Entry> &entries);
+    void handlePicture(const Frame &frame, const Entry &entry, QStringList sidecars);
+    void flush();
+    void takeDated(const QString &path, PictureFile::Result &result);
     void shiftPicture(const QString &path, const PictureFile::Claim &claim);
 
     WalkState &state;
@@ -88,7 +112,8 @@ private:
     QSet<QString> visitedPaths;                  // canonical paths, where no file index can be read (Windows)
     QHash<QPair<quint64, quint64>, qint64> usableIds;
     QHash<QString, qint64> usablePaths;
-    QString topCanonical;
-    QHash<QString, QString> sidecars;   // of the folder being walked: case-folded name -> path                        // the top folder of the walk, resolved
-    int depth = 0;
+    QString topCanonical;               // the top folder of the walk, resolved
+    std::vector<Item> chunk;            // pictures met and not yet handled
+    std::mutex claiming;                // guards visitedIds while the pool reads
+    int openFolders = 0;                // folder descriptors the stack holds
 };

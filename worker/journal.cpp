@@ -1,5 +1,7 @@
 #include "journal.h"
 
+#include "pathbytes.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QJsonArray>
@@ -66,7 +68,7 @@ bool syncFile(QFile &file)
 
 QByteArray quoted(const QString &text)
 {
-    return '"' + Journal::escapeBytes(text.toUtf8()) + '"';
+    return '"' + Journal::escapeBytes(PathBytes::encode(text)) + '"';
 }
 
 QByteArray number(qint64 value)
@@ -329,14 +331,14 @@ bool Journal::parseHeader(const QByteArray &line, Header *h)
         return false;
     const QString kind = o.value(QLatin1String("kind")).toString();
     h->kind = kind == QLatin1String("undo") ? Kind::Undo : kind == QLatin1String("resume") ? Kind::Resume : Kind::Shift;
-    h->folder = QString::fromUtf8(unescapeString(o.value(QLatin1String("folder")).toString()));
+    h->folder = PathBytes::decode(unescapeString(o.value(QLatin1String("folder")).toString()));
     h->shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
     h->adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
     h->followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
     h->exifOnly = o.value(QLatin1String("exif_only")).toBool(false);
     h->pictures = o.value(QLatin1String("pictures")).toInt();
     h->started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
-    h->source = QString::fromUtf8(unescapeString(o.value(QLatin1String("source")).toString()));
+    h->source = PathBytes::decode(unescapeString(o.value(QLatin1String("source")).toString()));
     if (o.contains(QLatin1String("choice")))
         h->choice = QJsonDocument(o.value(QLatin1String("choice")).toObject()).toJson(QJsonDocument::Compact);
     return true;
@@ -389,7 +391,7 @@ bool Journal::read(const QString &path, Record *record, QString *error)
         } else if (o.contains(QLatin1String("confirmed_paths"))) {
             for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray()) {
                 const QJsonArray id = v.toArray();
-                record->confirmedPaths.insert(QString::fromUtf8(unescapeString(id.at(0).toString())),
+                record->confirmedPaths.insert(PathBytes::decode(unescapeString(id.at(0).toString())),
                                               id.at(1).toInteger(noDate));
             }
         } else if (o.contains(QLatin1String("runs"))) {

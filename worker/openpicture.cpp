@@ -2,6 +2,7 @@
 
 #include "capturedate.h"
 #include "exifreader.h"
+#include "pathbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,17 +79,17 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
 #else
     // Non-blocking, so that a FIFO or device with a picture's name cannot hang
     // the pass; the flag does not change reads and writes of regular files.
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = PathBytes::encode(path);
     const int flags = (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 #ifdef O_NOATIME
     // Reading a picture should not move its access time: a shift that keeps
     // the file times, and an undo, put back the times from before any read.
     // Only the file's owner may ask for that; others read as usual.
-    fd = ::open(name.constData(), flags | O_NOATIME);
+    fd = PathBytes::open(name, flags | O_NOATIME);
     if (fd < 0 && errno == EPERM)
-        fd = ::open(name.constData(), flags);
+        fd = PathBytes::open(name, flags);
 #else
-    fd = ::open(name.constData(), flags);
+    fd = PathBytes::open(name, flags);
 #endif
     if (fd < 0)
         return false;
@@ -162,7 +163,7 @@ bool OpenPicture::pathLeadsHere(const QString &path) const
     return PictureFile::identify(path, &there) && there.device == fileId.device && there.inode == fileId.inode;
 #else
     struct stat there;
-    if (::stat(QFile::encodeName(path).constData(), &there) != 0)
+    if (!PathBytes::stat(PathBytes::encode(path), &there))
         return false;
     return there.st_dev == status.st_dev && there.st_ino == status.st_ino;
 #endif

@@ -3,6 +3,7 @@
 #include "capturedate.h"
 #include "headerdates.h"
 #include "openpicture.h"
+#include "pathbytes.h"
 #include "picturerewrite.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ bool PictureFile::statPath(const QString &path, OpenPicture::FileStatus *status)
 #ifdef _WIN32
     return _wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), status) == 0;
 #else
-    return ::stat(QFile::encodeName(path).constData(), status) == 0;
+    return PathBytes::stat(PathBytes::encode(path), status);
 #endif
 }
 
@@ -53,7 +54,7 @@ FILE *PictureFile::open(const QString &path, const char *mode)
     return _wfopen(reinterpret_cast<const wchar_t *>(path.utf16()),
                    reinterpret_cast<const wchar_t *>(QString::fromLatin1(mode).utf16()));
 #else
-    return fopen(QFile::encodeName(path).constData(), mode);
+    return fopen(PathBytes::encode(path).constData(), mode);
 #endif
 }
 
@@ -143,7 +144,7 @@ bool PictureFile::setFileTimes(const QString &path, const QDateTime &wallClock)
 {
     OpenPicture::FileStatus status;
     if (!statPath(path, &status))
-        qDebug("invalid filename : %s", path.toUtf8().constData());
+        qDebug("invalid filename : %s", PathBytes::displayBytes(path).constData());
     qint64 seconds = 0;
     bool set = CaptureDate::localInstant(wallClock, &seconds);
     if (set) {
@@ -165,11 +166,11 @@ bool PictureFile::setFileTimes(const QString &path, const QDateTime &wallClock)
         struct timespec times[2];
         times[0].tv_sec = times[1].tv_sec = time_t(seconds);
         times[0].tv_nsec = times[1].tv_nsec = 0;
-        set = utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+        set = utimensat(AT_FDCWD, PathBytes::encode(path).constData(), times, 0) == 0;
 #endif
     }
     if (!set)
-        qDebug("utime() failed with : %s", path.toUtf8().constData());
+        qDebug("utime() failed with : %s", PathBytes::displayBytes(path).constData());
     return set;
 }
 

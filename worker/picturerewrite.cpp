@@ -2,6 +2,7 @@
 
 #include "capturedate.h"
 #include "headerdates.h"
+#include "pathbytes.h"
 
 #include <QtDebug>
 
@@ -13,7 +14,7 @@ namespace {
 
 void logPath(const char *format, const QString &path)
 {
-    qDebug(format, path.toUtf8().constData());
+    qDebug(format, PathBytes::displayBytes(path).constData());
 }
 
 bool isRegular(const OpenPicture::FileStatus &status)

@@ -2,6 +2,7 @@
 
 #include "capturedate.h"
 #include "openpicture.h"
+#include "pathbytes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -63,7 +64,7 @@ QString absolute(const QString &path)
 
 QString canonical(const QString &path)
 {
-    return QFileInfo(path).canonicalFilePath().toCaseFolded();
+    return PathBytes::canonical(path).toCaseFolded();
 }
 
 } // namespace
@@ -222,8 +223,21 @@ QString ShiftJob::rangeProblem(qint64 seconds) const
     return {};
 }
 
+int ShiftJob::defaultJobs()
+{
+    bool ok = false;
+    const int fromEnvironment = qEnvironmentVariableIntValue("KELVARO_JOBS", &ok);
+    return ok && fromEnvironment >= 1 ? std::min(fromEnvironment, IoPool::maximumJobs) : IoPool::defaultJobs;
+}
+
 void ShiftJob::run(Task task)
 {
+    // The pool lives for one task: no thread waits while the job is idle.
+    pool = std::make_unique<IoPool>(jobs);
+    struct Release {
+        std::unique_ptr<IoPool> &pool;
+        ~Release() { pool.reset(); }
+    } release{pool};
     switch (task) {
     case Task::Survey:
     case Task::Dating: {
@@ -242,12 +256,13 @@ void ShiftJob::run(Task task)
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
         walk.countCopies = countCopies && task == Task::Dating;
+        walk.pool = pool.get();
         if (task == Task::Dating) {
             cameraTable.clear();
             tally = Tally();
             walk.dated = [this](const PictureFile::Result &result) { countDated(result); };
         }
-        walk.scanFolder(QDir(folder));
+        walk.scanFolder(folder);
         if (task == Task::Dating) {
             const qint64 after = TreeLock::generation(folder, &busyAfter);
             datedGeneration = busyBefore || busyAfter || before != after ? -1 : after;
@@ -286,9 +301,9 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder, bool fro
     state.pictureCount = 0;
     state.changedCount = 0;
     state.folderCount = 0;
-    if (!QFileInfo(lockFolder).isDir()) {
+    if (!PathBytes::isFolder(lockFolder)) {
         refusal = QCoreApplication::translate("JobMessages", "%1: no such folder; nothing was changed")
-                      .arg(QDir::toNativeSeparators(lockFolder));
+                      .arg(PathBytes::display(lockFolder));
         return false;
     }
     if (dryRun)
@@ -300,7 +315,7 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder, bool fro
     if (fromDates && lock.heldGeneration() != datedGeneration) {
         refusal = QStringLiteral("another shift, undo or resume changed %1 since its dates were read; "
                                  "nothing was changed: read the dates again")
-                      .arg(QDir::toNativeSeparators(lockFolder));
+                      .arg(PathBytes::display(lockFolder));
         lock.release();
         return false;
     }
@@ -332,7 +347,7 @@ void ShiftJob::endWriting()
     for (auto it = changedOnDevice.constBegin(); it != changedOnDevice.constEnd(); ++it) {
         OpenPicture picture;
         if (!picture.open(it.value(), false) || !picture.syncFileSystem()) {
-            qDebug("could not write the changes through to the disk : %s", it.value().toUtf8().constData());
+            qDebug("could not write the changes through to the disk : %s", PathBytes::displayBytes(it.value()).constData());
             problem = QStringLiteral("the changes could not be written through to the disk");
         }
     }
@@ -368,7 +383,7 @@ bool ShiftJob::targetTimes(const QDateTime &newDate, const PictureRewrite::Snaps
 
 void ShiftJob::note(Status status, const QString &path)
 {
-    notes << QString::fromLatin1(PictureFile::describe(status)) + QStringLiteral(" : ") + QDir::toNativeSeparators(path);
+    notes << QString::fromLatin1(PictureFile::describe(status)) + QStringLiteral(" : ") + PathBytes::display(path);
 }
 
 void ShiftJob::picture(const QString &path, const PictureFile::Result &result)
@@ -378,6 +393,15 @@ void ShiftJob::picture(const QString &path, const PictureFile::Result &result)
 }
 
 // ---- shifting -------------------------------------------------------------
+
+void ShiftJob::walkAndShift()
+{
+    FolderWalk walk(state, observer);
+    walk.followOutsideLinks = followOutsideLinks;
+    walk.pool = pool.get();
+    walk.shiftChunk = [this, &walk](std::vector<FolderWalk::Item> &items) { shiftChunk(items, walk); };
+    walk.scanFolder(folder);
+}
 
 void ShiftJob::shift()
 {
@@ -408,61 +432,96 @@ void ShiftJob::shift()
         }
     }
 
-    FolderWalk walk(state, observer);
-    walk.followOutsideLinks = followOutsideLinks;
-    walk.shiftStep = [this, &walk](const QString &path, const PictureFile::Claim &claim) {
-        shiftOne(path, claim, walk.sidecarsOf(path));
-    };
-    walk.scanFolder(QDir(folder));
+    walkAndShift();
     endWriting();
 }
 
-void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars)
+// Opens and plans one picture of the shift. Runs on the pool's threads: it
+// reads only what stays fixed during the pass (the pictures the user saw,
+// those a resume took from the journal, the choice).
+void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
 {
-    PictureFile::Result result;
-    // Pictures the dating pass did not meet were not in the question: they are
-    // left alone. Pictures a resume took from the journal are done already.
-    bool known = true, done = false;
-    qint64 seenDate = Journal::noDate;
     const bool byPath = !PictureFile::claimsFiles();
     if (byPath) {
-        const QString key = canonical(path);
-        done = handledPaths.contains(key);
+        if (!walk.firstVisit(p.path)) {
+            p.skip = true;
+            return;
+        }
+        const QString key = canonical(p.path);
         const auto it = confirmedPaths.constFind(key);
-        known = it != confirmedPaths.constEnd();
-        if (known)
-            seenDate = *it;
+        p.known = it != confirmedPaths.constEnd();
+        if (p.known)
+            p.seenDate = *it;
+        if (handledPaths.contains(key)) {
+            p.skip = true;
+            return;
+        }
     }
+    bool done = false;
     auto claimKnown = [&](const PictureFile::FileId &id) {
-        if (claim && !claim(id))
+        if (!walk.claim(id))
             return false;
         const Journal::Identity key(id.device, id.inode);
         done = handled.contains(key);
         const auto it = confirmed.constFind(key);
-        known = it != confirmed.constEnd();
-        if (known)
-            seenDate = *it;
+        p.known = it != confirmed.constEnd();
+        if (p.known)
+            p.seenDate = *it;
         return true;
     };
-    if (done)
+    p.rewrite = std::make_unique<PictureRewrite>();
+    p.result.status = p.rewrite->open(p.path, byPath ? PictureFile::Claim() : PictureFile::Claim(claimKnown));
+    if (p.result.status == Status::AlreadySeen || done) {
+        p.skip = true;
+        p.rewrite.reset();
         return;
-    auto rewrite = std::make_unique<PictureRewrite>();
-    result.status = rewrite->open(path, byPath ? PictureFile::Claim(claim) : PictureFile::Claim(claimKnown));
-    if (result.status == Status::AlreadySeen || done)
-        return;
-    ++state.pictureCount;
+    }
     // Pictures that were not chosen are read, to learn their camera and date,
     // and then left alone without a word. A picture the user saw is judged by
     // the date it had then.
     const bool choosing = !passChoice.all();
     auto isChosen = [&](const PictureFile::Result &r) {
         const QDateTime seen =
-            seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(seenDate, Qt::UTC) : r.oldDate;
+            p.seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(p.seenDate, Qt::UTC) : r.oldDate;
         return passChoice.takes(r.camera, seen);
     };
-    if (result.status == Status::Usable)
-        result.status = rewrite->planShift(state.shiftSeconds, &result, exifOnly,
-                                           choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
+    if (p.result.status == Status::Usable)
+        p.result.status = p.rewrite->planShift(state.shiftSeconds, &p.result, exifOnly,
+                                               choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
+    if (p.result.status != Status::Usable)
+        p.rewrite.reset();   // nothing to write: give its file back at once
+}
+
+void ShiftJob::shiftChunk(std::vector<FolderWalk::Item> &items, FolderWalk &walk)
+{
+    std::vector<Prepared> prepared(items.size());
+    pool->forEach(items.size(), [&](size_t i) {
+        Prepared &p = prepared[i];
+        p.path = items[i].path;
+        if (state.cancelRequested) {
+            p.skip = true;
+            return;
+        }
+        prepareOne(p, walk);
+    });
+    for (size_t i = 0; i < prepared.size(); ++i) {
+        if (state.cancelRequested)
+            return;   // planned, not written: left as they are
+        if (!prepared[i].skip)
+            takeOne(prepared[i], items[i].sidecars);
+    }
+}
+
+// Takes in one opened and planned picture, on the job's thread: counts it,
+// records it in the journal and puts it in the batch, with its sidecars.
+void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
+{
+    const QString &path = p.path;
+    PictureFile::Result &result = p.result;
+    const bool byPath = !PictureFile::claimsFiles();
+    const bool known = p.known;
+    const qint64 seenDate = p.seenDate;
+    ++state.pictureCount;
     if (result.status == Status::NotChosen) {
         ++counts.notChosen;   // and its sidecars stay as they are too
         picture(path, result);
@@ -472,14 +531,14 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, co
         // Not among the pictures the user was asked about: new since, or one
         // whose date could not be read then.
         const bool metBefore = byPath ? datedPaths.contains(canonical(path))
-                                      : datedIds.contains({rewrite->snapshot().device, rewrite->snapshot().inode});
+                                      : datedIds.contains({p.rewrite->snapshot().device, p.rewrite->snapshot().inode});
         result.status = metBefore ? Status::NotConfirmed : Status::AddedSince;
         if (metBefore) {
             ++counts.notConfirmed;
-            qDebug("date not read before the question, not changed : %s", path.toUtf8().constData());
+            qDebug("date not read before the question, not changed : %s", PathBytes::displayBytes(path).constData());
         } else {
             ++counts.addedSince;
-            qDebug("added since the dates were read, not changed : %s", path.toUtf8().constData());
+            qDebug("added since the dates were read, not changed : %s", PathBytes::displayBytes(path).constData());
         }
         note(result.status, path);
         picture(path, result);
@@ -489,8 +548,9 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, co
     // program (or another shift) changed since is left alone.
     if (result.status == Status::Usable && seenDate != Journal::noDate
         && result.oldDate.toSecsSinceEpoch() != seenDate) {
-        qDebug("changed by another program : %s", path.toUtf8().constData());
+        qDebug("changed by another program : %s", PathBytes::displayBytes(path).constData());
         result.status = Status::ChangedElsewhere;
+        p.rewrite.reset();
     }
     if (result.status != Status::Usable) {
         switch (result.status) {
@@ -506,12 +566,12 @@ void ShiftJob::shiftOne(const QString &path, const PictureFile::Claim &claim, co
         return;
     }
     Pending pending;
-    pending.rewrite = std::move(rewrite);
+    pending.rewrite = std::move(p.rewrite);
     pending.result = result;
     if (!targetTimes(result.newDate, pending.rewrite->snapshot(), &pending.accessNs, &pending.modificationNs))
         pending.result.timesSet = false;
     Journal::Entry entry;
-    entry.path = QFile::encodeName(absolute(path));
+    entry.path = PathBytes::encode(absolute(path));
     entry.before = pending.rewrite->snapshot();
     entry.oldDate = result.oldText;
     entry.newDate = CaptureDate::format(result.newDate);
@@ -573,7 +633,7 @@ void ShiftJob::shiftSidecar(const QString &path, const PictureFile::Result &pict
     pending.result.xmpDates = dates;
     pending.rewrite = std::move(rewrite);
     Journal::Entry entry;
-    entry.path = QFile::encodeName(absolute(path));
+    entry.path = PathBytes::encode(absolute(path));
     entry.before = pending.rewrite->snapshot();
     entry.oldDate = picture.oldText;
     entry.newDate = newText;
@@ -608,87 +668,134 @@ void ShiftJob::commitBatch()
         state.cancelRequested = true;
         return;
     }
-    size_t i = 0;
-    for (; i < batch.size(); ++i) {
+    // The pictures are written first, several at once; then the sidecars of
+    // those that were written. Each step tells its outcome, which is taken in
+    // below in the order of the journal.
+    QHash<int, size_t> pictureAt;
+    for (size_t k = 0; k < batch.size(); ++k)
+        if (!batch[k].sidecar)
+            pictureAt.insert(batch[k].n, k);
+    auto write = [this](Pending &p) {
         if (state.cancelRequested)
-            break;   // the pictures in hand are written; the rest stay as they are
-        Pending &p = batch[i];
-        const QString path = p.rewrite->path();
-        Status status;
-        bool timesSet = false;
-        if (p.sidecar && p.ofPicture && (p.ofPicture != lastPicture || !lastPictureWritten)) {
-            // Its picture was not written: neither is the sidecar.
-            p.rewrite->close();
-            if (journal.isOpen())
-                journal.done(p.n, QStringLiteral("its picture was not changed"));
-            continue;
-        }
+            return;   // the pictures in hand are written; the rest stay as they are
+        p.attempted = true;
         if (dryRun) {
-            status = p.rewrite->check();
-            timesSet = true;
+            p.outcome = p.rewrite->check();
+            p.timesWritten = true;
         } else {
-            status = p.rewrite->commit(p.accessNs, p.modificationNs, &timesSet);
+            p.outcome = p.rewrite->commit(p.accessNs, p.modificationNs, &p.timesWritten);
         }
-        const bool written = status == Status::Changed || status == Status::AlreadyDone;
+        const bool written = p.outcome == Status::Changed || p.outcome == Status::AlreadyDone;
 #ifdef _WIN32
         if (written && !dryRun && !p.rewrite->syncFileSystem()) {
-            problem = QStringLiteral("the changes could not be written through to the disk");
-            qDebug("could not write the changes through to the disk : %s", path.toUtf8().constData());
+            p.syncFailed = true;
+            qDebug("could not write the changes through to the disk : %s",
+                   PathBytes::displayBytes(p.rewrite->path()).constData());
         }
 #endif
         if (!p.rewrite->close() && written && !dryRun) {
-            qDebug("close failed after writing : %s", path.toUtf8().constData());
-            status = Status::CloseFailed;
+            qDebug("close failed after writing : %s", PathBytes::displayBytes(p.rewrite->path()).constData());
+            p.outcome = Status::CloseFailed;
         }
-        if (journal.isOpen())
-            journal.done(p.n, QString::fromLatin1(PictureFile::describe(status)));
-        if (!p.sidecar) {
-            lastPicture = p.n;
-            lastPictureWritten = written;
-        }
-        if (p.sidecar) {
-            // Sidecars are counted apart and never as pictures.
-            if (status == Status::Changed || status == Status::CloseFailed || status == Status::AlreadyDone) {
-                counts.sidecars += status != Status::AlreadyDone;
-                if (!dryRun && status != Status::AlreadyDone)
-                    changedOnDevice.insert(p.rewrite->snapshot().device, path);
+        if (!p.sidecar && (p.outcome == Status::Changed || p.outcome == Status::CloseFailed))
+            ++state.changedCount;   // the progress, as each picture is written
+    };
+    auto pictureWritten = [&](const Pending &sidecar) {
+        if (!sidecar.ofPicture)
+            return true;
+        const auto at = pictureAt.constFind(sidecar.ofPicture);
+        if (at == pictureAt.constEnd())   // its picture was in the batch before
+            return sidecar.ofPicture == lastPicture && lastPictureWritten;
+        const Pending &p = batch[*at];
+        return p.attempted && (p.outcome == Status::Changed || p.outcome == Status::AlreadyDone);
+    };
+    // A group at a time, each taken in before the next is written, so that a
+    // cancel stops the pass after the group in hand.
+    const size_t group = pool->jobs() > 1 ? size_t(pool->jobs()) * 4 : 1;
+    for (size_t first = 0; first < batch.size(); first += group) {
+        const size_t count = std::min(group, batch.size() - first);
+        pool->forEach(count, [&](size_t k) {
+            if (!batch[first + k].sidecar)
+                write(batch[first + k]);
+        });
+        pool->forEach(count, [&](size_t k) {
+            Pending &p = batch[first + k];
+            if (!p.sidecar)
+                return;
+            if (!pictureWritten(p)) {
+                p.attempted = true;
+                p.orphan = true;
+                p.rewrite->close();
             } else {
+                write(p);
+            }
+        });
+
+        for (size_t k = first; k < first + count; ++k) {
+            Pending &p = batch[k];
+            if (!p.attempted) {
+                counts.notChanged += !p.sidecar;
+                continue;
+            }
+            const QString path = p.rewrite->path();
+            if (p.orphan) {
+                // Its picture was not written: neither is the sidecar.
+                if (journal.isOpen())
+                    journal.done(p.n, QStringLiteral("its picture was not changed"));
+                continue;
+            }
+            const Status status = p.outcome;
+            const bool timesSet = p.timesWritten;
+            const bool written = status == Status::Changed || status == Status::AlreadyDone;
+            if (p.syncFailed)
+                problem = QStringLiteral("the changes could not be written through to the disk");
+            if (journal.isOpen())
+                journal.done(p.n, QString::fromLatin1(PictureFile::describe(status)));
+            if (!p.sidecar) {
+                lastPicture = p.n;
+                lastPictureWritten = written;
+            }
+            if (p.sidecar) {
+                // Sidecars are counted apart and never as pictures.
+                if (status == Status::Changed || status == Status::CloseFailed || status == Status::AlreadyDone) {
+                    counts.sidecars += status != Status::AlreadyDone;
+                    if (!dryRun && status != Status::AlreadyDone)
+                        changedOnDevice.insert(p.rewrite->snapshot().device, path);
+                } else {
+                    note(status, path);
+                }
+                if (status == Status::CloseFailed)
+                    note(status, path);
+                if (written && !dryRun && !timesSet)
+                    notes << QStringLiteral("file times not set : ") + PathBytes::display(path);
+                continue;
+            }
+            if (status == Status::Changed || status == Status::CloseFailed) {
+                ++counts.changed;
+                counts.xmpDates += p.result.xmpDates;
+                counts.iptcDates += p.result.iptcDates;
+                if (!dryRun)
+                    changedOnDevice.insert(p.rewrite->snapshot().device, path);
+            } else if (status == Status::AlreadyDone) {
+                ++counts.alreadyDone;
+            } else if (status == Status::Unrecognised) {
+                ++counts.unrecognised;
+                note(status, path);
+            } else {
+                ++counts.notChanged;
                 note(status, path);
             }
             if (status == Status::CloseFailed)
                 note(status, path);
-            if (written && !dryRun && !timesSet)
-                notes << QStringLiteral("file times not set : ") + QDir::toNativeSeparators(path);
-            continue;
+            if (written && !dryRun && (!timesSet || !p.result.timesSet)) {
+                ++counts.timesNotSet;
+                p.result.timesSet = false;
+                notes << QStringLiteral("file times not set : ") + PathBytes::display(path);
+            }
+            p.result.status = status;
+            picture(path, p.result);
         }
-        if (status == Status::Changed || status == Status::CloseFailed) {
-            ++counts.changed;
-            ++state.changedCount;
-            counts.xmpDates += p.result.xmpDates;
-            counts.iptcDates += p.result.iptcDates;
-            if (!dryRun)
-                changedOnDevice.insert(p.rewrite->snapshot().device, path);
-        } else if (status == Status::AlreadyDone) {
-            ++counts.alreadyDone;
-        } else if (status == Status::Unrecognised) {
-            ++counts.unrecognised;
-            note(status, path);
-        } else {
-            ++counts.notChanged;
-            note(status, path);
-        }
-        if (status == Status::CloseFailed)
-            note(status, path);
-        if (written && !dryRun && (!timesSet || !p.result.timesSet)) {
-            ++counts.timesNotSet;
-            p.result.timesSet = false;
-            notes << QStringLiteral("file times not set : ") + QDir::toNativeSeparators(path);
-        }
-        p.result.status = status;
-        picture(path, p.result);
     }
-    for (; i < batch.size(); ++i)
-        counts.notChanged += !batch[i].sidecar;
     batch.clear();
     if (journal.isOpen())
         journal.write();
@@ -722,35 +829,68 @@ bool ShiftJob::loadChain(QList<Journal::Record> *chain)
     return true;
 }
 
-void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header)
+// The entries of a journal chain, in chunks whose pictures are opened
+// several at once; each is then planned on this thread, in order.
+void ShiftJob::planEntries(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header)
 {
-    const QString path = QFile::decodeName(entry.path);
-    const Journal::Identity key(entry.before.device, entry.before.inode);
-    if (PictureFile::claimsFiles()) {
-        if (handled.contains(key))
-            return;
-        handled.insert(key);
-    } else {
-        const QString name = canonical(path);
-        if (handledPaths.contains(name))
-            return;
-        handledPaths.insert(name);
+    const size_t chunk = pool->jobs() > 1 ? size_t(pool->jobs()) * 16 : 1;
+    std::vector<const Journal::Entry *> entries;
+    auto flush = [&] {
+        std::vector<std::unique_ptr<PictureRewrite>> opened(entries.size());
+        std::vector<Status> statuses(entries.size(), Status::CannotOpen);
+        pool->forEach(entries.size(), [&](size_t i) {
+            if (state.cancelRequested)
+                return;
+            opened[i] = std::make_unique<PictureRewrite>();
+            statuses[i] = opened[i]->open(PathBytes::decode(entries[i]->path));
+        });
+        for (size_t i = 0; i < entries.size() && !state.cancelRequested; ++i)
+            planEntry(*entries[i], reverse, header, std::move(opened[i]), statuses[i]);
+        entries.clear();
+    };
+    for (const Journal::Record &record : chain) {
+        for (const Journal::Entry &entry : record.entries) {
+            if (state.cancelRequested)
+                break;
+            // Each physical file once, from the first journal that names it.
+            if (PictureFile::claimsFiles()) {
+                const Journal::Identity key(entry.before.device, entry.before.inode);
+                if (handled.contains(key))
+                    continue;
+                handled.insert(key);
+            } else {
+                const QString name = canonical(PathBytes::decode(entry.path));
+                if (handledPaths.contains(name))
+                    continue;
+                handledPaths.insert(name);
+            }
+            entries.push_back(&entry);
+            if (entries.size() >= chunk)
+                flush();
+        }
     }
+    if (!state.cancelRequested)
+        flush();
+}
+
+void ShiftJob::planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
+                         std::unique_ptr<PictureRewrite> rewrite, Status opened)
+{
+    const QString path = PathBytes::decode(entry.path);
     if (!entry.sidecar)
         ++state.pictureCount;
     PictureFile::Result result;
     result.oldText = reverse ? entry.newDate : entry.oldDate;
     result.oldDate = CaptureDate::parse(result.oldText);
     result.newDate = CaptureDate::parse(reverse ? entry.oldDate : entry.newDate);
-    auto rewrite = std::make_unique<PictureRewrite>();
-    result.status = rewrite->open(path);
+    result.status = opened;
     if (entry.sidecar && result.status != Status::Usable) {
         note(result.status, path);
         return;
     }
     if (result.status == Status::Usable && PictureFile::claimsFiles()
         && (rewrite->snapshot().device != entry.before.device || rewrite->snapshot().inode != entry.before.inode)) {
-        qDebug("replaced since the shift, not changed : %s", path.toUtf8().constData());
+        qDebug("replaced since the shift, not changed : %s", PathBytes::displayBytes(path).constData());
         result.status = Status::Unrecognised;
     }
     if (result.status != Status::Usable) {
@@ -814,13 +954,7 @@ void ShiftJob::undo()
     state.phase = WalkState::Shifting;
     if (!beginWriting(header, root.folder))
         return;
-    for (const Journal::Record &record : chain) {
-        for (const Journal::Entry &entry : record.entries) {
-            if (state.cancelRequested)
-                break;
-            planEntry(entry, true, root);
-        }
-    }
+    planEntries(chain, true, root);
     endWriting();
 }
 
@@ -859,24 +993,13 @@ void ShiftJob::resume()
     }
 
     // First the pictures the journals name: finish each one, or see that it is done.
-    for (const Journal::Record &record : chain) {
-        for (const Journal::Entry &entry : record.entries) {
-            if (state.cancelRequested)
-                break;
-            planEntry(entry, false, root);
-        }
-    }
+    planEntries(chain, false, root);
     // Then the pictures the pass had not reached: the rest of those whose dates
     // the user saw.
     if (!state.cancelRequested && problem.isEmpty()) {
         confirmed = first.confirmed;
         confirmedPaths = first.confirmedPaths;
-        FolderWalk walk(state, observer);
-        walk.followOutsideLinks = followOutsideLinks;
-        walk.shiftStep = [this, &walk](const QString &path, const PictureFile::Claim &claim) {
-            shiftOne(path, claim, walk.sidecarsOf(path));
-        };
-        walk.scanFolder(QDir(folder));
+        walkAndShift();
     }
     endWriting();
 }

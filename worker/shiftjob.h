@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folderwalk.h"
+#include "iopool.h"
 #include "journal.h"
 #include "picturerewrite.h"
 #include "treelock.h"
@@ -111,6 +112,11 @@ public:
     bool dryRun = false;             // undo and resume: look, write nothing
     bool exifOnly = false;           // shifting: move the EXIF texts only, not XMP, IPTC or sidecars
     bool countCopies = false;        // dating: count each picture's other copies of its date (listings)
+    // Pictures in flight: how many are opened, read and written at once (1:
+    // one after the other). The environment's KELVARO_JOBS, when set, is the
+    // default.
+    int jobs = defaultJobs();
+    static int defaultJobs();
 
     // Forgets everything of an earlier folder: counters, dates (no date is an
     // invalid date), the pictures whose dates were read.
@@ -159,6 +165,22 @@ private:
         std::unique_ptr<PictureRewrite> rewrite;
         PictureFile::Result result;
         int64_t accessNs = 0, modificationNs = 0;
+        // Filled in when the batch is written.
+        bool attempted = false;      // its write was tried (not stopped by a cancel)
+        bool orphan = false;         // a sidecar whose picture was not written
+        bool timesWritten = false;
+        bool syncFailed = false;
+        PictureFile::Status outcome = PictureFile::Status::WriteFailed;
+    };
+
+    // A picture of the shift, opened and planned on one of the pool's threads.
+    struct Prepared {
+        QString path;
+        bool skip = false;           // met before, or taken from the journal already
+        bool known = true;           // among the pictures the user saw
+        qint64 seenDate = Journal::noDate;
+        std::unique_ptr<PictureRewrite> rewrite;
+        PictureFile::Result result;
     };
 
     void countDated(const PictureFile::Result &result);
@@ -167,9 +189,14 @@ private:
     void resume();
     bool beginWriting(Journal::Header header, QString lockFolder, bool fromDates = false);
     void endWriting();
-    void shiftOne(const QString &path, const PictureFile::Claim &claim, const QStringList &sidecars);
+    void walkAndShift();
+    void shiftChunk(std::vector<FolderWalk::Item> &items, FolderWalk &walk);
+    void prepareOne(Prepared &p, FolderWalk &walk);
+    void takeOne(Prepared &p, const QStringList &sidecars);
     void shiftSidecar(const QString &path, const PictureFile::Result &picture, const Pending &of);
-    void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header);
+    void planEntries(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header);
+    void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
+                   std::unique_ptr<PictureRewrite> rewrite, PictureFile::Status opened);
     void enqueue(Pending pending, Journal::Entry entry);
     void commitBatch();
     void picture(const QString &path, const PictureFile::Result &result);
@@ -200,4 +227,5 @@ private:
     int lastPicture = 0;          // the picture last committed, and whether it was written
     bool lastPictureWritten = false;
     bool adaptTimes = true;
+    std::unique_ptr<IoPool> pool;         // for the task that runs
 };

@@ -1,6 +1,7 @@
 #include "treelock.h"
 
 #include "journal.h"
+#include "pathbytes.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -25,12 +26,12 @@
 QString TreeLock::lockPath(const QString &folder)
 {
 #ifdef _WIN32
-    const QByteArray key = QFileInfo(folder).canonicalFilePath().toCaseFolded().toUtf8();
+    const QByteArray key = PathBytes::encode(PathBytes::canonical(folder).toCaseFolded());
     return Journal::folder() + QStringLiteral("/lock-")
            + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex());
 #else
     struct stat status;
-    if (::stat(QFile::encodeName(folder).constData(), &status) != 0)
+    if (!PathBytes::stat(PathBytes::encode(folder), &status))
         return {};
     return Journal::folder() + QStringLiteral("/lock-%1-%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
 #endif
@@ -65,7 +66,7 @@ bool TreeLock::acquire(const QString &folder, QString *error)
     if (!locked) {
         _close(fd);
 #else
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(PathBytes::encode(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         *error = QStringLiteral("cannot create the lock file %1").arg(QDir::toNativeSeparators(path));
         return false;
