@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -197,6 +198,7 @@ private slots:
     void zeroShiftWritesNothing_data();
     void zeroShiftWritesNothing();
     void namesThatAreNotUtf8AreShifted();
+    void deepTreesAreWalked();
     void camerasAreListed();
     void shiftMovesOnlyTheChosen_data();
     void shiftMovesOnlyTheChosen();
@@ -790,6 +792,109 @@ void TestCli::namesThatAreNotUtf8AreShifted()
     const Run undo = cli({"undo", "--yes", "--json"});
     QVERIFY2(undo.exitCode == 0, undo.err.constData());
     QCOMPARE(readRaw(odd[1]), before);
+#endif
+}
+
+// Makes `depth` nested folders "dd" below `top` (one at a time, relative to
+// the folder above, since the whole path outgrows PATH_MAX) and puts `bytes`
+// as "p.jpg" in the deepest and in the one at `middle`, which also gets four
+// more folders "e1".."e4" with a picture each (made before its "dd", so that
+// a listing newest first walks the long chain before them).
+bool makeDeepTree(const QByteArray &top, int depth, int middle, const Bytes &bytes)
+{
+    int at = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
+    bool ok = at >= 0;
+    for (int level = 1; ok && level <= depth; ++level) {
+        const int next = ::mkdirat(at, "dd", 0755) == 0 ? ::openat(at, "dd", O_RDONLY | O_DIRECTORY) : -1;
+        ::close(at);
+        at = next;
+        ok = at >= 0;
+        auto put = [&](int folder) {
+            const int fd = ::openat(folder, "p.jpg", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+            ok = ::close(fd) == 0 && ok;
+        };
+        if (ok && (level == depth || level == middle))
+            put(at);
+        for (const char *sibling : {"e1", "e2", "e3", "e4"}) {
+            if (!ok || level != middle)
+                break;
+            const int fd = ::mkdirat(at, sibling, 0755) == 0 ? ::openat(at, sibling, O_RDONLY | O_DIRECTORY) : -1;
+            ok = fd >= 0;
+            if (ok)
+                put(fd);
+            ::close(fd);
+        }
+    }
+    if (at >= 0)
+        ::close(at);
+    return ok;
+}
+
+// The deepest picture's bytes (read one folder at a time), or the removal of
+// the whole chain, from the bottom up.
+QByteArray deepestPicture(const QByteArray &top, int depth, bool remove = false)
+{
+    std::vector<int> chain{::open(top.constData(), O_RDONLY | O_DIRECTORY)};
+    while (chain.back() >= 0 && int(chain.size()) <= depth)
+        chain.push_back(::openat(chain.back(), "dd", O_RDONLY | O_DIRECTORY));
+    QByteArray bytes;
+    if (chain.back() >= 0 && !remove) {
+        const int fd = ::openat(chain.back(), "p.jpg", O_RDONLY);
+        char buffer[65536];
+        ssize_t n;
+        while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+            bytes.append(buffer, qsizetype(n));
+        ::close(fd);
+    }
+    for (size_t i = chain.size(); i-- > 0;) {
+        if (remove && chain[i] >= 0) {
+            ::unlinkat(chain[i], "p.jpg", 0);
+            ::unlinkat(chain[i], "dd", AT_REMOVEDIR);
+            for (const char *sibling : {"e1", "e2", "e3", "e4"}) {
+                const int fd = ::openat(chain[i], sibling, O_RDONLY | O_DIRECTORY);
+                if (fd < 0)
+                    continue;
+                ::unlinkat(fd, "p.jpg", 0);
+                ::close(fd);
+                ::unlinkat(chain[i], sibling, AT_REMOVEDIR);
+            }
+        }
+        if (chain[i] >= 0)
+            ::close(chain[i]);
+    }
+    return bytes;
+}
+
+// A tree far deeper than a path may be long: every folder is counted and every
+// picture dated, shifted and undone, whatever its depth.
+void TestCli::deepTreesAreWalked()
+{
+#ifdef _WIN32
+    QSKIP("the deep tree is made with POSIX calls");
+#else
+    QTemporaryDir top;
+    const QByteArray base = QFile::encodeName(top.path());
+    const int depth = 3000;   // some 9,000 bytes of path
+    const auto removeChain = qScopeGuard([&] { deepestPicture(base, depth, true); });
+    const Bytes bytes = picture("2012:05:06 10:00:00");
+    QVERIFY(makeDeepTree(base, depth, 100, bytes));
+
+    const Run dates = cli({"dates", top.path(), "--json"});
+    QVERIFY2(dates.exitCode == 0, dates.err.constData());
+    QCOMPARE(dates.json()["folders"].toInt(), depth + 1 + 4);
+    QCOMPARE(dates.json()["pictures"].toInt(), 6);
+    QCOMPARE(dates.json()["valid"].toInt(), 6);
+    QCOMPARE(dates.json()["unreadable"].toInt(), 0);
+
+    const Run shift = cli({"shift", top.path(), "--by", "60", "--yes", "--json"});
+    QVERIFY2(shift.exitCode == 0, shift.err.constData());
+    QCOMPARE(shift.json()["changed"].toInt(), 6);
+    QVERIFY(deepestPicture(base, depth).contains("2012:05:06 10:01:00"));
+    const Run undo = cli({"undo", "--yes", "--json"});
+    QVERIFY2(undo.exitCode == 0, undo.err.constData());
+    QCOMPARE(undo.json()["changed"].toInt(), 6);
+    QCOMPARE(deepestPicture(base, depth), QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size())));
 #endif
 }
 

@@ -192,7 +192,16 @@ bool FolderWalk::enter(Frame *parent, const QString &path, const QByteArray &nam
 #else
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
     if (parent && parent->fd < 0) {
+        // Given back to save descriptors: open it again, if it is still the
+        // folder that was met.
         parent->fd = PathBytes::open(PathBytes::encode(parent->path), flags);
+        struct stat again;
+        if (parent->fd >= 0
+            && (::fstat(parent->fd, &again) != 0 || uint64_t(again.st_dev) != parent->device
+                || uint64_t(again.st_ino) != parent->inode)) {
+            ::close(parent->fd);
+            parent->fd = -1;
+        }
         if (parent->fd >= 0)
             ++openFolders;
     }
