@@ -393,12 +393,9 @@ void FolderWalk::flush()
         if (!opens && !firstVisit(items[i].path)) {
             results[i].status = PictureFile::Status::AlreadySeen;
         } else {
-            results[i] = PictureFile::readDate(items[i].path, opens ? claimOpened : PictureFile::Claim());
-            if (countCopies && results[i].status == PictureFile::Status::Usable) {
-                PictureFile::countCopies(items[i].path, results[i].oldText, &results[i].xmpDates,
-                                         &results[i].iptcDates);
+            results[i] = PictureFile::readDate(items[i].path, opens ? claimOpened : PictureFile::Claim(), countCopies);
+            if (countCopies && results[i].status == PictureFile::Status::Usable)
                 results[i].sidecars = int(items[i].sidecars.size());
-            }
         }
         read[i] = 1;
     };

@@ -156,15 +156,18 @@ bool OpenPicture::statusNow(FileStatus *now) const
 #endif
 }
 
-bool OpenPicture::pathLeadsHere(const QString &path) const
+bool OpenPicture::pathLeadsHere(const QString &path, FileStatus *now) const
 {
 #ifdef _WIN32
+    Q_UNUSED(now);
     PictureFile::FileId there;
     return PictureFile::identify(path, &there) && there.device == fileId.device && there.inode == fileId.inode;
 #else
     struct stat there;
     if (!PathBytes::stat(PathBytes::encode(path), &there))
         return false;
+    if (now)
+        *now = there;   // the very file that is open: its status now
     return there.st_dev == status.st_dev && there.st_ino == status.st_ino;
 #endif
 }

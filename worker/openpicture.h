@@ -41,8 +41,8 @@ public:
     // Reads the open file's status again into `now`.
     bool statusNow(FileStatus *now) const;
     // True when `path` still names the very file that is open (not a new file
-    // put in its place).
-    bool pathLeadsHere(const QString &path) const;
+    // put in its place); `now` (POSIX) then holds that file's status now.
+    bool pathLeadsHere(const QString &path, FileStatus *now = nullptr) const;
 
 #ifdef _WIN32
     // Windows' st_dev and st_ino tell nothing: the volume's serial number and

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#ifndef _WIN32
 namespace {
 // The length of the valid UTF-8 sequence at `p` (of at most `n` bytes), or 0.
 // Overlong forms, encoded surrogates and values past U+10FFFF are not valid.
@@ -47,6 +48,7 @@ int sequenceLength(const unsigned char *p, qsizetype n)
     return length;
 }
 } // namespace
+#endif
 
 QString PathBytes::decode(const QByteArray &bytes)
 {

@@ -90,7 +90,7 @@ bool PictureFile::identify(const QString &path, FileId *id)
 }
 #endif
 
-PictureFile::Result PictureFile::readDate(const QString &path, const Claim &claim)
+PictureFile::Result PictureFile::readDate(const QString &path, const Claim &claim, bool withCopies)
 {
     Result result;
     OpenPicture picture;
@@ -112,26 +112,20 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
         result.readOnly = (picture.status.st_mode & 0222) == 0;
     }
     result.status = picture.readOriginalDate(&result);
+    if (withCopies && result.status == Status::Usable && result.oldText.size() == CaptureDate::textLength) {
+        // In the header just read: what a shift would move besides the EXIF texts.
+        const long region = std::max(picture.headerEnd, minimumRegion);
+        picture.load(size_t(region));
+        // Any other valid date serves as the shifted text: only the counts matter.
+        const QByteArray other = CaptureDate::format(CaptureDate::parse(result.oldText).addSecs(1));
+        HeaderDates::Counts counts;
+        HeaderDates::find(reinterpret_cast<const unsigned char *>(picture.bytes.data()),
+                          std::min(size_t(region), picture.loaded), result.oldText.constData(), other.constData(),
+                          false, &counts);
+        result.xmpDates = counts.xmp;
+        result.iptcDates = counts.iptc;
+    }
     return result;
-}
-
-void PictureFile::countCopies(const QString &path, const QByteArray &text, int *xmp, int *iptc)
-{
-    *xmp = *iptc = 0;
-    OpenPicture picture;
-    Result dated;
-    if (text.size() != CaptureDate::textLength || !picture.open(path, false)
-        || picture.readOriginalDate(&dated) != Status::Usable)
-        return;
-    const long region = std::max(picture.headerEnd, minimumRegion);
-    picture.load(size_t(region));
-    // Any other valid date serves as the shifted text: only the counts matter.
-    const QByteArray other = CaptureDate::format(CaptureDate::parse(text).addSecs(1));
-    HeaderDates::Counts counts;
-    HeaderDates::find(reinterpret_cast<const unsigned char *>(picture.bytes.data()),
-                      std::min(size_t(region), picture.loaded), text.constData(), other.constData(), false, &counts);
-    *xmp = counts.xmp;
-    *iptc = counts.iptc;
 }
 
 PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool adaptFileTimes,

@@ -64,13 +64,11 @@ public:
     // which case the step leaves it alone and reports AlreadySeen.
     using Claim = std::function<bool(const FileId &)>;
 
-    // Reads the capture date of one picture. Nothing is logged.
-    static Result readDate(const QString &path, const Claim &claim = {});
-
-    // For listings: how many XMP date-times and IPTC date and time pairs in
-    // the picture's header spell its capture time `text` (what a shift would
-    // move besides the EXIF texts). Writes nothing.
-    static void countCopies(const QString &path, const QByteArray &text, int *xmp, int *iptc);
+    // Reads the capture date of one picture. Nothing is logged. With
+    // `withCopies`, a usable picture's result also tells how many XMP
+    // date-times and IPTC date and time pairs in its header spell its capture
+    // time (what a shift would move besides the EXIF texts), from the same read.
+    static Result readDate(const QString &path, const Claim &claim = {}, bool withCopies = false);
 
     // Adds `seconds` to every copy of the picture's DateTimeOriginal text in its
     // header, in place: the file's length and every other byte stay as they

@@ -181,9 +181,10 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
                            && int64_t(now.st_size) == before.size && modificationNow == before.modificationNs
                            && picture.pathLeadsHere(filePath);
 #else
-    const bool unchanged = picture.statusNow(&now) && int64_t(now.st_size) == before.size
-                           && OpenPicture::modificationNs(now) == before.modificationNs
-                           && picture.pathLeadsHere(filePath);
+    // One status call answers both: the path still leads to the open file,
+    // and that file's size and modification time are as they were.
+    const bool unchanged = picture.pathLeadsHere(filePath, &now) && int64_t(now.st_size) == before.size
+                           && OpenPicture::modificationNs(now) == before.modificationNs;
 #endif
     if (!unchanged) {
         logPath("changed by another program : %s", filePath);
