@@ -755,13 +755,14 @@ int CliCommand::fromJournal(ShiftJob::Task task)
 
     Journal::Record record;
     QString error;
-    if (!Journal::read(journal, &record, &error))
+    auto headerOnly = [](Journal::Entry &&) {};
+    if (!Journal::read(journal, &record, &error, headerOnly))
         return badInput(error);
     // The folder and shift of the pass, from the shift that started it.
     QString source = journal;
     for (int guard = 0; record.header.kind == Journal::Kind::Resume && guard < 100; ++guard) {
         source = record.header.source;
-        if (!Journal::read(source, &record, &error))
+        if (!Journal::read(source, &record, &error, headerOnly))
             return badInput(error);
     }
     if (record.header.kind == Journal::Kind::Undo)

@@ -352,7 +352,7 @@ void Journal::discard()
     file.remove();
 }
 
-bool Journal::read(const QString &path, Record *record, QString *error)
+bool Journal::read(const QString &path, Record *record, QString *error, const EntrySink &eachEntry)
 {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -411,9 +411,17 @@ bool Journal::read(const QString &path, Record *record, QString *error)
                 e.runs.push_back({qint64(run.at(0).toInteger()), unescapeString(run.at(1).toString()),
                                   unescapeString(run.at(2).toString())});
             }
+            if (eachEntry) {
+                eachEntry(std::move(e));
+                continue;
+            }
             byNumber.insert(e.n, record->entries.size());
             record->entries.push_back(std::move(e));
         } else if (o.contains(QLatin1String("done"))) {
+            if (eachEntry) {
+                record->changed += o.value(QLatin1String("done")).toString() == QLatin1String("changed");
+                continue;
+            }
             const auto at = byNumber.constFind(o.value(QLatin1String("n")).toInt());
             if (at != byNumber.constEnd()) {
                 Entry &e = record->entries[*at];

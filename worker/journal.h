@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <functional>
 #include <vector>
 
 // The record of one pass that writes pictures (a shift, an undo, a resume),
@@ -109,7 +110,11 @@ public:
     bool isOpen() const { return file.isOpen(); }
     QString path() const { return file.fileName(); }
 
-    static bool read(const QString &path, Record *record, QString *error);
+    // Reads a journal. With `eachEntry`, every picture's entry is handed to it
+    // as it is read and not kept in the record (so that a journal of any size
+    // is read in little memory); the entries then carry no outcome ("done").
+    using EntrySink = std::function<void(Entry &&)>;
+    static bool read(const QString &path, Record *record, QString *error, const EntrySink &eachEntry = {});
     // Only the first line and the outcome (closed, cancelled, pictures
     // changed), without reading every picture's lines as JSON: for listings.
     static bool summarize(const QString &path, Record *record);

@@ -812,7 +812,9 @@ bool ShiftJob::loadChain(QList<Journal::Record> *chain)
     while (!path.isEmpty() && !seen.contains(path)) {
         seen.insert(path);
         Journal::Record record;
-        if (!Journal::read(path, &record, &refusal))
+        // The headers and the confirmed pictures; the entries are read again,
+        // one by one, as they are worked through.
+        if (!Journal::read(path, &record, &refusal, [](Journal::Entry &&) {}))
             return false;
         if (record.header.kind == Journal::Kind::Undo) {
             refusal = QStringLiteral("%1 is the journal of an undo; it cannot be undone or resumed")
@@ -829,12 +831,12 @@ bool ShiftJob::loadChain(QList<Journal::Record> *chain)
     return true;
 }
 
-// The entries of a journal chain, in chunks whose pictures are opened
-// several at once; each is then planned on this thread, in order.
+// The entries of a journal chain, read one by one, in chunks whose pictures
+// are opened several at once; each is then planned on this thread, in order.
 void ShiftJob::planEntries(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header)
 {
     const size_t chunk = pool->jobs() > 1 ? size_t(pool->jobs()) * 16 : 1;
-    std::vector<const Journal::Entry *> entries;
+    std::vector<Journal::Entry> entries;
     auto flush = [&] {
         std::vector<std::unique_ptr<PictureRewrite>> opened(entries.size());
         std::vector<Status> statuses(entries.size(), Status::CannotOpen);
@@ -842,32 +844,38 @@ void ShiftJob::planEntries(const QList<Journal::Record> &chain, bool reverse, co
             if (state.cancelRequested)
                 return;
             opened[i] = std::make_unique<PictureRewrite>();
-            statuses[i] = opened[i]->open(PathBytes::decode(entries[i]->path));
+            statuses[i] = opened[i]->open(PathBytes::decode(entries[i].path));
         });
         for (size_t i = 0; i < entries.size() && !state.cancelRequested; ++i)
-            planEntry(*entries[i], reverse, header, std::move(opened[i]), statuses[i]);
+            planEntry(entries[i], reverse, header, std::move(opened[i]), statuses[i]);
         entries.clear();
     };
-    for (const Journal::Record &record : chain) {
-        for (const Journal::Entry &entry : record.entries) {
-            if (state.cancelRequested)
-                break;
-            // Each physical file once, from the first journal that names it.
-            if (PictureFile::claimsFiles()) {
-                const Journal::Identity key(entry.before.device, entry.before.inode);
-                if (handled.contains(key))
-                    continue;
-                handled.insert(key);
-            } else {
-                const QString name = canonical(PathBytes::decode(entry.path));
-                if (handledPaths.contains(name))
-                    continue;
-                handledPaths.insert(name);
-            }
-            entries.push_back(&entry);
-            if (entries.size() >= chunk)
-                flush();
+    auto take = [&](Journal::Entry &&entry) {
+        if (state.cancelRequested || !problem.isEmpty())
+            return;
+        // Each physical file once, from the first journal that names it.
+        if (PictureFile::claimsFiles()) {
+            const Journal::Identity key(entry.before.device, entry.before.inode);
+            if (handled.contains(key))
+                return;
+            handled.insert(key);
+        } else {
+            const QString name = canonical(PathBytes::decode(entry.path));
+            if (handledPaths.contains(name))
+                return;
+            handledPaths.insert(name);
         }
+        entries.push_back(std::move(entry));
+        if (entries.size() >= chunk)
+            flush();
+    };
+    for (const Journal::Record &record : chain) {
+        Journal::Record again;
+        QString error;
+        if (!Journal::read(record.path, &again, &error, take) && problem.isEmpty())
+            problem = error;
+        if (state.cancelRequested || !problem.isEmpty())
+            break;
     }
     if (!state.cancelRequested)
         flush();
@@ -945,10 +953,16 @@ void ShiftJob::undo()
     header.shiftSeconds = -root.shiftSeconds;
     header.adaptFileTimes = root.adaptFileTimes;
     header.source = sourceJournal;
-    QSet<QByteArray> distinct;
-    for (const Journal::Record &record : chain)
-        for (const Journal::Entry &entry : record.entries)
-            distinct.insert(entry.path);
+    // The pictures the chain names, each physical file once.
+    QSet<Journal::Identity> distinct;
+    for (const Journal::Record &record : chain) {
+        Journal::Record again;
+        QString error;
+        Journal::read(record.path, &again, &error, [&](Journal::Entry &&entry) {
+            if (!entry.sidecar)
+                distinct.insert({entry.before.device, entry.before.inode});
+        });
+    }
     header.pictures = int(distinct.size());
     state.validCount = header.pictures;
     state.phase = WalkState::Shifting;
