@@ -113,15 +113,20 @@ QByteArray PathBytes::encode(const QString &path)
 #endif
 }
 
-QString PathBytes::display(const QString &path)
+QString PathBytes::escaped(const QString &path)
 {
-    QString out = QDir::toNativeSeparators(path);
+    QString out = path;
     for (qsizetype i = out.size() - 1; i >= 0; --i) {
         const int byte = escapedByte(out.at(i).unicode());
         if (byte >= 0)
             out.replace(i, 1, QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0')));
     }
     return out;
+}
+
+QString PathBytes::display(const QString &path)
+{
+    return escaped(QDir::toNativeSeparators(path));
 }
 
 #ifndef _WIN32

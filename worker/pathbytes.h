@@ -26,11 +26,12 @@ public:
         return unit >= 0xDC80 && unit <= 0xDCFF ? int(unit - 0xDC00) : -1;
     }
 
-    // For people: the path with native separators and each byte that is not
-    // UTF-8 written as \xHH.
+    // The path with each byte that is not UTF-8 written as \xHH.
+    static QString escaped(const QString &path);
+    // For people: the same with native separators.
     static QString display(const QString &path);
-    // The same, as UTF-8 for log lines.
-    static QByteArray displayBytes(const QString &path) { return display(path).toUtf8(); }
+    // For log lines: escaped, as UTF-8 (separators as the program holds them).
+    static QByteArray displayBytes(const QString &path) { return escaped(path).toUtf8(); }
 
 #ifndef _WIN32
     // open(2) and stat(2) that also reach paths longer than PATH_MAX.
