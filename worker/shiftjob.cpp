@@ -56,10 +56,11 @@ size_t batchLimit()
 using Status = PictureFile::Status;
 
 // The journal names every picture by its absolute path, so that an undo or a
-// resume started from any folder finds it.
-QString absolute(const QString &path)
+// resume started from any folder finds it. `workingFolder` is the current
+// folder, asked once per pass.
+QString absolute(const QString &path, const QString &workingFolder)
 {
-    return QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath();
+    return QDir::isAbsolutePath(path) ? path : QDir::cleanPath(workingFolder + QLatin1Char('/') + path);
 }
 
 QString canonical(const QString &path)
@@ -297,6 +298,7 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder, bool fro
     handled.clear();
     handledPaths.clear();
     sidecarsSeen.clear();
+    workingFolder = QDir::currentPath();
     sequence = 0;
     state.pictureCount = 0;
     state.changedCount = 0;
@@ -571,7 +573,7 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
     if (!targetTimes(result.newDate, pending.rewrite->snapshot(), &pending.accessNs, &pending.modificationNs))
         pending.result.timesSet = false;
     Journal::Entry entry;
-    entry.path = PathBytes::encode(absolute(path));
+    entry.path = PathBytes::encode(absolute(path, workingFolder));
     entry.before = pending.rewrite->snapshot();
     entry.oldDate = result.oldText;
     entry.newDate = CaptureDate::format(result.newDate);
@@ -633,7 +635,7 @@ void ShiftJob::shiftSidecar(const QString &path, const PictureFile::Result &pict
     pending.result.xmpDates = dates;
     pending.rewrite = std::move(rewrite);
     Journal::Entry entry;
-    entry.path = PathBytes::encode(absolute(path));
+    entry.path = PathBytes::encode(absolute(path, workingFolder));
     entry.before = pending.rewrite->snapshot();
     entry.oldDate = picture.oldText;
     entry.newDate = newText;

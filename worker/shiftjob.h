@@ -228,4 +228,5 @@ private:
     bool lastPictureWritten = false;
     bool adaptTimes = true;
     std::unique_ptr<IoPool> pool;         // for the task that runs
+    QString workingFolder;                // the current folder when the writing task began
 };
