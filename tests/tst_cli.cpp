@@ -711,6 +711,7 @@ void TestCli::zeroShiftWritesNothing()
     QCOMPARE(QDir(isolatedHome.journalFolder()).entryList(QDir::Files), journalsBefore);
 }
 
+#ifndef _WIN32
 // Runs kelvaro-cli through the shell, so that arguments can carry bytes that
 // are not UTF-8: `arguments` go through printf's %b (write such a byte as \0351).
 Run cliBytes(const QStringList &arguments)
@@ -743,6 +744,8 @@ QByteArray readRaw(const QByteArray &path)
     fclose(file);
     return bytes;
 }
+
+#endif
 
 // Names that are not valid UTF-8 (old archives, cards written elsewhere) are
 // walked, dated, shifted and undone by their own bytes, and named with
@@ -795,6 +798,7 @@ void TestCli::namesThatAreNotUtf8AreShifted()
 #endif
 }
 
+#ifndef _WIN32
 // Makes `depth` nested folders "dd" below `top` (one at a time, relative to
 // the folder above, since the whole path outgrows PATH_MAX) and puts `bytes`
 // as "p.jpg" in the deepest and in the one at `middle`, which also gets four
@@ -865,6 +869,8 @@ QByteArray deepestPicture(const QByteArray &top, int depth, bool remove = false)
     }
     return bytes;
 }
+
+#endif
 
 // A tree far deeper than a path may be long: every folder is counted and every
 // picture dated, shifted and undone, whatever its depth.

@@ -386,8 +386,8 @@ void TestController::shiftEndToEnd()
     w.ui->pushButtonShift->click();
     QCOMPARE(question, QString("3 pictures in 2 folders, dated from\n2012:03:24 12:00:00 to \n"
                                "2012:05:06 10:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
-                               "Every capture time moves by +1:00:00:00 (to 2012:03:25 12:00:00 to 2012:05:07 10:00:00).\n"
-                               "Left alone (no usable date, read-only): 2."));
+                               "Every capture time moves by +1:00:00:00 (new range 2012:03:25 12:00:00 to 2012:05:07 10:00:00).\n"
+                               "Left alone (no usable date or read-only): 2."));
     QCOMPARE(w.shiftSeconds, qint64(86400));
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
@@ -478,7 +478,7 @@ void TestController::returnInTheNewDateAsksTheQuestion()
     QTest::keyClick(w.ui->dateTimeEditNew, Qt::Key_Return);
     QTRY_VERIFY(!question.isEmpty());
     QVERIFY2(question.endsWith("Do you want to proceed?\n\nEvery capture time moves by +365:00:00:00 "
-                               "(to 2013:05:06 10:00:00 to 2013:05:06 10:00:00)."),
+                               "(new range 2013:05:06 10:00:00 to 2013:05:06 10:00:00)."),
              qPrintable(question));
     QCOMPARE(w.phase.load(), int(WalkState::Dating));
     QVERIFY(readFile(QFile::encodeName(top.filePath("a.jpg")).toStdString()) == bytes);
@@ -737,7 +737,7 @@ void TestController::textsTellTheShift()
     w.change();
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
-    QVERIFY2(question.endsWith("\n\nEvery capture time moves by -1:00:00 (to 2012:05:06 09:00:00 to 2013:01:02 02:04:05)."),
+    QVERIFY2(question.endsWith("\n\nEvery capture time moves by -1:00:00 (new range 2012:05:06 09:00:00 to 2013:01:02 02:04:05)."),
              qPrintable(question));
     QCOMPARE(result, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n2013:01:02 03:04:05\n"
                              "have been changed.\n\nEvery capture time moved by -1:00:00 "
@@ -822,8 +822,8 @@ void TestController::cameraChoiceShiftsOneCamera()
     w.ui->pushButtonShift->click();
     QCOMPARE(question, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
                                "2012:05:06 13:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
-                               "Every capture time moves by +0:30:00 (to 2012:05:06 11:30:00 to 2012:05:06 13:30:00).\n"
-                               "Left alone (no usable date, not chosen, read-only): 4."));
+                               "Every capture time moves by +0:30:00 (new range 2012:05:06 11:30:00 to 2012:05:06 13:30:00).\n"
+                               "Left alone (no usable date, not chosen or read-only): 4."));
     answerBox(QMessageBox::Ok, &result);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
     QCOMPARE(result, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
@@ -874,8 +874,8 @@ void TestController::oneCameraKeepsTheChoiceHidden()
     w.change();
     QCOMPARE(question, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n"
                                "2012:05:07 10:00:00\nwill be changed.\n\nDo you want to proceed?\n\n"
-                               "Every capture time moves by +0:00:01 (to 2012:05:06 10:00:01 to 2012:05:07 10:00:01).\n"
-                               "Left alone (no usable date, read-only): 1."));
+                               "Every capture time moves by +0:00:01 (new range 2012:05:06 10:00:01 to 2012:05:07 10:00:01).\n"
+                               "Left alone (no usable date or read-only): 1."));
 }
 
 void TestController::shiftAfterAnotherShiftOfTheTreeIsRefused()

@@ -99,15 +99,15 @@ wurden geändert.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Alle Aufnahmezeiten verschieben sich um %1 (neu: %2 bis %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Nicht angetastet (ohne brauchbares Datum oder schreibgeschützt): %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Nicht angetastet (ohne brauchbares Datum, nicht gewählt oder schreibgeschützt): %1.</translation>
     </message>
     <message>

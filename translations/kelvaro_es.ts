@@ -99,15 +99,15 @@ han cambiado.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Todas las fechas de toma se desplazarán %1 (quedarán del %2 al %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Sin tocar (sin fecha utilizable o de solo lectura): %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Sin tocar (sin fecha utilizable, no elegidas o de solo lectura): %1.</translation>
     </message>
     <message>

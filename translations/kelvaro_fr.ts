@@ -99,15 +99,15 @@ ont été modifiées.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Toutes les dates de prise de vue seront décalées de %1 (soit du %2 au %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Laissées telles quelles (sans date exploitable ou en lecture seule) : %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Laissées telles quelles (sans date exploitable, non choisies ou en lecture seule) : %1.</translation>
     </message>
     <message>

@@ -99,15 +99,15 @@ sono state modificate.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Tutte le date di scatto verranno spostate di %1 (nuovo intervallo: dal %2 al %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Lasciate invariate (senza data utilizzabile o di sola lettura): %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Lasciate invariate (senza data utilizzabile, non scelte o di sola lettura): %1.</translation>
     </message>
     <message>

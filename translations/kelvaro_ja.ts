@@ -78,15 +78,15 @@ have been changed.</source>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>すべての撮影日時を %1 ずらします（変更後: %2 〜 %3）。</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>変更しない写真（有効な日時がない、または読み取り専用）: %1 枚。</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>変更しない写真（有効な日時がない、選択対象外、または読み取り専用）: %1 枚。</translation>
     </message>
     <message>

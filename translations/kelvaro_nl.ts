@@ -99,15 +99,15 @@ zijn aangepast.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Alle opnametijden verschuiven met %1 (nieuw: %2 tot %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Ongemoeid gelaten (geen bruikbare datum of alleen-lezen): %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Ongemoeid gelaten (geen bruikbare datum, niet gekozen of alleen-lezen): %1.</translation>
     </message>
     <message>

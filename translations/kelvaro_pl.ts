@@ -120,15 +120,15 @@ zostało zmienionych.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Wszystkie daty wykonania zostaną przesunięte o %1 (nowy zakres: od %2 do %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Pozostawione bez zmian (bez poprawnej daty lub tylko do odczytu): %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Pozostawione bez zmian (bez poprawnej daty, niewybrane lub tylko do odczytu): %1.</translation>
     </message>
     <message>

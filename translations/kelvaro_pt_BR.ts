@@ -99,15 +99,15 @@ foram alteradas.</numerusform>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>Todas as datas de captura serão ajustadas em %1 (novo intervalo: de %2 a %3).</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>Deixadas como estavam (sem data utilizável ou somente leitura): %1.</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>Deixadas como estavam (sem data utilizável, não escolhidas ou somente leitura): %1.</translation>
     </message>
     <message>

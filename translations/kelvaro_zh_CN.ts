@@ -74,15 +74,15 @@ have been changed.</source>
         </translation>
     </message>
     <message>
-        <source>Every capture time moves by %1 (to %2 to %3).</source>
+        <source>Every capture time moves by %1 (new range %2 to %3).</source>
         <translation>所有拍摄时间将调整 %1（调整后为 %2 至 %3）。</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, read-only): %1.</source>
+        <source>Left alone (no usable date or read-only): %1.</source>
         <translation>未作改动的照片（无有效拍摄时间或只读）：%1 张。</translation>
     </message>
     <message>
-        <source>Left alone (no usable date, not chosen, read-only): %1.</source>
+        <source>Left alone (no usable date, not chosen or read-only): %1.</source>
         <translation>未作改动的照片（无有效拍摄时间、未选中或只读）：%1 张。</translation>
     </message>
     <message>

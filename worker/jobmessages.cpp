@@ -55,16 +55,16 @@ QString JobMessages::confirmation(const Pass &pass)
 {
     QString text = confirmation(pass.valid, pass.folders, pass.oldest, pass.newest, pass.chosen);
     text += QLatin1String("\n\n")
-            + QCoreApplication::translate("JobMessages", "Every capture time moves by %1 (to %2 to %3).")
+            + QCoreApplication::translate("JobMessages", "Every capture time moves by %1 (new range %2 to %3).")
                   .arg(shiftText(pass.shiftSeconds), dateText(pass.oldest.addSecs(pass.shiftSeconds)),
                        dateText(pass.newest.addSecs(pass.shiftSeconds)));
     const int leftAlone = pass.pictures - pass.valid + pass.readOnly;
     if (leftAlone > 0)
         text += QLatin1Char('\n')
                 + (pass.chosen.isEmpty()
-                       ? QCoreApplication::translate("JobMessages", "Left alone (no usable date, read-only): %1.")
+                       ? QCoreApplication::translate("JobMessages", "Left alone (no usable date or read-only): %1.")
                        : QCoreApplication::translate("JobMessages",
-                                                     "Left alone (no usable date, not chosen, read-only): %1."))
+                                                     "Left alone (no usable date, not chosen or read-only): %1."))
                       .arg(number(leftAlone));
     if (pass.unreadable > 0)
         text += QLatin1Char('\n')
