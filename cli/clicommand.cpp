@@ -167,10 +167,10 @@ QByteArray jsonString(const QString &text)
 {
     QByteArray out = "\"";
     QString plain;
-    for (const QChar u : text) {
-        const int byte = PathBytes::escapedByte(u.unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = PathBytes::escapedByte(text, i);
         if (byte < 0) {
-            plain += u;
+            plain += text[i];
             continue;
         }
         out += jsonPlain(plain);

@@ -101,16 +101,18 @@ QByteArray ProgressLine::printable(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         const char16_t u = c.unicode();
+        const int byte = PathBytes::escapedByte(text, i);
         if (u == '\n')
             out += QLatin1String("\\n");
         else if (u == '\t')
             out += QLatin1String("\\t");
         else if (u == '\r')
             out += QLatin1String("\\r");
-        else if (PathBytes::escapedByte(u) >= 0)
-            out += QStringLiteral("\\x%1").arg(PathBytes::escapedByte(u), 2, 16, QLatin1Char('0'));   // a byte of a name that is not UTF-8
+        else if (byte >= 0)
+            out += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));   // a byte of a name that is not UTF-8
         else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
             out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
         else

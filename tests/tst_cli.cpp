@@ -758,7 +758,8 @@ void TestCli::namesThatAreNotUtf8AreShifted()
     QTemporaryDir top;
     QVERIFY(makeTree(top.path(), standardTree));
     const QByteArray base = QFile::encodeName(top.path());
-    const QList<QByteArray> odd = {base + "/bad\xe9.jpg", base + "/M\xfc" "nchen/x.jpg"};
+    const QList<QByteArray> odd = {base + "/bad\xe9.jpg", base + "/M\xfc" "nchen/x.jpg",
+                                   base + "/\xf0\x9f\x93\xb7\xe9.jpg"};   // a character beyond U+FFFF, then a bad byte
     // The temporary folder's own removal cannot reach these names.
     const auto removeOddNames = qScopeGuard([&] {
         for (const QByteArray &name : odd)
@@ -769,6 +770,7 @@ void TestCli::namesThatAreNotUtf8AreShifted()
     QVERIFY(writeFile(odd[0].toStdString(), picture("2012:05:06 10:00:00")));
     QVERIFY(::mkdir(base + "/M\xfc" "nchen", 0755) == 0);
     QVERIFY(writeFile(odd[1].toStdString(), picture("2012:05:06 10:00:00")));
+    QVERIFY(writeFile(odd[2].toStdString(), picture("2012:05:06 10:00:00")));
     QVERIFY(writeFile((base + "/notes\xe9.txt").toStdString(), Bytes{'x'}));   // no picture: not counted
     const QByteArray before = readRaw(odd[1]);
     const int usable = cli({"dates", top.path(), "--json"}).json()["valid"].toInt();
@@ -781,6 +783,8 @@ void TestCli::namesThatAreNotUtf8AreShifted()
     QCOMPARE(json.json()["unreadable"].toInt(), 0);
     QVERIFY2(json.out.contains("/bad\\udce9.jpg\""), json.out.constData());
     QVERIFY(json.out.contains("/M\\udcfcnchen/x.jpg\""));
+    QVERIFY(json.out.contains("/\xf0\x9f\x93\xb7\\udce9.jpg\""));
+    QVERIFY(text.out.contains("/\xf0\x9f\x93\xb7\\xe9.jpg\t"));
 
     // The odd folder named on the command line by its own bytes.
     const Run inside = cliBytes({"dates", top.path() + "/M\\0374nchen", "--json"});

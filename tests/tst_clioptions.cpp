@@ -14,6 +14,8 @@ private slots:
     void refused();
     void choice_data();
     void choice();
+    void jobs_data();
+    void jobs();
 };
 
 using Command = CliOptions::Command;
@@ -125,6 +127,11 @@ void TestCliOptions::refused_data()
     QTest::newRow("camera on dates") << QStringList{"dates", "DIR", "--camera", "X"} << "unknown option --camera";
     QTest::newRow("cameras on shift") << QStringList{"shift", "DIR", "--by", "5", "--cameras"}
                                       << "unknown option --cameras";
+    QTest::newRow("no jobs") << QStringList{"dates", "DIR", "--jobs", "0"} << "invalid --jobs '0'";
+    QTest::newRow("too many jobs") << QStringList{"dates", "DIR", "--jobs=65"} << "from 1 to 64";
+    QTest::newRow("jobs not a number") << QStringList{"shift", "DIR", "--by", "5", "--jobs", "x"} << "invalid --jobs";
+    QTest::newRow("jobs without a value") << QStringList{"undo", "--jobs"} << "--jobs needs a value";
+    QTest::newRow("jobs on history") << QStringList{"history", "--jobs", "2"} << "unknown option --jobs";
 }
 
 // --to is a limit, except beside --picture, where it is that picture's true time.
@@ -175,6 +182,26 @@ void TestCliOptions::refused()
     QVERIFY(!o.ok());
     QVERIFY2(o.error.contains(message), qPrintable(o.error));
     QVERIFY(!o.error.contains('\n'));
+}
+
+void TestCliOptions::jobs_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("jobs");   // 0: the default
+    QTest::newRow("not given") << QStringList{"dates", "DIR"} << 0;
+    QTest::newRow("one") << QStringList{"dates", "DIR", "--jobs", "1"} << 1;
+    QTest::newRow("inline, shift") << QStringList{"shift", "DIR", "--by", "5", "--jobs=64"} << 64;
+    QTest::newRow("undo") << QStringList{"undo", "--jobs", "3"} << 3;
+    QTest::newRow("resume with a journal") << QStringList{"resume", "J", "--jobs", "16"} << 16;
+}
+
+void TestCliOptions::jobs()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, jobs);
+    const CliOptions o = CliOptions::parse(arguments);
+    QVERIFY2(o.ok(), qPrintable(o.error));
+    QCOMPARE(o.jobs, jobs);
 }
 
 QTEST_GUILESS_MAIN(TestCliOptions)

@@ -3,6 +3,7 @@
 #include "capturedate.h"
 #include "jobmessages.h"
 #include "mainwindowform.h"
+#include "pathbytes.h"
 #include "scannerthread.h"
 
 #include <QAbstractItemView>
@@ -522,8 +523,8 @@ void MainWindow::showJournalResult()
     }
     const bool undo = runningTask == ShiftJob::Task::Undo;
     const ShiftJob::Counts &c = job.counts;
-    QString text = undo ? tr("The shift of %1 was undone.").arg(QDir::toNativeSeparators(job.journalHeader.folder))
-                        : tr("The shift of %1 was finished.").arg(QDir::toNativeSeparators(job.journalHeader.folder));
+    QString text = undo ? tr("The shift of %1 was undone.").arg(PathBytes::display(job.journalHeader.folder))
+                        : tr("The shift of %1 was finished.").arg(PathBytes::display(job.journalHeader.folder));
     if (cancelRequested)
         text = tr("Cancelled.");
     text += "\n\n" + (undo ? tr("Set back: %1, already as before: %2, not changed: %3.")
@@ -556,7 +557,7 @@ bool MainWindow::offerInterruptedPass()
     const int done = pass.changed;
     QMessageBox box(QMessageBox::Question, tr("Kelvaro"),
                     tr("The last shift of %1 stopped after %2 of %3 pictures.")
-                        .arg(QDir::toNativeSeparators(pass.folder))
+                        .arg(PathBytes::display(pass.folder))
                         .arg(done)
                         .arg(pass.pictures),
                     QMessageBox::NoButton, this);
@@ -611,7 +612,7 @@ void MainWindow::undoLastShift()
     const QMessageBox::StandardButton answer = QMessageBox::question(
         this, tr("Kelvaro"),
         tr("Set every picture of the last shift of %1 back to its earlier date and file times?")
-            .arg(QDir::toNativeSeparators(pass.folder)),
+            .arg(PathBytes::display(pass.folder)),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes)
         runFromJournal(ShiftJob::Task::Undo, pass.journal);

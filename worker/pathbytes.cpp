@@ -93,7 +93,8 @@ QByteArray PathBytes::encode(const QString &path)
     const char16_t *u = reinterpret_cast<const char16_t *>(path.utf16());
     const qsizetype n = path.size();
     qsizetype i = 0;
-    while (i < n && escapedByte(u[i]) < 0)
+    const QStringView units(path);
+    while (i < n && escapedByte(units, i) < 0)
         ++i;
     if (i == n)
         return path.toUtf8();
@@ -101,7 +102,7 @@ QByteArray PathBytes::encode(const QString &path)
     out.reserve(n * 3);
     qsizetype start = 0;
     for (i = 0; i < n; ++i) {
-        const int byte = escapedByte(u[i]);
+        const int byte = escapedByte(units, i);
         if (byte < 0)
             continue;
         out += QStringView(u + start, i - start).toUtf8();
@@ -117,7 +118,7 @@ QString PathBytes::escaped(const QString &path)
 {
     QString out = path;
     for (qsizetype i = out.size() - 1; i >= 0; --i) {
-        const int byte = escapedByte(out.at(i).unicode());
+        const int byte = escapedByte(out, i);
         if (byte >= 0)
             out.replace(i, 1, QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0')));
     }

@@ -20,10 +20,15 @@ public:
     static QString decode(const QByteArray &bytes);
     static QByteArray encode(const QString &path);
 
-    // The byte a QString unit stands for, or -1 for an ordinary character.
-    static int escapedByte(char16_t unit)
+    // The byte that the unit at `i` stands for, or -1 for (part of) an
+    // ordinary character. The low half of a surrogate pair (a character
+    // beyond U+FFFF, valid UTF-8 of four bytes) is no byte of its own.
+    static int escapedByte(QStringView text, qsizetype i)
     {
-        return unit >= 0xDC80 && unit <= 0xDCFF ? int(unit - 0xDC00) : -1;
+        const char16_t unit = text[i].unicode();
+        if (unit < 0xDC80 || unit > 0xDCFF || (i > 0 && QChar::isHighSurrogate(text[i - 1].unicode())))
+            return -1;
+        return int(unit - 0xDC00);
     }
 
     // The path with each byte that is not UTF-8 written as \xHH.
