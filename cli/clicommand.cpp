@@ -517,7 +517,13 @@ bool CliCommand::confirm()
     QString question = JobMessages::confirmation(pass());
     if (state.outsideLinks > 0)
         question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
-    progress.write(stderr, question.toUtf8() + " [y/N] ");
+    return askYesNo(question.toUtf8());
+}
+
+// Asks on the terminal; only "y" or "yes" (any letter case) is a yes.
+bool CliCommand::askYesNo(const QByteArray &question)
+{
+    progress.write(stderr, question + " [y/N] ");
     char answer[64];
     if (!fgets(answer, sizeof answer, stdin))
         return false;
@@ -780,10 +786,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
         if (isatty(STDIN_FILENO) != 1)
             return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to %1, or --dry-run; "
                                            "nothing was changed").arg(QString::fromLatin1(what)));
-        progress.write(stderr, question + " [y/N] ");
-        char answer[64];
-        const QByteArray word = fgets(answer, sizeof answer, stdin) ? QByteArray(answer).trimmed().toLower() : "";
-        if (word != "y" && word != "yes") {
+        if (!askYesNo(question)) {
             print("Nothing was changed.\n");
             return NotAllChanged;
         }

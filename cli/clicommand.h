@@ -37,6 +37,7 @@ private:
     int badInput(const QString &message);
     bool folderIsUsable();
     bool confirm();
+    bool askYesNo(const QByteArray &question);
     void runPass(ShiftJob::Task task, const QString &label, int total);
     QByteArray writingReport(bool dryRun);
     void surveyAndDate();
