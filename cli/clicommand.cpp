@@ -759,18 +759,12 @@ int CliCommand::fromJournal(ShiftJob::Task task)
         return badInput(QStringLiteral("%1: no such journal").arg(journal));
     }
 
-    Journal::Record record;
-    QString error;
-    auto headerOnly = [](Journal::Entry &&) {};
-    if (!Journal::read(journal, &record, &error, headerOnly))
-        return badInput(error);
     // The folder and shift of the pass, from the shift that started it.
-    QString source = journal;
-    for (int guard = 0; record.header.kind == Journal::Kind::Resume && guard < 100; ++guard) {
-        source = record.header.source;
-        if (!Journal::read(source, &record, &error, headerOnly))
-            return badInput(error);
-    }
+    QList<Journal::Record> chain;
+    QString error;
+    if (!ShiftJob::journalChain(journal, &chain, &error))
+        return badInput(error);
+    const Journal::Record &record = chain.front();
     if (record.header.kind == Journal::Kind::Undo)
         return badInput(QStringLiteral("%1 is the journal of an undo").arg(journal));
 

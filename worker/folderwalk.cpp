@@ -118,7 +118,7 @@ bool FolderWalk::leadsOutside(const QString &path) const
 
 // Lists a folder's entries (hidden names left out). False when the folder
 // could not be listed, or not to its end.
-bool FolderWalk::list(Frame &frame, std::vector<Entry> *entries)
+bool FolderWalk::list(const Frame &frame, std::vector<Entry> *entries)
 {
 #ifdef _WIN32
     const QFileInfoList infos = QDir(frame.path).entryInfoList(
@@ -132,16 +132,6 @@ bool FolderWalk::list(Frame &frame, std::vector<Entry> *entries)
     }
     return !infos.isEmpty() || QFileInfo(frame.path).isReadable();
 #else
-    if (frame.fd < 0) {
-        // Given back to save descriptors: open it again, and make sure it is
-        // still the folder that was met.
-        frame.fd = PathBytes::open(PathBytes::encode(frame.path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        struct stat status;
-        if (frame.fd < 0 || ::fstat(frame.fd, &status) != 0 || uint64_t(status.st_dev) != frame.device
-            || uint64_t(status.st_ino) != frame.inode)
-            return false;
-        ++openFolders;
-    }
     const int listing = ::dup(frame.fd);
     DIR *dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
     if (!dir) {
@@ -286,7 +276,7 @@ void FolderWalk::take(Frame &frame, std::vector<Entry> &entries)
         } else if (entry.folder) {
             folders.push_back(std::move(entry));
         } else {
-            handlePicture(frame, entry, sidecarsOf(entry.name));
+            handlePicture(frame, entry, path, sidecarsOf(entry.name));
         }
     }
     frame.folders = std::move(folders);
@@ -336,9 +326,8 @@ void FolderWalk::unreadable(const QString &path, const char *reason)
 
 // A picture met in a listing. The passes that open it learn its identity from
 // the open file itself; the survey pass asks the file system.
-void FolderWalk::handlePicture(const Frame &frame, const Entry &entry, QStringList sidecars)
+void FolderWalk::handlePicture(const Frame &frame, const Entry &entry, const QString &path, QStringList sidecars)
 {
-    const QString path = frame.path + QLatin1Char('/') + entry.name;
     const int phase = state.phase;
     if (phase == WalkState::Survey) {
 #ifdef _WIN32

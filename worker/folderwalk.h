@@ -99,9 +99,9 @@ private:
     bool leadsOutside(const QString &path) const;
     void unreadable(const QString &path, const char *reason);
     bool enter(Frame *parent, const QString &path, const QByteArray &name, std::vector<Frame> *stack);
-    bool list(Frame &frame, std::vector<Entry> *entries);
+    bool list(const Frame &frame, std::vector<Entry> *entries);
     void take(Frame &frame, std::vector<Entry> &entries);
-    void handlePicture(const Frame &frame, const Entry &entry, QStringList sidecars);
+    void handlePicture(const Frame &frame, const Entry &entry, const QString &path, QStringList sidecars);
     void flush();
     void takeDated(const QString &path, PictureFile::Result &result);
     void shiftPicture(const QString &path, const PictureFile::Claim &claim);

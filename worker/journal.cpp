@@ -354,6 +354,17 @@ void Journal::discard()
 
 bool Journal::read(const QString &path, Record *record, QString *error, const EntrySink &eachEntry)
 {
+    return readLines(path, record, error, eachEntry, false);
+}
+
+bool Journal::readHeader(const QString &path, Record *record, QString *error)
+{
+    return readLines(path, record, error, {}, true);
+}
+
+bool Journal::readLines(const QString &path, Record *record, QString *error, const EntrySink &eachEntry,
+                        bool headerOnly)
+{
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("cannot read the journal %1: %2").arg(QDir::toNativeSeparators(path), in.errorString());
@@ -379,6 +390,8 @@ bool Journal::read(const QString &path, Record *record, QString *error, const En
                 *error = QStringLiteral("%1 is not a Kelvaro journal").arg(QDir::toNativeSeparators(path));
                 return false;
             }
+            if (headerOnly)
+                return true;
             continue;
         }
         record->started = true;

@@ -115,6 +115,8 @@ public:
     // is read in little memory); the entries then carry no outcome ("done").
     using EntrySink = std::function<void(Entry &&)>;
     static bool read(const QString &path, Record *record, QString *error, const EntrySink &eachEntry = {});
+    // The first line alone (the header), with the same errors as read().
+    static bool readHeader(const QString &path, Record *record, QString *error);
     // Only the first line and the outcome (closed, cancelled, pictures
     // changed), without reading every picture's lines as JSON: for listings.
     static bool summarize(const QString &path, Record *record);
@@ -124,6 +126,8 @@ public:
     static QByteArray unescapeString(const QString &text);
 
 private:
+    static bool readLines(const QString &path, Record *record, QString *error, const EntrySink &eachEntry,
+                          bool headerOnly);
     static bool parseHeader(const QByteArray &line, Header *header);
 
     QFile file;

@@ -207,6 +207,18 @@ size_t OpenPicture::fileSize() const
     return haveStatus ? size_t(std::max<int64_t>(status.st_size, 0)) : SIZE_MAX;
 }
 
+bool OpenPicture::findDates(const QByteArray &oldText, const QByteArray &newText, bool exifOnly,
+                            std::vector<DateRun> *found, HeaderDates::Counts *counts)
+{
+    const long region = std::max(headerEnd, PictureFile::minimumRegion);
+    if (!load(size_t(region)))
+        return false;
+    *found = HeaderDates::find(reinterpret_cast<const unsigned char *>(bytes.data()),
+                               std::min(size_t(region), loaded), oldText.constData(), newText.constData(), exifOnly,
+                               counts);
+    return true;
+}
+
 bool OpenPicture::load(size_t n)
 {
     n = std::min(n, fileSize());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "headerdates.h"
 #include "picturefile.h"
 
 #include <QString>
@@ -62,6 +63,13 @@ public:
     // just past the last header segment the engine read.
     PictureFile::Status readOriginalDate(PictureFile::Result *result);
     long headerEnd = 0;
+
+    // After readOriginalDate(): every copy of the capture time `oldText` in
+    // the header the engine read (at least the first 4096 bytes, never past
+    // the end of the file), each with `newText` for it. False when those
+    // bytes could not be read.
+    bool findDates(const QByteArray &oldText, const QByteArray &newText, bool exifOnly,
+                   std::vector<DateRun> *found, HeaderDates::Counts *counts);
 
     // Makes sure the file's first `n` bytes (fewer at its end) are held.
     bool load(size_t n);

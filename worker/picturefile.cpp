@@ -113,17 +113,16 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
     }
     result.status = picture.readOriginalDate(&result);
     if (withCopies && result.status == Status::Usable && result.oldText.size() == CaptureDate::textLength) {
-        // In the header just read: what a shift would move besides the EXIF texts.
-        const long region = std::max(picture.headerEnd, minimumRegion);
-        picture.load(size_t(region));
-        // Any other valid date serves as the shifted text: only the counts matter.
+        // In the header just read: what a shift would move besides the EXIF
+        // texts. Any other valid date serves as the shifted text: only the
+        // counts matter.
         const QByteArray other = CaptureDate::format(CaptureDate::parse(result.oldText).addSecs(1));
         HeaderDates::Counts counts;
-        HeaderDates::find(reinterpret_cast<const unsigned char *>(picture.bytes.data()),
-                          std::min(size_t(region), picture.loaded), result.oldText.constData(), other.constData(),
-                          false, &counts);
-        result.xmpDates = counts.xmp;
-        result.iptcDates = counts.iptc;
+        std::vector<DateRun> found;
+        if (picture.findDates(result.oldText, other, false, &found, &counts)) {
+            result.xmpDates = counts.xmp;
+            result.iptcDates = counts.iptc;
+        }
     }
     return result;
 }

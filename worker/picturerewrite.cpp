@@ -120,21 +120,15 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
         return Status::OutOfRange;
     }
 
-    // The region searched: the header segments the reader went through, at
-    // least the first 4096 bytes, never past the end of the file.
-    const long region = std::max(picture.headerEnd, PictureFile::minimumRegion);
-    if (!picture.load(size_t(region))) {
+    // Every copy of the capture time in the header: the EXIF texts equal to
+    // it, and inside the header's segments its XMP values, its IPTC date and
+    // time pairs and the IPTC digest that covers them.
+    HeaderDates::Counts counts;
+    std::vector<DateRun> found;
+    if (!picture.findDates(result->oldText, newText, exifOnly, &found, &counts)) {
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
-    // Every copy of the capture time in the region: the EXIF texts equal to
-    // it, and inside the header's segments its XMP values, its IPTC date and
-    // time pairs and the IPTC digest that covers them.
-    const long searched = std::min(region, long(picture.loaded));
-    const auto *held = reinterpret_cast<const unsigned char *>(picture.bytes.data());
-    HeaderDates::Counts counts;
-    const std::vector<DateRun> found = HeaderDates::find(
-        held, size_t(searched), result->oldText.constData(), newText.constData(), exifOnly, &counts);
     if (counts.exif == 0) {
         // The capture time has always been rewritten where its EXIF text stands;
         // a picture without one is left alone, whatever else it holds.

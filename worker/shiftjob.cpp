@@ -334,6 +334,23 @@ bool ShiftJob::beginWriting(Journal::Header header, QString lockFolder, bool fro
     return true;
 }
 
+// Puts the pictures the user saw, with their dates, on the disk before any
+// picture is written. When that fails, the pass gives up: its journal is
+// removed and the tree released, and nothing was changed.
+bool ShiftJob::recordConfirmed(const Journal::Confirmed &ids, const Journal::ConfirmedPaths &paths)
+{
+    if (!journal.isOpen())
+        return true;
+    journal.addConfirmed(ids, paths);
+    if (journal.flush())
+        return true;
+    refusal = QStringLiteral("the journal could not be written; nothing was changed");
+    journal.discard();
+    journalPath.clear();
+    lock.release();
+    return false;
+}
+
 void ShiftJob::endWriting()
 {
     if (state.cancelRequested || !problem.isEmpty()) {
@@ -423,16 +440,8 @@ void ShiftJob::shift()
         return;
     // The pictures the user saw go to the disk before any is written: a
     // resume shifts those and no others.
-    if (journal.isOpen()) {
-        journal.addConfirmed(confirmed, confirmedPaths);
-        if (!journal.flush()) {
-            refusal = QStringLiteral("the journal could not be written; nothing was changed");
-            journal.discard();
-            journalPath.clear();
-            lock.release();
-            return;
-        }
-    }
+    if (!recordConfirmed(confirmed, confirmedPaths))
+        return;
 
     walkAndShift();
     endWriting();
@@ -805,32 +814,43 @@ void ShiftJob::commitBatch()
 
 // ---- undo and resume --------------------------------------------------------
 
-// The journal to work from and, when it finished an earlier pass, that pass's
-// journal before it, back to the shift that started it: oldest first.
-bool ShiftJob::loadChain(QList<Journal::Record> *chain)
+bool ShiftJob::journalChain(const QString &journal, QList<Journal::Record> *chain, QString *error)
 {
-    QString path = sourceJournal;
+    QString path = journal;
     QSet<QString> seen;
     while (!path.isEmpty() && !seen.contains(path)) {
         seen.insert(path);
         Journal::Record record;
-        // The headers and the confirmed pictures; the entries are read again,
-        // one by one, as they are worked through.
-        if (!Journal::read(path, &record, &refusal, [](Journal::Entry &&) {}))
+        if (!Journal::readHeader(path, &record, error))
             return false;
-        if (record.header.kind == Journal::Kind::Undo) {
-            refusal = QStringLiteral("%1 is the journal of an undo; it cannot be undone or resumed")
-                          .arg(QDir::toNativeSeparators(path));
-            return false;
-        }
         chain->prepend(record);
         path = record.header.kind == Journal::Kind::Resume ? record.header.source : QString();
+    }
+    return true;
+}
+
+// The chain of the journal to work from, by its headers (the entries are
+// read one by one as they are worked through); with `confirmed`, the first
+// record also holds the pictures whose dates the user saw.
+bool ShiftJob::loadChain(QList<Journal::Record> *chain, bool confirmed)
+{
+    if (!journalChain(sourceJournal, chain, &refusal))
+        return false;
+    for (const Journal::Record &record : *chain) {
+        if (record.header.kind == Journal::Kind::Undo) {
+            refusal = QStringLiteral("%1 is the journal of an undo; it cannot be undone or resumed")
+                          .arg(QDir::toNativeSeparators(record.path));
+            return false;
+        }
     }
     if (chain->isEmpty()) {
         refusal = QStringLiteral("no journal given");
         return false;
     }
-    return true;
+    if (!confirmed)
+        return true;
+    const QString first = chain->front().path;
+    return Journal::read(first, &chain->front(), &refusal, [](Journal::Entry &&) {});
 }
 
 // The entries of a journal chain, read one by one, in chunks whose pictures
@@ -945,7 +965,7 @@ void ShiftJob::undo()
 {
     QList<Journal::Record> chain;
     refusal.clear();
-    if (!loadChain(&chain))
+    if (!loadChain(&chain, false))
         return;
     const Journal::Header &root = chain.front().header;
     journalHeader = root;
@@ -978,7 +998,7 @@ void ShiftJob::resume()
 {
     QList<Journal::Record> chain;
     refusal.clear();
-    if (!loadChain(&chain))
+    if (!loadChain(&chain, true))
         return;
     const Journal::Record &first = chain.front();
     const Journal::Header &root = first.header;
@@ -997,16 +1017,8 @@ void ShiftJob::resume()
     passChoice = Choice::fromJson(root.choice);   // the pictures the shift chose, and no others
     if (!beginWriting(header, root.folder))
         return;
-    if (journal.isOpen()) {
-        journal.addConfirmed(first.confirmed, first.confirmedPaths);
-        if (!journal.flush()) {
-            refusal = QStringLiteral("the journal could not be written; nothing was changed");
-            journal.discard();
-            journalPath.clear();
-            lock.release();
-            return;
-        }
-    }
+    if (!recordConfirmed(first.confirmed, first.confirmedPaths))
+        return;
 
     // First the pictures the journals name: finish each one, or see that it is done.
     planEntries(chain, false, root);

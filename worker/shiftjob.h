@@ -151,6 +151,9 @@ public:
     Journal::Header journalHeader;   // undo and resume: the pass they worked from
 
     static QList<PassInfo> history();
+    // The journal and, when it finished an earlier pass, that pass's journal
+    // before it, back to the pass that started it: oldest first, headers only.
+    static bool journalChain(const QString &journal, QList<Journal::Record> *chain, QString *error);
     // The newest shift (with the resumes that finished it) not yet undone.
     static PassInfo lastUndoable();
     // The newest shift that stopped before its end, was neither finished nor
@@ -189,6 +192,7 @@ private:
     void resume();
     bool beginWriting(Journal::Header header, QString lockFolder, bool fromDates = false);
     void endWriting();
+    bool recordConfirmed(const Journal::Confirmed &ids, const Journal::ConfirmedPaths &paths);
     void walkAndShift();
     void shiftChunk(std::vector<FolderWalk::Item> &items, FolderWalk &walk);
     void prepareOne(Prepared &p, FolderWalk &walk);
@@ -201,7 +205,7 @@ private:
     void commitBatch();
     void picture(const QString &path, const PictureFile::Result &result);
     void note(PictureFile::Status status, const QString &path);
-    bool loadChain(QList<Journal::Record> *chain);
+    bool loadChain(QList<Journal::Record> *chain, bool confirmed);
     bool targetTimes(const QDateTime &newDate, const PictureRewrite::Snapshot &original, int64_t *atime,
                      int64_t *mtime) const;
 
