@@ -331,6 +331,8 @@ void FolderWalk::handlePicture(const Frame &frame, const Entry &entry, const QSt
     const int phase = state.phase;
     if (phase == WalkState::Survey) {
 #ifdef _WIN32
+        Q_UNUSED(frame);   // names are looked up by path there
+        Q_UNUSED(entry);
         const bool first = firstVisit(path);
 #else
         struct stat status;
