@@ -1,6 +1,7 @@
 // The folder walk: which entries are pictures, what each pass counts, and that
 // links never make a picture count or shift twice.
 #include "folderwalk.h"
+#include "shiftjob.h"
 #include "isolatedhome.h"
 #include "jpegbuilder.h"
 
@@ -273,15 +274,21 @@ void TestFolderWalk::cancelBeforeStartEntersOnlyTheTop()
     QCOMPARE(state.pictureCount.load(), 0);
 }
 
+// A hard link, a folder link and a link back up lead to pictures met
+// before: the shift writes each physical file once.
 void TestFolderWalk::shiftingHandlesEachPhysicalFileOnce()
 {
+    IsolatedHome home;
     QTemporaryDir top;
     MAKE_TREE(top.path(), {"a/x.jpg", "a/Ἀθῆναι 北京 😀.JPG", "b/hard.jpg=>a/x.jpg", "c->a", "a/up->.."});
     WalkState state;
-    state.phase = WalkState::Shifting;
+    ShiftJob job(state);
+    job.folder = top.path();
+    job.useJournal = false;
+    job.run(ShiftJob::Task::Dating);
     state.shiftSeconds = 3600;
     state.adaptFileTimes = false;
-    FolderWalk(state).scanFolder(QDir(top.path()));
+    job.run(ShiftJob::Task::Shifting);
     QCOMPARE(state.pictureCount.load(), 2);
     QCOMPARE(state.changedCount.load(), 2);
     for (const char *name : {"a/x.jpg", "a/Ἀθῆναι 北京 😀.JPG"})

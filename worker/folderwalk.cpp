@@ -37,7 +37,7 @@ struct FolderWalk::Entry {
 struct FolderWalk::Frame {
     QString path;
     int fd = -1;                      // POSIX: the folder, open (or -1)
-    uint64_t device = 0, inode = 0;
+    FileIdentity id;
     std::vector<Entry> folders;
     size_t next = 0;
 };
@@ -63,7 +63,7 @@ bool FolderWalk::isPictureName(const QString &path)
 bool FolderWalk::firstVisit(const QString &path)
 {
 #ifdef _WIN32
-    PictureFile::FileId id;
+    FileIdentity id;
     if (PictureFile::identify(path, &id))
         return claim(id);
     // Without a file index (some network shares), the canonical path tells.
@@ -79,17 +79,16 @@ bool FolderWalk::firstVisit(const QString &path)
     struct stat status;
     if (!PathBytes::stat(PathBytes::encode(path), &status))
         return true;   // let the step meet the error itself
-    return claim({uint64_t(status.st_dev), uint64_t(status.st_ino)});
+    return claim(FileIdentity::of(status));
 #endif
 }
 
-bool FolderWalk::claim(const PictureFile::FileId &id)
+bool FolderWalk::claim(const FileIdentity &id)
 {
-    const QPair<quint64, quint64> key(id.device, id.inode);
     std::lock_guard<std::mutex> hold(claiming);
-    if (visitedIds.contains(key))
+    if (visitedIds.contains(id))
         return false;
-    visitedIds.insert(key);
+    visitedIds.insert(id);
     return true;
 }
 
@@ -187,8 +186,7 @@ bool FolderWalk::enter(Frame *parent, const QString &path, const QByteArray &nam
         parent->fd = PathBytes::open(PathBytes::encode(parent->path), flags);
         struct stat again;
         if (parent->fd >= 0
-            && (::fstat(parent->fd, &again) != 0 || uint64_t(again.st_dev) != parent->device
-                || uint64_t(again.st_ino) != parent->inode)) {
+            && (::fstat(parent->fd, &again) != 0 || FileIdentity::of(again) != parent->id)) {
             ::close(parent->fd);
             parent->fd = -1;
         }
@@ -199,9 +197,8 @@ bool FolderWalk::enter(Frame *parent, const QString &path, const QByteArray &nam
                                          : PathBytes::open(PathBytes::encode(path), flags);
     struct stat status;
     if (frame.fd >= 0 && ::fstat(frame.fd, &status) == 0) {
-        frame.device = uint64_t(status.st_dev);
-        frame.inode = uint64_t(status.st_ino);
-        if (!claim({frame.device, frame.inode})) {
+        frame.id = FileIdentity::of(status);
+        if (!claim(frame.id)) {
             ::close(frame.fd);
             return false;
         }
@@ -338,7 +335,7 @@ void FolderWalk::handlePicture(const Frame &frame, const Entry &entry, const QSt
         struct stat status;
         const bool first = frame.fd < 0 || ::fstatat(frame.fd, entry.raw.constData(), &status, 0) != 0
                                ? firstVisit(path)
-                               : claim({uint64_t(status.st_dev), uint64_t(status.st_ino)});
+                               : claim(FileIdentity::of(status));
 #endif
         if (first)
             ++state.pictureCount;
@@ -360,19 +357,10 @@ void FolderWalk::flush()
     items.swap(chunk);
     if (state.cancelRequested)
         return;   // the pictures not yet read are left as they are
-    const bool opens = PictureFile::claimsFiles();
-    const PictureFile::Claim claimOpened = [this](const PictureFile::FileId &id) { return claim(id); };
+    const PictureFile::Claim claimOpened = [this](const FileIdentity &id) { return claim(id); };
     if (state.phase == WalkState::Shifting) {
-        if (shiftChunk) {
+        if (shiftChunk)
             shiftChunk(items);
-            return;
-        }
-        for (const Item &item : items) {
-            if (state.cancelRequested)
-                return;
-            if (opens || firstVisit(item.path))
-                shiftPicture(item.path, opens ? claimOpened : PictureFile::Claim());
-        }
         return;
     }
     // Dating: the pool reads, this thread takes in what was read.
@@ -381,13 +369,9 @@ void FolderWalk::flush()
     auto readOne = [&](size_t i) {
         if (state.cancelRequested)
             return;
-        if (!opens && !firstVisit(items[i].path)) {
-            results[i].status = PictureFile::Status::AlreadySeen;
-        } else {
-            results[i] = PictureFile::readDate(items[i].path, opens ? claimOpened : PictureFile::Claim(), countCopies);
-            if (countCopies && results[i].status == PictureFile::Status::Usable)
-                results[i].sidecars = int(items[i].sidecars.size());
-        }
+        results[i] = PictureFile::readDate(items[i].path, claimOpened, countCopies);
+        if (countCopies && results[i].status == PictureFile::Status::Usable)
+            results[i].sidecars = int(items[i].sidecars.size());
         read[i] = 1;
     };
     if (pool)
@@ -411,10 +395,7 @@ void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)
         observer->pictureDone(path, result);
     switch (result.status) {
     case PictureFile::Status::Usable:
-        if (PictureFile::claimsFiles())
-            usableIds.insert({result.device, result.inode}, result.oldDate.toSecsSinceEpoch());
-        else
-            usablePaths.insert(PathBytes::canonical(path).toCaseFolded(), result.oldDate.toSecsSinceEpoch());
+        usableIds.insert(result.file, result.oldDate.toSecsSinceEpoch());
         if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
             if (observer)
@@ -441,17 +422,4 @@ void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)
     default:
         break;   // no EXIF block: counted as a picture only
     }
-}
-
-void FolderWalk::shiftPicture(const QString &path, const PictureFile::Claim &claim)
-{
-    const PictureFile::Result result =
-        PictureFile::shift(path, state.shiftSeconds, state.adaptFileTimes, claim);
-    if (result.status == PictureFile::Status::AlreadySeen)
-        return;
-    ++state.pictureCount;
-    if (result.status == PictureFile::Status::Changed)
-        ++state.changedCount;
-    if (observer)
-        observer->pictureDone(path, result);
 }

@@ -77,14 +77,12 @@ public:
     // The pictures of the dating pass with a usable capture date, and that
     // date (seconds since 1970 of the zone-less value): by device and inode,
     // or by canonical path where files have no such numbers.
-    const QHash<QPair<quint64, quint64>, qint64> &usableIdentities() const { return usableIds; }
-    const QHash<QString, qint64> &usableCanonicalPaths() const { return usablePaths; }
+    const QHash<FileIdentity, qint64> &usableIdentities() const { return usableIds; }
     // Every physical file and folder met so far.
-    const QSet<QPair<quint64, quint64>> &visitedIdentities() const { return visitedIds; }
-    const QSet<QString> &visitedCanonicalPaths() const { return visitedPaths; }
+    const QSet<FileIdentity> &visitedIdentities() const { return visitedIds; }
     // Remembers a physical file as met (where files have identity numbers).
     // Safe to call from the pool's threads.
-    bool claim(const PictureFile::FileId &id);
+    bool claim(const FileIdentity &id);
     // Remembers the file or folder behind a path as met.
     bool firstVisit(const QString &path);
 
@@ -104,14 +102,12 @@ private:
     void handlePicture(const Frame &frame, const Entry &entry, const QString &path, QStringList sidecars);
     void flush();
     void takeDated(const QString &path, PictureFile::Result &result);
-    void shiftPicture(const QString &path, const PictureFile::Claim &claim);
 
     WalkState &state;
     Observer *observer;
-    QSet<QPair<quint64, quint64>> visitedIds;   // device and inode
+    QSet<FileIdentity> visitedIds;
     QSet<QString> visitedPaths;                  // canonical paths, where no file index can be read (Windows)
-    QHash<QPair<quint64, quint64>, qint64> usableIds;
-    QHash<QString, qint64> usablePaths;
+    QHash<FileIdentity, qint64> usableIds;
     QString topCanonical;               // the top folder of the walk, resolved
     std::vector<Item> chunk;            // pictures met and not yet handled
     std::mutex claiming;                // guards visitedIds while the pool reads

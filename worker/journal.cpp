@@ -172,32 +172,18 @@ bool Journal::create(const Header &header, QString *error)
     return true;
 }
 
-void Journal::addConfirmed(const Confirmed &ids, const ConfirmedPaths &paths)
+void Journal::addConfirmed(const Confirmed &ids)
 {
     // [device, inode, capture date in seconds since 1970], a thousand a line.
     int inLine = 0;
     for (auto it = ids.constBegin(); it != ids.constEnd(); ++it) {
         held.append(inLine ? ", [" : "{\"confirmed\": [[");
-        appendNumber(held, qint64(it.key().first));
+        appendNumber(held, qint64(it.key().device));
         held.append(", ");
-        appendNumber(held, qint64(it.key().second));
+        appendNumber(held, qint64(it.key().inode));
         held.append(", ");
         appendNumber(held, it.value());
         held.append(']');
-        if (++inLine == 1000) {
-            held += "]}\n";
-            inLine = 0;
-        }
-    }
-    if (inLine)
-        held += "]}\n";
-    inLine = 0;
-    for (auto it = paths.constBegin(); it != paths.constEnd(); ++it) {
-        held += inLine ? ", [" : "{\"confirmed_paths\": [[";
-        held += quoted(it.key());
-        held += ", ";
-        appendNumber(held, it.value());
-        held += ']';
         if (++inLine == 1000) {
             held += "]}\n";
             inLine = 0;
@@ -243,13 +229,57 @@ void Journal::intent(const Entry &e)
     held.append("]}\n");
 }
 
-void Journal::done(int n, const QString &outcome)
+void Journal::done(int n, PictureFile::Status outcome)
 {
     held.append("{\"n\": ");
     appendNumber(held, n);
     held.append(", \"done\": \"");
-    held.append(outcome.toLatin1());
+    held.append(outcomeCode(outcome));
     held.append("\"}\n");
+}
+
+QByteArray Journal::outcomeCode(PictureFile::Status outcome)
+{
+    using S = PictureFile::Status;
+    switch (outcome) {
+    case S::Usable: return "usable";
+    case S::Changed: return "changed";
+    case S::CannotOpen: return "cannot_open";
+    case S::NoExif: return "no_exif";
+    case S::NoDate: return "no_date";
+    case S::NotADate: return "not_a_date";
+    case S::OutOfRange: return "out_of_range";
+    case S::DateNotFound: return "date_not_found";
+    case S::ReadFailed: return "read_failed";
+    case S::WriteFailed: return "write_failed";
+    case S::AlreadySeen: return "already_seen";
+    case S::Locked: return "locked";
+    case S::ChangedElsewhere: return "changed_elsewhere";
+    case S::Unrecognised: return "unrecognised";
+    case S::AlreadyDone: return "already_done";
+    case S::AddedSince: return "added_since";
+    case S::NotRegular: return "not_regular";
+    case S::CloseFailed: return "close_failed";
+    case S::NotChosen: return "not_chosen";
+    case S::NotConfirmed: return "not_confirmed";
+    case S::PictureNotChanged: return "picture_not_changed";
+    }
+    return "write_failed";
+}
+
+bool Journal::outcomeOf(const QString &recorded, PictureFile::Status *outcome)
+{
+    using S = PictureFile::Status;
+    const QByteArray text = recorded.toLatin1();
+    for (int i = int(S::Usable); i <= int(S::PictureNotChanged); ++i) {
+        const S s = S(i);
+        // Kelvaro 1.0 wrote the English text of the log instead of a code.
+        if (text == outcomeCode(s) || text == PictureFile::describe(s)) {
+            *outcome = s;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Journal::write()
@@ -313,7 +343,8 @@ bool Journal::summarize(const QString &path, Record *record)
         record->changed = last.value(QLatin1String("changed")).toInt();
         return true;
     }
-    // No end: count the pictures whose line says they were changed.
+    // No end: count the pictures whose line says they were changed (the code
+    // of a change is the text Kelvaro 1.0 wrote for it too).
     in.seek(first.size());
     static const QByteArray changed = "\"done\": \"changed\"";
     while (!in.atEnd()) {
@@ -398,15 +429,12 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         if (o.contains(QLatin1String("confirmed"))) {
             for (const QJsonValue v : o.value(QLatin1String("confirmed")).toArray()) {
                 const QJsonArray id = v.toArray();
-                record->confirmed.insert({quint64(id.at(0).toInteger()), quint64(id.at(1).toInteger())},
+                record->confirmed.insert(FileIdentity(quint64(id.at(0).toInteger()), quint64(id.at(1).toInteger())),
                                          id.at(2).toInteger(noDate));
             }
         } else if (o.contains(QLatin1String("confirmed_paths"))) {
-            for (const QJsonValue v : o.value(QLatin1String("confirmed_paths")).toArray()) {
-                const QJsonArray id = v.toArray();
-                record->confirmedPaths.insert(PathBytes::decode(unescapeString(id.at(0).toString())),
-                                              id.at(1).toInteger(noDate));
-            }
+            // Pictures named by path where files had no identity numbers: no
+            // pass has written such a line, but it is no intent either.
         } else if (o.contains(QLatin1String("runs"))) {
             Entry e;
             e.n = o.value(QLatin1String("n")).toInt();
@@ -432,14 +460,16 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             record->entries.push_back(std::move(e));
         } else if (o.contains(QLatin1String("done"))) {
             if (eachEntry) {
-                record->changed += o.value(QLatin1String("done")).toString() == QLatin1String("changed");
+                PictureFile::Status outcome;
+                record->changed += outcomeOf(o.value(QLatin1String("done")).toString(), &outcome)
+                                   && outcome == PictureFile::Status::Changed;
                 continue;
             }
             const auto at = byNumber.constFind(o.value(QLatin1String("n")).toInt());
             if (at != byNumber.constEnd()) {
                 Entry &e = record->entries[*at];
-                e.done = o.value(QLatin1String("done")).toString();
-                if (e.done == QLatin1String("changed"))
+                e.hasOutcome = outcomeOf(o.value(QLatin1String("done")).toString(), &e.outcome);
+                if (e.hasOutcome && e.outcome == PictureFile::Status::Changed)
                     ++record->changed;
             }
         } else if (o.contains(QLatin1String("end"))) {

@@ -53,18 +53,17 @@ public:
     struct Entry {
         int n = 0;
         QByteArray path;             // as the file system has it
-        PictureRewrite::Snapshot before;
+        FileIdentity before;
         QByteArray oldDate, newDate; // capture dates before and after the pass
         std::vector<PictureRewrite::Run> runs;
         bool sidecar = false;        // an XMP file beside a picture, not a picture
-        QString done;                // the picture's outcome; empty when none was recorded
+        bool hasOutcome = false;     // a "done" line was read for it
+        PictureFile::Status outcome = PictureFile::Status::WriteFailed;
     };
 
-    using Identity = QPair<quint64, quint64>;
     // The pictures whose dates the user saw, with the capture date each had
     // then (seconds since 1970 of the zone-less value; noDate when unknown).
-    using Confirmed = QHash<Identity, qint64>;
-    using ConfirmedPaths = QHash<QString, qint64>;
+    using Confirmed = QHash<FileIdentity, qint64>;
     static constexpr qint64 noDate = std::numeric_limits<qint64>::min();
 
     // A journal read back.
@@ -72,7 +71,6 @@ public:
         QString path;
         Header header;
         Confirmed confirmed;
-        ConfirmedPaths confirmedPaths;  // where files have no identity numbers
         std::vector<Entry> entries;
         bool closed = false;            // the closing line is there
         bool started = false;           // anything beyond the first line was written
@@ -93,11 +91,12 @@ public:
     // Creates a new journal and writes its first line to the disk. False (and
     // why) when it cannot be created.
     bool create(const Header &header, QString *error);
-    void addConfirmed(const Confirmed &ids, const ConfirmedPaths &paths);
+    void addConfirmed(const Confirmed &ids);
     // True once any write or flush failed.
     bool hasFailed() const { return failed; }
     void intent(const Entry &entry);
-    void done(int n, const QString &outcome);
+    // The outcome of picture `n`, as a fixed code (outcomeCode()).
+    void done(int n, PictureFile::Status outcome);
     // Writes what is held and flushes it to the disk; false on any failure.
     bool flush();
     // Hands what is held to the system without waiting for the disk (the done
@@ -122,6 +121,12 @@ public:
     static bool summarize(const QString &path, Record *record);
 
     static QByteArray kindName(Kind kind);
+    // The code a journal records for an outcome ("changed", "already_done",
+    // ...): fixed, whatever the texts the faces show.
+    static QByteArray outcomeCode(PictureFile::Status outcome);
+    // An outcome as a journal recorded it: a code, or the English text that
+    // journals of Kelvaro 1.0 wrote. False when it is neither.
+    static bool outcomeOf(const QString &recorded, PictureFile::Status *outcome);
     static QByteArray escapeBytes(const QByteArray &bytes);
     static QByteArray unescapeString(const QString &text);
 

@@ -68,7 +68,7 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
     haveStatus = _fstat64(_fileno(file), &status) == 0;
     BY_HANDLE_FILE_INFORMATION information;
     if (GetFileInformationByHandle(handleOf(file), &information)) {
-        fileId = PictureFile::windowsFileId(information.dwVolumeSerialNumber, information.nFileIndexHigh,
+        fileId = FileIdentity::fromWindows(information.dwVolumeSerialNumber, information.nFileIndexHigh,
                                             information.nFileIndexLow);
     } else {
         // No identity to be had: one that no other file gets, so that the
@@ -160,8 +160,8 @@ bool OpenPicture::pathLeadsHere(const QString &path, FileStatus *now) const
 {
 #ifdef _WIN32
     Q_UNUSED(now);
-    PictureFile::FileId there;
-    return PictureFile::identify(path, &there) && there.device == fileId.device && there.inode == fileId.inode;
+    FileIdentity there;
+    return PictureFile::identify(path, &there) && there == fileId;
 #else
     struct stat there;
     if (!PathBytes::stat(PathBytes::encode(path), &there))
@@ -184,23 +184,15 @@ bool OpenPicture::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
 }
 #endif
 
-int64_t OpenPicture::modificationNs(const FileStatus &s)
-{
 #ifdef _WIN32
-    return int64_t(s.st_mtime) * 1000000000LL;
-#else
-    return int64_t(s.st_mtim.tv_sec) * 1000000000LL + s.st_mtim.tv_nsec;
-#endif
-}
-
-int64_t OpenPicture::accessNs(const FileStatus &s)
+FileIdentity OpenPicture::id() const
 {
-#ifdef _WIN32
-    return int64_t(s.st_atime) * 1000000000LL;
-#else
-    return int64_t(s.st_atim.tv_sec) * 1000000000LL + s.st_atim.tv_nsec;
-#endif
+    FileIdentity identity = haveStatus ? FileIdentity::of(status) : FileIdentity();
+    identity.device = fileId.device;
+    identity.inode = fileId.inode;
+    return identity;
 }
+#endif
 
 size_t OpenPicture::fileSize() const
 {

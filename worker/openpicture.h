@@ -48,16 +48,15 @@ public:
 #ifdef _WIN32
     // Windows' st_dev and st_ino tell nothing: the volume's serial number and
     // the file index do, as device and inode number do elsewhere.
-    PictureFile::FileId id() const { return fileId; }
+    FileIdentity id() const;
     // The open file's access and modification times as the file system holds
     // them: _fstat64 keeps whole seconds only, and nothing before 1970.
     bool fileTimes(int64_t *accessNs, int64_t *modificationNs) const;
 #else
-    PictureFile::FileId id() const { return {uint64_t(status.st_dev), uint64_t(status.st_ino)}; }
+    // The open file's identity: device, inode, size and times as it was opened.
+    FileIdentity id() const { return FileIdentity::of(status); }
 #endif
     int64_t size() const { return haveStatus ? int64_t(status.st_size) : -1; }
-    static int64_t modificationNs(const FileStatus &s);
-    static int64_t accessNs(const FileStatus &s);
 
     // Reads DateTimeOriginal through the engine; sets headerEnd, the offset
     // just past the last header segment the engine read.
@@ -100,7 +99,7 @@ private:
 
 #ifdef _WIN32
     FILE *file = nullptr;
-    PictureFile::FileId fileId{0, 0};
+    FileIdentity fileId;
     QString openPath;        // for a handle that may write, when this one may not
     bool forWriting = false;
 #else

@@ -30,24 +30,6 @@ bool PictureFile::statPath(const QString &path, OpenPicture::FileStatus *status)
 #endif
 }
 
-std::vector<long> PictureFile::findRuns(const char *bytes, long region, const char *text, int n)
-{
-    std::vector<long> runs;
-    for (long j = 0; j + n <= region;) {
-        const void *hit = memchr(bytes + j, text[0], size_t(region - n + 1 - j));
-        if (!hit)
-            break;
-        j = long(static_cast<const char *>(hit) - bytes);
-        if (memcmp(bytes + j, text, size_t(n)) == 0) {
-            runs.push_back(j);
-            j += n;
-        } else {
-            ++j;
-        }
-    }
-    return runs;
-}
-
 FILE *PictureFile::open(const QString &path, const char *mode)
 {
 #ifdef _WIN32
@@ -56,11 +38,6 @@ FILE *PictureFile::open(const QString &path, const char *mode)
 #else
     return fopen(PathBytes::encode(path).constData(), mode);
 #endif
-}
-
-bool PictureFile::claimsFiles()
-{
-    return true;
 }
 
 #ifdef _WIN32
@@ -75,7 +52,7 @@ HANDLE openForAttributes(const QString &path, DWORD access)
 }
 } // namespace
 
-bool PictureFile::identify(const QString &path, FileId *id)
+bool PictureFile::identify(const QString &path, FileIdentity *id)
 {
     // No access right is asked for, so that even a locked file tells its identity.
     const HANDLE handle = openForAttributes(path, 0);
@@ -85,7 +62,7 @@ bool PictureFile::identify(const QString &path, FileId *id)
     const bool known = GetFileInformationByHandle(handle, &information) != 0;
     CloseHandle(handle);
     if (known)
-        *id = windowsFileId(information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow);
+        *id = FileIdentity::fromWindows(information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow);
     return known;
 }
 #endif
@@ -107,8 +84,7 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
         return result;
     }
     if (picture.haveStatus) {
-        result.device = picture.id().device;
-        result.inode = picture.id().inode;
+        result.file = picture.id();
         result.readOnly = (picture.status.st_mode & 0222) == 0;
     }
     result.status = picture.readOriginalDate(&result);
@@ -131,40 +107,6 @@ PictureFile::Result PictureFile::shift(const QString &path, qint64 seconds, bool
                                        const Claim &claim)
 {
     return PictureRewrite::shift(path, seconds, adaptFileTimes, claim);
-}
-
-bool PictureFile::setFileTimes(const QString &path, const QDateTime &wallClock)
-{
-    OpenPicture::FileStatus status;
-    if (!statPath(path, &status))
-        qDebug("invalid filename : %s", PathBytes::displayBytes(path).constData());
-    qint64 seconds = 0;
-    bool set = CaptureDate::localInstant(wallClock, &seconds);
-    if (set) {
-#ifdef _WIN32
-        // SetFileTime, not _wutime64, which refuses times before 1970.
-        constexpr qint64 secondsFrom1601To1970 = 11644473600LL, ticksPerSecond = 10000000LL;
-        set = seconds >= -secondsFrom1601To1970 && seconds < INT64_MAX / ticksPerSecond - secondsFrom1601To1970;
-        const HANDLE handle = set ? openForAttributes(path, FILE_WRITE_ATTRIBUTES) : INVALID_HANDLE_VALUE;
-        set = handle != INVALID_HANDLE_VALUE;
-        if (set) {
-            const uint64_t ticks = uint64_t(seconds + secondsFrom1601To1970) * uint64_t(ticksPerSecond);
-            FILETIME time;
-            time.dwLowDateTime = DWORD(ticks & 0xFFFFFFFFu);
-            time.dwHighDateTime = DWORD(ticks >> 32);
-            set = SetFileTime(handle, nullptr, &time, &time) != 0;
-            CloseHandle(handle);
-        }
-#else
-        struct timespec times[2];
-        times[0].tv_sec = times[1].tv_sec = time_t(seconds);
-        times[0].tv_nsec = times[1].tv_nsec = 0;
-        set = utimensat(AT_FDCWD, PathBytes::encode(path).constData(), times, 0) == 0;
-#endif
-    }
-    if (!set)
-        qDebug("utime() failed with : %s", PathBytes::displayBytes(path).constData());
-    return set;
 }
 
 QString PictureFile::cameraName(const char *make, const char *model)
@@ -203,6 +145,7 @@ const char *PictureFile::describe(Status status)
     case Status::CloseFailed: return "written, but closing the file failed";
     case Status::NotChosen: return "not among the chosen pictures";
     case Status::NotConfirmed: return "date not read before the question";
+    case Status::PictureNotChanged: return "its picture was not changed";
     }
     return "";
 }

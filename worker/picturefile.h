@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileidentity.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -36,6 +38,7 @@ public:
         CloseFailed,    // written, but closing the file reported an error
         NotChosen,      // shifting: usable, but not among the pictures chosen to move
         NotConfirmed,   // shifting: its date could not be read before the question
+        PictureNotChanged,  // a sidecar left alone because its picture was not written
     };
 
     struct Result {
@@ -51,18 +54,12 @@ public:
         bool timesSet = true;  // shifting: the file times were set (or kept) as asked
         bool readOnly = false; // dating: nobody has write permission on the file
         int sidecars = 0;      // listings: XMP sidecar files beside the picture
-        uint64_t device = 0;   // the physical file (where files have identity numbers)
-        uint64_t inode = 0;
+        FileIdentity file;     // the physical file (where files have identity numbers)
     };
 
-    // The physical file behind a path (device and inode number).
-    struct FileId {
-        uint64_t device;
-        uint64_t inode;
-    };
     // Asked once a picture is open: false when this file was met before, in
     // which case the step leaves it alone and reports AlreadySeen.
-    using Claim = std::function<bool(const FileId &)>;
+    using Claim = std::function<bool(const FileIdentity &)>;
 
     // Reads the capture date of one picture. Nothing is logged. With
     // `withCopies`, a usable picture's result also tells how many XMP
@@ -79,14 +76,6 @@ public:
     static Result shift(const QString &path, qint64 seconds, bool adaptFileTimes,
                         const Claim &claim = {});
 
-    // Sets a file's access and modification times to a wall-clock time read as
-    // local time. Logs and returns false on failure.
-    static bool setFileTimes(const QString &path, const QDateTime &wallClock);
-
-    // Every 19-byte run equal to `text` in bytes[0, region), including one that
-    // ends on the region's last byte.
-    static std::vector<long> findRuns(const char *bytes, long region, const char *text, int n);
-
     // The status of the file a path names; false when there is none.
 #ifdef _WIN32
     static bool statPath(const QString &path, struct _stat64 *status);
@@ -97,11 +86,7 @@ public:
 #ifdef _WIN32
     // The identity of the file or folder a path names (links followed): its
     // volume's serial number and its file index. False when it cannot be read.
-    static bool identify(const QString &path, FileId *id);
-    static FileId windowsFileId(uint32_t volume, uint32_t indexHigh, uint32_t indexLow)
-    {
-        return {volume, (uint64_t(indexHigh) << 32) | indexLow};
-    }
+    static bool identify(const QString &path, FileIdentity *id);
 #endif
 
     // Opens a file by a path in the platform's own encoding.
@@ -119,6 +104,4 @@ public:
     // the first 4096 bytes, never beyond the end of the file.
     static constexpr long minimumRegion = 4096;
 
-    // Whether the steps tell the walk each file's identity (through Claim).
-    static bool claimsFiles();
 };

@@ -59,17 +59,12 @@ PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile:
         logPath("in use by another program, not changed : %s", path);
         return Status::Locked;
     }
-    before.device = picture.id().device;
-    before.inode = picture.id().inode;
-    before.size = picture.size();
+    before = picture.id();
 #ifdef _WIN32
     if (!picture.fileTimes(&before.accessNs, &before.modificationNs)) {
         logPath("read failed : %s", path);
         return Status::ReadFailed;
     }
-#else
-    before.modificationNs = OpenPicture::modificationNs(picture.status);
-    before.accessNs = OpenPicture::accessNs(picture.status);
 #endif
     return Status::Usable;
 }
@@ -178,7 +173,7 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
     // One status call answers both: the path still leads to the open file,
     // and that file's size and modification time are as they were.
     const bool unchanged = picture.pathLeadsHere(filePath, &now) && int64_t(now.st_size) == before.size
-                           && OpenPicture::modificationNs(now) == before.modificationNs;
+                           && FileIdentity::of(now).modificationNs == before.modificationNs;
 #endif
     if (!unchanged) {
         logPath("changed by another program : %s", filePath);

@@ -32,13 +32,6 @@ public:
         QByteArray to;     // the text it is to hold
     };
 
-    // What the file looked like when it was opened.
-    struct Snapshot {
-        uint64_t device = 0, inode = 0;
-        int64_t size = -1;
-        int64_t modificationNs = 0, accessNs = 0;
-    };
-
     PictureRewrite() = default;
     PictureRewrite(const PictureRewrite &) = delete;
     PictureRewrite &operator=(const PictureRewrite &) = delete;
@@ -86,7 +79,8 @@ public:
     bool syncFileSystem() { return picture.syncFileSystem(); }
 
     const QString &path() const { return filePath; }
-    const Snapshot &snapshot() const { return before; }
+    // What the file looked like when it was opened.
+    const FileIdentity &snapshot() const { return before; }
     const std::vector<Run> &runs() const { return planned; }
 
     // The whole rewrite of one picture by a shift, as the passes do it,
@@ -103,6 +97,6 @@ private:
 
     OpenPicture picture;
     QString filePath;
-    Snapshot before;
+    FileIdentity before;
     std::vector<Run> planned;
 };

@@ -33,7 +33,8 @@ QString TreeLock::lockPath(const QString &folder)
     struct stat status;
     if (!PathBytes::stat(PathBytes::encode(folder), &status))
         return {};
-    return Journal::folder() + QStringLiteral("/lock-%1-%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
+    const FileIdentity tree = FileIdentity::of(status);
+    return Journal::folder() + QStringLiteral("/lock-%1-%2").arg(tree.device).arg(tree.inode);
 #endif
 }
 

@@ -1,0 +1,87 @@
+#include "cameratally.h"
+
+#include "capturedate.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+void CameraTally::clear()
+{
+    table.clear();
+    tally = Tally();
+}
+
+void CameraTally::reset()
+{
+    clear();
+    selection = ShiftChoice();
+}
+
+QList<CameraTally::Camera> CameraTally::cameras() const
+{
+    QList<Camera> list = table.values();
+    std::sort(list.begin(), list.end(), [](const Camera &a, const Camera &b) {
+        return a.valid != b.valid ? a.valid > b.valid : a.name < b.name;
+    });
+    return list;
+}
+
+void CameraTally::choose(const ShiftChoice &choice)
+{
+    selection = choice;
+    if (choice.from.isValid() || choice.to.isValid())
+        return;   // tallied by the dating pass
+    tally = Tally();
+    for (const Camera &camera : table) {
+        if (camera.valid == 0 || !choice.takesCamera(camera.name))
+            continue;
+        tally.valid += camera.valid;
+        if (!tally.oldest.isValid() || camera.oldest < tally.oldest)
+            tally.oldest = camera.oldest;
+        if (!tally.newest.isValid() || tally.newest < camera.newest)
+            tally.newest = camera.newest;
+    }
+}
+
+void CameraTally::count(const PictureFile::Result &result)
+{
+    if (result.camera.isEmpty())
+        return;   // no EXIF block was read: no camera to count it for
+    Camera &camera = table[result.camera];
+    camera.name = result.camera;
+    ++camera.pictures;
+    if (result.status != PictureFile::Status::Usable)
+        return;
+    const QDateTime &date = result.oldDate;
+    ++camera.valid;
+    if (!camera.oldest.isValid() || date < camera.oldest)
+        camera.oldest = date;
+    if (!camera.newest.isValid() || camera.newest < date)
+        camera.newest = date;
+    if (!selection.takes(result.camera, date))
+        return;
+    ++tally.valid;
+    if (!tally.oldest.isValid() || date < tally.oldest)
+        tally.oldest = date;
+    if (!tally.newest.isValid() || tally.newest < date)
+        tally.newest = date;
+}
+
+QString CameraTally::rangeProblem(qint64 seconds) const
+{
+    // Every date lies between the oldest and the newest, so checking those two
+    // tells whether every shifted date still fits in place of the old one.
+    for (const QDateTime &date : {tally.oldest, tally.newest}) {
+        if (!date.isValid())
+            continue;
+        if (CaptureDate::format(date.addSecs(seconds)).isEmpty())
+            // Shown by the window in the user's language (kelvaro-cli installs no translator).
+            return QCoreApplication::translate("JobMessages",
+                                               "shifting by %1 seconds would move %2 outside the years 1000 to "
+                                               "9999; nothing was changed")
+                .arg(seconds)
+                .arg(date.toString(QLatin1String(CaptureDate::pattern)));
+    }
+    return {};
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "picturefile.h"
+#include "shiftchoice.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// What the dating pass learnt about the cameras of a tree, and about the
+// pictures chosen to move: kept per camera, so that nothing grows with the
+// number of pictures.
+class CameraTally {
+public:
+    // The pictures of one camera that the dating pass met.
+    struct Camera {
+        QString name;           // PictureFile::cameraName()
+        int pictures = 0;       // pictures whose EXIF block could be read
+        int valid = 0;          // of them, those with a usable capture date
+        QDateTime oldest, newest;
+    };
+
+    // The chosen pictures with a usable capture date.
+    struct Tally {
+        int valid = 0;
+        QDateTime oldest, newest;
+    };
+
+    // Forgets every camera and the tally (the choice stays).
+    void clear();
+    // Forgets everything, the choice too (every picture is chosen).
+    void reset();
+
+    // One picture of the dating pass.
+    void count(const PictureFile::Result &result);
+
+    // The cameras met, most usable pictures first (then by name).
+    QList<Camera> cameras() const;
+
+    // Chooses the pictures the next shift moves. A choice by camera alone may
+    // be made before or after the dating pass; a choice with limits by date
+    // must be made before it, since the dating pass tallies the chosen
+    // pictures as it reads them.
+    void choose(const ShiftChoice &choice);
+    const ShiftChoice &choice() const { return selection; }
+    const Tally &chosen() const { return tally; }
+
+    // Empty when shifting every chosen date by `seconds` keeps it within the
+    // years 1000 to 9999; otherwise what is wrong.
+    QString rangeProblem(qint64 seconds) const;
+
+private:
+    QHash<QString, Camera> table;   // by name
+    ShiftChoice selection;
+    Tally tally;
+};

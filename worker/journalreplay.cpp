@@ -1,0 +1,160 @@
+#include "journalreplay.h"
+
+#include "capturedate.h"
+#include "pathbytes.h"
+
+#include <QDir>
+#include <QtDebug>
+
+using Status = PictureFile::Status;
+
+bool JournalReplay::chain(const QString &journal, QList<Journal::Record> *chain, QString *error)
+{
+    QString path = journal;
+    QSet<QString> seen;
+    while (!path.isEmpty() && !seen.contains(path)) {
+        seen.insert(path);
+        Journal::Record record;
+        if (!Journal::readHeader(path, &record, error))
+            return false;
+        chain->prepend(record);
+        path = record.header.kind == Journal::Kind::Resume ? record.header.source : QString();
+    }
+    return true;
+}
+
+// The headers only: the entries are read one by one as they are worked through.
+bool JournalReplay::load(const QString &journal, QList<Journal::Record> *chain, bool confirmed, QString *refusal)
+{
+    if (!JournalReplay::chain(journal, chain, refusal))
+        return false;
+    for (const Journal::Record &record : *chain) {
+        if (record.header.kind == Journal::Kind::Undo) {
+            *refusal = QStringLiteral("%1 is the journal of an undo; it cannot be undone or resumed")
+                          .arg(QDir::toNativeSeparators(record.path));
+            return false;
+        }
+    }
+    if (chain->isEmpty()) {
+        *refusal = QStringLiteral("no journal given");
+        return false;
+    }
+    if (!confirmed)
+        return true;
+    const QString first = chain->front().path;
+    return Journal::read(first, &chain->front(), refusal, [](Journal::Entry &&) {});
+}
+
+// The entries of a journal chain, read one by one, in chunks whose pictures
+// are opened several at once; each is then planned on this thread, in order.
+void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header)
+{
+    const size_t chunk = writing.pool->jobs() > 1 ? size_t(writing.pool->jobs()) * 16 : 1;
+    std::vector<Journal::Entry> entries;
+    auto flush = [&] {
+        std::vector<std::unique_ptr<PictureRewrite>> opened(entries.size());
+        std::vector<Status> statuses(entries.size(), Status::CannotOpen);
+        writing.pool->forEach(entries.size(), [&](size_t i) {
+            if (state.cancelRequested)
+                return;
+            opened[i] = std::make_unique<PictureRewrite>();
+            statuses[i] = opened[i]->open(PathBytes::decode(entries[i].path));
+        });
+        for (size_t i = 0; i < entries.size() && !state.cancelRequested; ++i)
+            planEntry(entries[i], reverse, header, std::move(opened[i]), statuses[i]);
+        entries.clear();
+    };
+    auto take = [&](Journal::Entry &&entry) {
+        if (state.cancelRequested || !writing.problem.isEmpty())
+            return;
+        // Each physical file once, from the first journal that names it.
+        if (handled.contains(entry.before))
+            return;
+        handled.insert(entry.before);
+        entries.push_back(std::move(entry));
+        if (entries.size() >= chunk)
+            flush();
+    };
+    for (const Journal::Record &record : chain) {
+        Journal::Record again;
+        QString error;
+        if (!Journal::read(record.path, &again, &error, take) && writing.problem.isEmpty())
+            writing.problem = error;
+        if (state.cancelRequested || !writing.problem.isEmpty())
+            break;
+    }
+    if (!state.cancelRequested)
+        flush();
+}
+
+void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
+                         std::unique_ptr<PictureRewrite> rewrite, Status opened)
+{
+    const QString path = PathBytes::decode(entry.path);
+    if (!entry.sidecar)
+        ++state.pictureCount;
+    PictureFile::Result result;
+    result.oldText = reverse ? entry.newDate : entry.oldDate;
+    result.oldDate = CaptureDate::parse(result.oldText);
+    result.newDate = CaptureDate::parse(reverse ? entry.oldDate : entry.newDate);
+    result.status = opened;
+    if (entry.sidecar && result.status != Status::Usable) {
+        writing.note(result.status, path);
+        return;
+    }
+    if (result.status == Status::Usable && rewrite->snapshot() != entry.before) {
+        qDebug("replaced since the shift, not changed : %s", PathBytes::displayBytes(path).constData());
+        result.status = Status::Unrecognised;
+    }
+    if (result.status != Status::Usable) {
+        if (result.status == Status::Unrecognised)
+            ++writing.counts.unrecognised;
+        else
+            ++writing.counts.notChanged;
+        writing.note(result.status, path);
+        writing.picture(path, result);
+        return;
+    }
+    std::vector<PictureRewrite::Run> runs = entry.runs;
+    if (reverse)
+        for (PictureRewrite::Run &run : runs)
+            std::swap(run.from, run.to);
+    rewrite->planRuns(runs);
+    result.runs = int(runs.size());
+
+    WritingPass::Pending pending;
+    pending.sidecar = entry.sidecar;
+    pending.rewrite = std::move(rewrite);
+    pending.result = result;
+    // Undo puts back the times the picture had before the shift; resume sets
+    // them as the shift would have.
+    pending.accessNs = entry.before.accessNs;
+    pending.modificationNs = entry.before.modificationNs;
+    if (!reverse) {
+        writing.adaptTimes = header.adaptFileTimes;
+        if (!writing.targetTimes(result.newDate, entry.before, &pending.accessNs, &pending.modificationNs))
+            pending.result.timesSet = false;
+    }
+    Journal::Entry record = entry;
+    record.runs = runs;
+    if (reverse)
+        std::swap(record.oldDate, record.newDate);
+    // The times recorded stay those from before the first pass, so that an
+    // undo of this pass puts those back.
+    writing.enqueue(std::move(pending), std::move(record));
+}
+
+
+int JournalReplay::distinctPictures(const QList<Journal::Record> &chain)
+{
+    QSet<FileIdentity> distinct;
+    for (const Journal::Record &record : chain) {
+        Journal::Record again;
+        QString error;
+        Journal::read(record.path, &again, &error, [&](Journal::Entry &&entry) {
+            if (!entry.sidecar)
+                distinct.insert(entry.before);
+        });
+    }
+    return int(distinct.size());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "journal.h"
+#include "walkstate.h"
+#include "writingpass.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+// Undo and resume work from a journal chain: the journal of the pass to set
+// back or finish, and the journals of the passes that pass finished, back to
+// the shift that began it. Each picture the chain names is planned from its
+// recorded runs (reversed for an undo) and handed to the writing pass.
+class JournalReplay {
+public:
+    JournalReplay(WalkState &state, WritingPass &writing) : state(state), writing(writing) {}
+
+    // The journal and, when it finished an earlier pass, that pass's journal
+    // before it, back to the pass that started it: oldest first, headers only.
+    static bool chain(const QString &journal, QList<Journal::Record> *chain, QString *error);
+    // The chain to work from, refused (with why) when it holds an undo; with
+    // `confirmed`, the first record also holds the pictures whose dates the
+    // user saw.
+    static bool load(const QString &journal, QList<Journal::Record> *chain, bool confirmed, QString *refusal);
+    // The pictures the chain names, each physical file once.
+    static int distinctPictures(const QList<Journal::Record> &chain);
+
+    // Plans every entry of the chain, each physical file once, from the first
+    // journal that names it; an undo (`reverse`) swaps each run's texts.
+    void plan(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header);
+
+    // The pictures taken from the journal (a resume then leaves them to it).
+    QSet<FileIdentity> handled;
+
+private:
+    void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
+                   std::unique_ptr<PictureRewrite> rewrite, PictureFile::Status opened);
+
+    WalkState &state;
+    WritingPass &writing;
+};

@@ -1,0 +1,348 @@
+#include "writingpass.h"
+
+#include "capturedate.h"
+#include "openpicture.h"
+#include "pathbytes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QtDebug>
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <cstdio>
+#else
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// Pictures planned before their intents go to the disk in one flush. Each
+// holds an open file (and its lock) until it is written, so the batch also
+// stays well within the number of files a process may hold open.
+size_t batchLimit()
+{
+    static const size_t limit = [] {
+        size_t files = 1024;
+#ifdef _WIN32
+        // The C runtime's streams, which the pictures are opened as.
+        if (_setmaxstdio(2048) == 2048)
+            files = 2048;
+#else
+        struct rlimit open{};
+        if (getrlimit(RLIMIT_NOFILE, &open) == 0) {
+            // Raise the soft limit towards the hard one: a batch of 1024
+            // pictures and their sidecars needs some 1100 descriptors.
+            const rlim_t wanted = std::min<rlim_t>(open.rlim_max, 4096);
+            if (open.rlim_cur < wanted) {
+                open.rlim_cur = wanted;
+                setrlimit(RLIMIT_NOFILE, &open);
+                getrlimit(RLIMIT_NOFILE, &open);
+            }
+            files = open.rlim_cur == RLIM_INFINITY ? 4096 : size_t(open.rlim_cur);
+        }
+#endif
+        return std::clamp<size_t>(files / 2 - 64, 64, 1024);
+    }();
+    return limit;
+}
+
+using Status = PictureFile::Status;
+
+// The journal names every picture by its absolute path, so that an undo or a
+// resume started from any folder finds it. `workingFolder` is the current
+// folder, asked once per pass.
+QString absolute(const QString &path, const QString &workingFolder)
+{
+    return QDir::isAbsolutePath(path) ? path : QDir::cleanPath(workingFolder + QLatin1Char('/') + path);
+}
+
+
+} // namespace
+
+QByteArray WritingPass::journalPathOf(const QString &path) const
+{
+    return PathBytes::encode(absolute(path, workingFolder));
+}
+
+bool WritingPass::begin(Journal::Header header, const QString &lockFolder, qint64 datedGeneration)
+{
+    refusal.clear();
+    problem.clear();
+    journalPath.clear();
+    counts = Counts();
+    notes.clear();
+    batch.clear();
+    changedOnDevice.clear();
+    workingFolder = QDir::currentPath();
+    sequence = 0;
+    state.pictureCount = 0;
+    state.changedCount = 0;
+    state.folderCount = 0;
+    if (!PathBytes::isFolder(lockFolder)) {
+        refusal = QCoreApplication::translate("JobMessages", "%1: no such folder; nothing was changed")
+                      .arg(PathBytes::display(lockFolder));
+        return false;
+    }
+    if (dryRun)
+        return true;
+    if (!lock.acquire(lockFolder, &refusal))
+        return false;
+    // Another shift, undo or resume of this tree since its dates were read
+    // (or while they were read) makes them stale: read them again first.
+    if (datedGeneration != noGeneration && lock.heldGeneration() != datedGeneration) {
+        refusal = QStringLiteral("another shift, undo or resume changed %1 since its dates were read; "
+                                 "nothing was changed: read the dates again")
+                      .arg(PathBytes::display(lockFolder));
+        lock.release();
+        return false;
+    }
+    lock.countThisPass();
+    if (useJournal) {
+        header.started = QDateTime::currentDateTimeUtc();
+        if (!journal.create(header, &refusal)) {
+            refusal += QStringLiteral("; nothing was changed");
+            lock.release();
+            return false;
+        }
+        journalPath = journal.path();
+    }
+    return true;
+}
+
+// Puts the pictures the user saw, with their dates, on the disk before any
+// picture is written. When that fails, the pass gives up: its journal is
+// removed and the tree released, and nothing was changed.
+bool WritingPass::recordConfirmed(const Journal::Confirmed &ids)
+{
+    if (!journal.isOpen())
+        return true;
+    journal.addConfirmed(ids);
+    if (journal.flush())
+        return true;
+    refusal = QStringLiteral("the journal could not be written; nothing was changed");
+    journal.discard();
+    journalPath.clear();
+    lock.release();
+    return false;
+}
+
+void WritingPass::end()
+{
+    if (state.cancelRequested || !problem.isEmpty()) {
+        // Planned but not written: left as they are. Their intents (if they
+        // reached the journal) are harmless: undo and resume look at the bytes.
+        for (const Pending &p : batch)
+            counts.notChanged += !p.sidecar;
+        batch.clear();
+    } else {
+        commitBatch();
+    }
+    // On the disk before the result is told.
+    for (auto it = changedOnDevice.constBegin(); it != changedOnDevice.constEnd(); ++it) {
+        OpenPicture picture;
+        if (!picture.open(it.value(), false) || !picture.syncFileSystem()) {
+            qDebug("could not write the changes through to the disk : %s", PathBytes::displayBytes(it.value()).constData());
+            problem = QStringLiteral("the changes could not be written through to the disk");
+        }
+    }
+    if (journal.isOpen()) {
+        const QList<QPair<QByteArray, qint64>> numbers = {
+            {"pictures", state.pictureCount.load()}, {"changed", counts.changed},
+            {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
+            {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
+            {"not_chosen", counts.notChosen},
+            {"times_not_set", counts.timesNotSet}};
+        // Done lines that could not be written lose no picture (the intents
+        // were on the disk first), but the journal no longer tells all: say so.
+        const bool closed = journal.close(state.cancelRequested, numbers);
+        if ((!closed || journal.hasFailed()) && problem.isEmpty())
+            problem = QStringLiteral("the journal could not be written");
+    }
+    lock.release();
+}
+
+bool WritingPass::targetTimes(const QDateTime &newDate, const FileIdentity &original, int64_t *atime,
+                           int64_t *mtime) const
+{
+    *atime = original.accessNs;
+    *mtime = original.modificationNs;
+    if (!adaptTimes)
+        return true;
+    int64_t instant = 0;
+    if (!PictureRewrite::localInstantNs(newDate, &instant))
+        return false;
+    *atime = *mtime = instant;
+    return true;
+}
+
+void WritingPass::note(Status status, const QString &path)
+{
+    notes << QString::fromLatin1(PictureFile::describe(status)) + QStringLiteral(" : ") + PathBytes::display(path);
+}
+
+void WritingPass::picture(const QString &path, const PictureFile::Result &result)
+{
+    if (observer)
+        observer->pictureDone(path, result);
+}
+
+void WritingPass::enqueue(Pending pending, Journal::Entry entry)
+{
+    pending.n = ++sequence;
+    if (journal.isOpen()) {
+        entry.n = pending.n;
+        journal.intent(entry);
+    }
+    batch.push_back(std::move(pending));
+    if (batch.size() >= batchLimit())
+        commitBatch();
+}
+
+void WritingPass::commitBatch()
+{
+    if (batch.empty())
+        return;
+    // Every intent of the batch is on the disk before any of its pictures is written.
+    if (journal.isOpen() && !journal.flush()) {
+        problem = QStringLiteral("the journal could not be written; the pass stopped");
+        qDebug("the journal could not be written : %s", journal.path().toUtf8().constData());
+        for (const Pending &p : batch)
+            counts.notChanged += !p.sidecar;
+        batch.clear();
+        state.cancelRequested = true;
+        return;
+    }
+    // The pictures are written first, several at once; then the sidecars of
+    // those that were written. Each step tells its outcome, which is taken in
+    // below in the order of the journal.
+    QHash<int, size_t> pictureAt;
+    for (size_t k = 0; k < batch.size(); ++k)
+        if (!batch[k].sidecar)
+            pictureAt.insert(batch[k].n, k);
+    auto write = [this](Pending &p) {
+        if (state.cancelRequested)
+            return;   // the pictures in hand are written; the rest stay as they are
+        p.attempted = true;
+        if (dryRun) {
+            p.outcome = p.rewrite->check();
+            p.timesWritten = true;
+        } else {
+            p.outcome = p.rewrite->commit(p.accessNs, p.modificationNs, &p.timesWritten);
+        }
+        const bool written = p.outcome == Status::Changed || p.outcome == Status::AlreadyDone;
+#ifdef _WIN32
+        if (written && !dryRun && !p.rewrite->syncFileSystem()) {
+            p.syncFailed = true;
+            qDebug("could not write the changes through to the disk : %s",
+                   PathBytes::displayBytes(p.rewrite->path()).constData());
+        }
+#endif
+        if (!p.rewrite->close() && written && !dryRun) {
+            qDebug("close failed after writing : %s", PathBytes::displayBytes(p.rewrite->path()).constData());
+            p.outcome = Status::CloseFailed;
+        }
+        if (!p.sidecar && (p.outcome == Status::Changed || p.outcome == Status::CloseFailed))
+            ++state.changedCount;   // the progress, as each picture is written
+    };
+    auto pictureWritten = [&](const Pending &sidecar) {
+        if (!sidecar.ofPicture)
+            return true;
+        const auto at = pictureAt.constFind(sidecar.ofPicture);
+        if (at == pictureAt.constEnd())   // its picture was in the batch before
+            return sidecar.ofPicture == lastPicture && lastPictureWritten;
+        const Pending &p = batch[*at];
+        return p.attempted && (p.outcome == Status::Changed || p.outcome == Status::AlreadyDone);
+    };
+    // A group at a time, each taken in before the next is written, so that a
+    // cancel stops the pass after the group in hand.
+    const size_t group = pool->jobs() > 1 ? size_t(pool->jobs()) * 4 : 1;
+    for (size_t first = 0; first < batch.size(); first += group) {
+        const size_t count = std::min(group, batch.size() - first);
+        pool->forEach(count, [&](size_t k) {
+            if (!batch[first + k].sidecar)
+                write(batch[first + k]);
+        });
+        pool->forEach(count, [&](size_t k) {
+            Pending &p = batch[first + k];
+            if (!p.sidecar)
+                return;
+            if (!pictureWritten(p)) {
+                p.attempted = true;
+                p.orphan = true;
+                p.rewrite->close();
+            } else {
+                write(p);
+            }
+        });
+
+        for (size_t k = first; k < first + count; ++k) {
+            Pending &p = batch[k];
+            if (!p.attempted) {
+                counts.notChanged += !p.sidecar;
+                continue;
+            }
+            const QString path = p.rewrite->path();
+            if (p.orphan) {
+                // Its picture was not written: neither is the sidecar.
+                if (journal.isOpen())
+                    journal.done(p.n, Status::PictureNotChanged);
+                continue;
+            }
+            const Status status = p.outcome;
+            const bool timesSet = p.timesWritten;
+            const bool written = status == Status::Changed || status == Status::AlreadyDone;
+            if (p.syncFailed)
+                problem = QStringLiteral("the changes could not be written through to the disk");
+            if (journal.isOpen())
+                journal.done(p.n, status);
+            if (!p.sidecar) {
+                lastPicture = p.n;
+                lastPictureWritten = written;
+            }
+            if (p.sidecar) {
+                // Sidecars are counted apart and never as pictures.
+                if (status == Status::Changed || status == Status::CloseFailed || status == Status::AlreadyDone) {
+                    counts.sidecars += status != Status::AlreadyDone;
+                    if (!dryRun && status != Status::AlreadyDone)
+                        changedOnDevice.insert(p.rewrite->snapshot().device, path);
+                } else {
+                    note(status, path);
+                }
+                if (status == Status::CloseFailed)
+                    note(status, path);
+                if (written && !dryRun && !timesSet)
+                    notes << QStringLiteral("file times not set : ") + PathBytes::display(path);
+                continue;
+            }
+            if (status == Status::Changed || status == Status::CloseFailed) {
+                ++counts.changed;
+                counts.xmpDates += p.result.xmpDates;
+                counts.iptcDates += p.result.iptcDates;
+                if (!dryRun)
+                    changedOnDevice.insert(p.rewrite->snapshot().device, path);
+            } else if (status == Status::AlreadyDone) {
+                ++counts.alreadyDone;
+            } else if (status == Status::Unrecognised) {
+                ++counts.unrecognised;
+                note(status, path);
+            } else {
+                ++counts.notChanged;
+                note(status, path);
+            }
+            if (status == Status::CloseFailed)
+                note(status, path);
+            if (written && !dryRun && (!timesSet || !p.result.timesSet)) {
+                ++counts.timesNotSet;
+                p.result.timesSet = false;
+                notes << QStringLiteral("file times not set : ") + PathBytes::display(path);
+            }
+            p.result.status = status;
+            picture(path, p.result);
+        }
+    }
+    batch.clear();
+    if (journal.isOpen())
+        journal.write();
+}
