@@ -1,19 +1,17 @@
 #include "clicommand.h"
 
-#include "capturedate.h"
-#include "jobmessages.h"
+#include "cancelonsignal.h"
+#include "console.h"
+#include "datingreport.h"
+#include "historyreport.h"
 #include "pathbytes.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #ifdef _WIN32
-#include <windows.h>
 #include <io.h>
 #define STDIN_FILENO 0
 #define STDERR_FILENO 2
@@ -23,187 +21,8 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// Ctrl-C (or a polite kill) during the shifting pass: ask the walk to stop
-// after the picture in hand. Setting a lock-free atomic is safe in a handler.
-static_assert(std::atomic<bool>::is_always_lock_free, "the cancel flag must be lock-free");
-std::atomic<bool> *cancelFlag = nullptr;
-
-extern "C" void requestCancel(int)
-{
-    if (cancelFlag)
-        cancelFlag->store(true);
-}
-
-#ifdef _WIN32
-// Windows has no SIGTERM from outside; Ctrl-C, Ctrl-Break and closing the
-// console window arrive as console control events, on a thread of their own.
-// Closing the window ends the process once the handler returns, so the handler
-// then waits a little for the picture in hand.
-std::atomic<bool> passRunning{false};
-
-BOOL WINAPI consoleEvent(DWORD event)
-{
-    switch (event) {
-    case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-        requestCancel(0);
-        return TRUE;
-    case CTRL_CLOSE_EVENT:
-        requestCancel(0);
-        for (int i = 0; i < 40 && passRunning.load(); ++i)
-            Sleep(100);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-// Installs the console control handler while it lives.
-class CancelOnSignal {
-public:
-    explicit CancelOnSignal(std::atomic<bool> &flag)
-    {
-        cancelFlag = &flag;
-        passRunning = true;
-        SetConsoleCtrlHandler(consoleEvent, TRUE);
-    }
-    ~CancelOnSignal()
-    {
-        SetConsoleCtrlHandler(consoleEvent, FALSE);
-        passRunning = false;
-        cancelFlag = nullptr;
-    }
-};
-
-// A console, not merely a character device: _isatty() is also true for NUL.
-bool isTerminal(int fd)
-{
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    DWORD mode = 0;
-    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
-}
-
-// The progress line moves the cursor with VT sequences; a console that
-// cannot take them gets no progress line.
-bool isVirtualTerminal(int fd)
-{
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    DWORD mode = 0;
-    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
-        return false;
-#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
-#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
-#endif
-    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
-        || SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
-}
-#else
-// Installs the handler while it lives for SIGINT and SIGTERM and, where they
-// exist, SIGHUP (the terminal was closed) and SIGPIPE (the reader of the
-// report went away): each stops a writing pass after the picture in hand, so
-// that its journal is closed and what can be reported is.
-class CancelOnSignal {
-public:
-    explicit CancelOnSignal(std::atomic<bool> &flag)
-    {
-        cancelFlag = &flag;
-        for (size_t i = 0; i < count; ++i) {
-            old[i] = std::signal(caught[i], requestCancel);
-        }
-    }
-    ~CancelOnSignal()
-    {
-        for (size_t i = 0; i < count; ++i)
-            std::signal(caught[i], old[i] == SIG_ERR ? SIG_DFL : old[i]);
-        cancelFlag = nullptr;
-    }
-
-private:
-    using Handler = void (*)(int);
-#ifdef _WIN32
-    static constexpr int caught[] = {SIGINT, SIGTERM};
-#else
-    static constexpr int caught[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-#endif
-    static constexpr size_t count = sizeof caught / sizeof caught[0];
-    Handler old[count] = {};
-};
-
-bool isTerminal(int fd)
-{
-    return isatty(fd) == 1;
-}
-
-bool isVirtualTerminal(int fd)
-{
-    return isatty(fd) == 1;
-}
-#endif
-
-QByteArray jsonPlain(const QString &text)
-{
-    QByteArray out;
-    for (const char c : text.toUtf8()) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (uchar(c) < 0x20)
-                out += "\\u00" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
-            else
-                out += c;
-        }
-    }
-    return out;
-}
-
-// A JSON string. A byte of a file name that is not UTF-8 is written as the
-// escape \udcXX of its lone surrogate (XX the byte), as PathBytes holds it.
-QByteArray jsonString(const QString &text)
-{
-    QByteArray out = "\"";
-    QString plain;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int byte = PathBytes::escapedByte(text, i);
-        if (byte < 0) {
-            plain += text[i];
-            continue;
-        }
-        out += jsonPlain(plain);
-        plain.clear();
-        out += "\\udc" + QByteArray::number(byte, 16).rightJustified(2, '0');
-    }
-    return out + jsonPlain(plain) + '"';
-}
-
-QByteArray dateText(const QDateTime &date)
-{
-    return date.toString(QLatin1String(CaptureDate::pattern)).toLatin1();
-}
-
-QByteArray jsonDate(const QDateTime &date, bool present)
-{
-    return present ? '"' + dateText(date) + '"' : QByteArray("null");
-}
-
-// Why a picture has no usable date, for listings.
-QByteArray reason(const PictureFile::Result &result)
-{
-    QByteArray text = PictureFile::describe(result.status);
-    if (result.status == PictureFile::Status::NotADate || result.status == PictureFile::Status::NoDate)
-        if (!result.oldText.isEmpty())
-            text += " \"" + ProgressLine::printableBytes(result.oldText) + '"';
-    return text;
-}
-
-} // namespace
-
 CliCommand::CliCommand(const CliOptions &options, FILE *report)
-    : options(options), report(report), progress(isVirtualTerminal(STDERR_FILENO))
+    : options(options), progress(Console::isVirtualTerminal(STDERR_FILENO)), output(report, progress, options.json)
 {
     if (options.jobs > 0)
         job.jobs = options.jobs;
@@ -215,10 +34,10 @@ int CliCommand::run()
         return badInput(options.error);
     switch (options.command) {
     case CliOptions::Command::Help:
-        print(CliOptions::usage().toUtf8());
+        output.print(CliOptions::usage().toUtf8());
         return Success;
     case CliOptions::Command::Version:
-        print("kelvaro-cli " KELVARO_VERSION "\n");
+        output.print("kelvaro-cli " KELVARO_VERSION "\n");
         return Success;
     case CliOptions::Command::Dates:
         return dates();
@@ -316,106 +135,15 @@ void CliCommand::linkSkipped(const QString &path)
         qDebug("link leads outside the folder, not followed : %s", PathBytes::displayBytes(path).constData());
 }
 
-// A folder that could not be listed, or a name that could not be read, has a
-// line of the listing, as a picture without a usable date has.
 void CliCommand::unreadable(const QString &path, const char *why)
 {
-    if (listing == Listing::None || state.phase != WalkState::Dating)
-        return;
-    listLine(path,
-             (listing == Listing::Dates ? QByteArray(", \"date\": null") : QByteArray(", \"old\": null, \"new\": null"))
-                 + ", \"reason\": " + jsonString(QString::fromLatin1(why)),
-             why);
-}
-
-void CliCommand::listLine(const QString &path, const QByteArray &jsonFields, const QByteArray &text)
-{
-    if (options.json)
-        print((listed ? ",\n    {" : "\n    {") + QByteArray("\"path\": ") + jsonString(path) + jsonFields + '}');
-    else
-        print(ProgressLine::printable(path) + '\t' + text + '\n');
-    ++listed;
+    if (state.phase == WalkState::Dating)
+        listing.unreadable(path, why);
 }
 
 void CliCommand::pictureDone(const QString &path, const PictureFile::Result &result)
 {
-    if (listing == Listing::None)
-        return;
-    const bool usable = result.status == PictureFile::Status::Usable;
-    // With a choice, the preview lists the pictures that would move, and no others.
-    if (listing == Listing::Preview && !job.choice().all() && !(usable && job.choice().takes(result.camera, result.oldDate)))
-        return;
-    QByteArray line;
-    if (options.json) {
-        line = (listed ? ",\n    {" : "\n    {") + QByteArray("\"path\": ") + jsonString(path);
-        if (listing == Listing::Dates) {
-            line += ", \"date\": " + jsonDate(result.oldDate, usable);
-        } else {
-            line += ", \"old\": " + jsonDate(result.oldDate, usable)
-                    + ", \"new\": " + jsonDate(result.oldDate.addSecs(shiftSeconds), usable);
-        }
-        if (!usable)
-            line += ", \"reason\": " + jsonString(QString::fromUtf8(reason(result)));
-        else if (job.countCopies)
-            line += ", \"xmp_dates\": " + QByteArray::number(result.xmpDates) + ", \"iptc_dates\": "
-                    + QByteArray::number(result.iptcDates) + ", \"sidecars\": " + QByteArray::number(result.sidecars);
-        line += '}';
-    } else {
-        line = ProgressLine::printable(path) + '\t';
-        if (!usable)
-            line += reason(result);
-        else if (listing == Listing::Dates)
-            line += dateText(result.oldDate);
-        else
-            line += dateText(result.oldDate) + " -> " + dateText(result.oldDate.addSecs(shiftSeconds));
-        // The other copies of the capture time that move with it.
-        if (usable && job.countCopies && (result.xmpDates || result.iptcDates || result.sidecars))
-            line += "\t(also " + QByteArray::number(result.xmpDates) + " XMP, " + QByteArray::number(result.iptcDates)
-                    + " IPTC, " + QByteArray::number(result.sidecars) + (result.sidecars == 1 ? " sidecar)" : " sidecars)");
-        line += '\n';
-    }
-    ++listed;
-    print(line);
-}
-
-void CliCommand::startList(Listing kind)
-{
-    listing = kind;
-    listed = 0;
-    if (options.json) {
-        print("{\n  \"list\": [");
-        listOpen = true;
-    }
-}
-
-void CliCommand::printJson(const Fields &fields)
-{
-    QByteArray out;
-    if (listOpen)
-        out = listed ? "\n  ],\n" : "],\n";
-    else
-        out = "{\n";
-    for (size_t i = 0; i < fields.size(); ++i)
-        out += "  \"" + QByteArray(fields[i].first) + "\": " + fields[i].second
-               + (i + 1 < fields.size() ? ",\n" : "\n");
-    print(out + "}\n");
-}
-
-void CliCommand::print(const QByteArray &text)
-{
-    progress.write(report, text);
-}
-
-CliCommand::Fields CliCommand::countFields() const
-{
-    const bool any = state.validCount > 0;
-    return {{"folders", QByteArray::number(datingFolders)},
-            {"pictures", QByteArray::number(state.pictureCount.load())},
-            {"valid", QByteArray::number(state.validCount.load())},
-            {"oldest", jsonDate(state.oldestDate, any)},
-            {"newest", jsonDate(state.newestDate, any)},
-            {"outside_links", QByteArray::number(state.outsideLinks.load())},
-            {"unreadable", QByteArray::number(state.unreadableCount.load())}};
+    listing.picture(path, result);
 }
 
 JobMessages::Pass CliCommand::pass() const
@@ -433,51 +161,6 @@ JobMessages::Pass CliCommand::pass() const
     p.readOnly = state.readOnlyCount;
     p.unreadable = state.unreadableCount;
     return p;
-}
-
-QByteArray CliCommand::countText() const
-{
-    const bool any = state.validCount > 0;
-    return "Folders:  " + QByteArray::number(datingFolders) + "\nPictures: "
-           + QByteArray::number(state.pictureCount.load()) + "\nUsable:   "
-           + QByteArray::number(state.validCount.load()) + "\nOldest:   "
-           + (any ? dateText(state.oldestDate) : "none") + "\nNewest:   "
-           + (any ? dateText(state.newestDate) : "none") + '\n'
-           + (state.outsideLinks > 0 ? "Links leading outside the folder, not followed: "
-                                           + QByteArray::number(state.outsideLinks.load()) + '\n'
-                                     : QByteArray())
-           + (state.unreadableCount > 0 ? "Could not be read: " + QByteArray::number(state.unreadableCount.load()) + '\n'
-                                        : QByteArray());
-}
-
-QByteArray CliCommand::camerasJson() const
-{
-    const QList<ShiftJob::Camera> cameras = job.cameras();
-    QByteArray out = "[";
-    for (int i = 0; i < cameras.size(); ++i) {
-        const ShiftJob::Camera &c = cameras.at(i);
-        out += QByteArray(i ? ",\n" : "\n") + "    {\"name\": " + jsonString(c.name) + ", \"pictures\": "
-               + QByteArray::number(c.pictures) + ", \"valid\": " + QByteArray::number(c.valid)
-               + ", \"oldest\": " + jsonDate(c.oldest, c.valid > 0) + ", \"newest\": "
-               + jsonDate(c.newest, c.valid > 0) + '}';
-    }
-    return out + (cameras.isEmpty() ? "]" : "\n  ]");
-}
-
-QByteArray CliCommand::camerasText() const
-{
-    const QList<ShiftJob::Camera> cameras = job.cameras();
-    if (cameras.isEmpty())
-        return "Cameras:  none\n";
-    QByteArray text = "Cameras:\n";
-    for (const ShiftJob::Camera &c : cameras) {
-        text += "  " + c.name.toUtf8() + ": " + QByteArray::number(c.pictures) + " pictures, "
-                + QByteArray::number(c.valid) + " usable";
-        if (c.valid > 0)
-            text += ", " + dateText(c.oldest) + " to " + dateText(c.newest);
-        text += '\n';
-    }
-    return text;
 }
 
 // The first --camera that names no camera of the tree; empty when all do.
@@ -499,36 +182,18 @@ int CliCommand::dates()
     if (!folderIsUsable())
         return BadInput;
     if (options.list)
-        startList(Listing::Dates);
+        listing.start(PictureListing::Kind::Dates);
     surveyAndDate();
+    const DatingReport dated(state, job, datingFolders);
     if (options.json) {
-        Fields fields = countFields();
+        CliOutput::Fields fields = dated.countFields();
         if (options.cameras)
-            fields.push_back({"cameras", camerasJson()});
-        printJson(fields);
+            fields.push_back({"cameras", dated.camerasJson()});
+        output.printJson(fields);
     } else {
-        print(countText() + (options.cameras ? camerasText() : QByteArray()));
+        output.print(dated.countText() + (options.cameras ? dated.camerasText() : QByteArray()));
     }
     return Success;
-}
-
-bool CliCommand::confirm()
-{
-    QString question = JobMessages::confirmation(pass());
-    if (state.outsideLinks > 0)
-        question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(state.outsideLinks.load());
-    return askYesNo(question.toUtf8());
-}
-
-// Asks on the terminal; only "y" or "yes" (any letter case) is a yes.
-bool CliCommand::askYesNo(const QByteArray &question)
-{
-    progress.write(stderr, question + " [y/N] ");
-    char answer[64];
-    if (!fgets(answer, sizeof answer, stdin))
-        return false;
-    const QByteArray word = QByteArray(answer).trimmed().toLower();
-    return word == "y" || word == "yes";
 }
 
 int CliCommand::shift()
@@ -544,28 +209,11 @@ int CliCommand::shift()
     const ShiftJob::Tally chosen = job.chosen();
     const int valid = chosen.valid;
 
-    Fields fields = countFields();
+    // The counts of the dating pass, taken before a dry run's second reading pass.
+    const DatingReport dated(state, job, datingFolders);
+    const CliOutput::Fields counts = dated.countFields();
     auto report = [&](const QByteArray &text, int changed, bool cancelled, bool dryRun) {
-        if (options.json) {
-            fields.push_back({"shift_seconds", valid > 0 || options.hasShift
-                                                   ? QByteArray::number(shiftSeconds) : "null"});
-            fields.push_back({"chosen", QByteArray::number(valid)});
-            fields.push_back({"changed", QByteArray::number(changed)});
-            fields.push_back({"not_changed", QByteArray::number(qMax(0, valid - changed))});
-            fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
-            fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
-            fields.push_back({"xmp_dates", QByteArray::number(job.counts.xmpDates)});
-            fields.push_back({"iptc_dates", QByteArray::number(job.counts.iptcDates)});
-            fields.push_back({"sidecars", QByteArray::number(job.counts.sidecars)});
-            fields.push_back({"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)});
-            fields.push_back({"cancelled", cancelled ? "true" : "false"});
-            fields.push_back({"dry_run", dryRun ? "true" : "false"});
-            fields.push_back({"journal", job.journalPath.isEmpty() ? QByteArray("null")
-                                                                   : jsonString(job.journalPath)});
-            printJson(fields);
-        } else {
-            print(text + '\n');
-        }
+        results.shift(counts, text, {valid, valid > 0 || options.hasShift, shiftSeconds, changed, cancelled, dryRun});
     };
 
     // Folders and pictures that could not be read were passed over: the
@@ -599,7 +247,7 @@ int CliCommand::shift()
         const PictureFile::Result known = PictureFile::readDate(options.picture);
         if (known.status != PictureFile::Status::Usable)
             return badInput(QStringLiteral("%1: %2; cannot take the shift from it")
-                                .arg(options.picture, QString::fromUtf8(reason(known))));
+                                .arg(options.picture, QString::fromUtf8(CliOutput::reason(known))));
         shiftSeconds = known.oldDate.secsTo(options.pictureTime);
     } else if (!options.hasShift) {
         shiftSeconds = chosen.oldest.secsTo(options.oldestTo);
@@ -616,7 +264,7 @@ int CliCommand::shift()
     if (options.dryRun) {
         // A second reading pass lists each picture's old and new date. Its log
         // lines repeat those of the dating pass and are left out.
-        startList(Listing::Preview);
+        listing.start(PictureListing::Kind::Preview, shiftSeconds);
         const QDateTime oldest = state.oldestDate, newest = state.newestDate;
         const int allValid = state.validCount;
         progress.setQuiet(true);
@@ -626,17 +274,17 @@ int CliCommand::shift()
         state.newestDate = newest;
         state.validCount = allValid;
         state.pictureCount = pictures;
-        report(countText() + "Shift:    " + QByteArray::number(shiftSeconds)
+        report(dated.countText() + "Shift:    " + QByteArray::number(shiftSeconds)
                    + " seconds\nDry run: nothing was written.",
                0, false, true);
         return Success;
     }
 
     if (!options.yes) {
-        if (!isTerminal(STDIN_FILENO))
+        if (!Console::isTerminal(STDIN_FILENO))
             return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to write, "
                                            "or --dry-run to see what would change; nothing was changed"));
-        if (!confirm()) {
+        if (!questions.confirmShift(pass(), state.outsideLinks)) {
             report("Nothing was changed.", 0, true, false);
             return NotAllChanged;
         }
@@ -657,78 +305,20 @@ int CliCommand::shift()
     }
     const bool cancelled = state.cancelRequested;
     const int changed = state.changedCount;
-    JobMessages::Pass dated = pass();
-    dated.pictures = pictures;
-    QByteArray text = JobMessages::result(dated, cancelled, state.pictureCount, changed).toUtf8();
-    text += writingReport(false);
+    JobMessages::Pass shifted = pass();
+    shifted.pictures = pictures;
+    QByteArray text = JobMessages::result(shifted, cancelled, state.pictureCount, changed).toUtf8();
+    text += results.writingText(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0
                    && job.counts.notConfirmed == 0
                ? unreadOrSuccess : NotAllChanged;
 }
 
-// What a writing pass adds to its report: pictures added since, times not
-// set, a failure of the pass itself, the journal.
-QByteArray CliCommand::writingReport(bool dryRun)
-{
-    QByteArray text;
-    const ShiftJob::Counts &c = job.counts;
-    if (job.sourceJournal.isEmpty() && (c.xmpDates || c.iptcDates || c.sidecars))
-        text += "\nAlso moved: " + QByteArray::number(c.xmpDates) + " XMP dates, " + QByteArray::number(c.iptcDates)
-                + " IPTC dates, " + QByteArray::number(c.sidecars) + " sidecar files.";
-    if (c.addedSince)
-        text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
-    if (c.notConfirmed)
-        text += "\nLeft alone, their dates could not be read before the question: "
-                + QByteArray::number(c.notConfirmed) + '.';
-    if (c.timesNotSet)
-        text += "\nFile times could not be set: " + QByteArray::number(c.timesNotSet) + '.';
-    if (!job.problem.isEmpty())
-        text += "\nProblem: " + ProgressLine::printable(job.problem) + '.';
-    if (!job.journalPath.isEmpty())
-        text += "\nJournal: " + ProgressLine::printable(QDir::toNativeSeparators(job.journalPath));
-    if (dryRun)
-        text += "\nDry run: nothing was written.";
-    return text;
-}
-
 int CliCommand::history()
 {
     const QList<ShiftJob::PassInfo> passes = ShiftJob::history();
-    auto stateOf = [](const ShiftJob::PassInfo &p) -> QByteArray {
-        if (p.undone)
-            return "undone";
-        if (p.resumed)
-            return "resumed";
-        if (!p.closed)
-            return "interrupted";
-        return p.cancelled ? "cancelled" : "complete";
-    };
-    if (options.json) {
-        QByteArray out = "{\n  \"passes\": [";
-        for (int i = 0; i < passes.size(); ++i) {
-            const ShiftJob::PassInfo &p = passes.at(i);
-            out += QByteArray(i ? ",\n" : "\n") + "    {\"journal\": " + jsonString(p.journal) + ", \"kind\": \""
-                   + Journal::kindName(p.kind) + "\", \"started\": \""
-                   + p.started.toString(Qt::ISODate).toLatin1() + "\", \"folder\": " + jsonString(p.folder)
-                   + ", \"shift_seconds\": " + QByteArray::number(p.shiftSeconds) + ", \"pictures\": "
-                   + QByteArray::number(p.pictures) + ", \"changed\": " + QByteArray::number(p.changed)
-                   + ", \"state\": \"" + stateOf(p) + "\"}";
-        }
-        print(out + (passes.isEmpty() ? "]\n}\n" : "\n  ]\n}\n"));
-        return Success;
-    }
-    if (passes.isEmpty()) {
-        print("No shift has been recorded.\n");
-        return Success;
-    }
-    for (const ShiftJob::PassInfo &p : passes) {
-        print(p.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() + "  "
-              + Journal::kindName(p.kind).leftJustified(7) + QByteArray::number(p.shiftSeconds).rightJustified(12)
-              + " s  " + (QByteArray::number(p.changed) + '/' + QByteArray::number(p.pictures)).rightJustified(13)
-              + "  " + stateOf(p).leftJustified(12) + ProgressLine::printable(QDir::toNativeSeparators(p.folder))
-              + "\n    " + ProgressLine::printable(QDir::toNativeSeparators(p.journal)) + '\n');
-    }
+    output.print(options.json ? HistoryReport::json(passes) : HistoryReport::text(passes));
     return Success;
 }
 
@@ -768,20 +358,12 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     if (record.header.kind == Journal::Kind::Undo)
         return badInput(QStringLiteral("%1 is the journal of an undo").arg(journal));
 
-    const QByteArray what = undo ? "undo" : "resume";
-    const QByteArray question = (undo ? "Set back the shift by " : "Finish the shift by ")
-                                + QByteArray::number(record.header.shiftSeconds) + " seconds of "
-                                + ProgressLine::printable(QDir::toNativeSeparators(record.header.folder)) + " ("
-                                + record.header.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()
-                                + ")" + (record.header.choice.isEmpty() ? QByteArray()
-                                         : ", pictures " + ShiftJob::Choice::fromJson(record.header.choice).describe().toUtf8())
-                                + '?';
     if (!options.yes && !options.dryRun) {
         if (isatty(STDIN_FILENO) != 1)
             return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to %1, or --dry-run; "
-                                           "nothing was changed").arg(QString::fromLatin1(what)));
-        if (!askYesNo(question)) {
-            print("Nothing was changed.\n");
+                                           "nothing was changed").arg(undo ? QLatin1String("undo") : QLatin1String("resume")));
+        if (!questions.confirmFromJournal(undo, record.header)) {
+            output.print("Nothing was changed.\n");
             return NotAllChanged;
         }
     }
@@ -799,37 +381,7 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     }
     const ShiftJob::Counts &c = job.counts;
     const bool cancelled = state.cancelRequested;
-    if (options.json) {
-        printJson({{"source", jsonString(journal)},
-                   {"folder", jsonString(record.header.folder)},
-                   {"shift_seconds", QByteArray::number(record.header.shiftSeconds)},
-                   {"changed", QByteArray::number(c.changed)},
-                   {"already_done", QByteArray::number(c.alreadyDone)},
-                   {"not_changed", QByteArray::number(c.notChanged)},
-                   {"unrecognised", QByteArray::number(c.unrecognised)},
-                   {"added_since", QByteArray::number(c.addedSince)},
-                   {"times_not_set", QByteArray::number(c.timesNotSet)},
-                   {"sidecars", QByteArray::number(c.sidecars)},
-                   {"problem", job.problem.isEmpty() ? QByteArray("null") : jsonString(job.problem)},
-                   {"cancelled", cancelled ? "true" : "false"},
-                   {"dry_run", options.dryRun ? "true" : "false"},
-                   {"journal", job.journalPath.isEmpty() ? QByteArray("null") : jsonString(job.journalPath)}});
-    } else {
-        QByteArray text = (cancelled ? QByteArray("Cancelled. ") : QByteArray())
-                          + (undo ? (options.dryRun ? "Would set back: " : "Set back: ")
-                                  : (options.dryRun ? "Would finish: " : "Finished: "))
-                          + QByteArray::number(c.changed) + ", already " + (undo ? "as before" : "shifted")
-                          + ": " + QByteArray::number(c.alreadyDone) + ", not changed: "
-                          + QByteArray::number(c.notChanged) + '.';
-        if (c.sidecars)
-            text += "\nSidecar files " + QByteArray(undo ? "set back: " : "finished: ") + QByteArray::number(c.sidecars) + '.';
-        if (c.unrecognised)
-            text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
-                    + QByteArray::number(c.unrecognised) + '.';
-        for (const QString &line : job.notes)
-            text += "\n  " + ProgressLine::printable(line);
-        print(text + writingReport(options.dryRun) + '\n');
-    }
+    results.fromJournal(journal, record.header, undo, cancelled, options.dryRun);
     return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()
                ? Success : NotAllChanged;
 }

@@ -524,19 +524,25 @@ private slots:
     }
 
     // Each button is wired to its own slot of the window and to nothing else
-    // of it. A disconnect naming signal and slot succeeds only if exactly that
-    // connection exists; a click shows the signal really fires.
+    // of it: a disconnect naming signal and slot succeeds only if exactly that
+    // connection exists. Made again, the connection carries a click to the
+    // slot, seen by what the slot does where it starts no work: Select opens
+    // the folder dialog, Shift with no dates read says there is nothing to
+    // shift, Cancel raises the cancel flag. Every dialog is closed unanswered.
     void connections_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("signal");
         QTest::addColumn<QByteArray>("slot");
+        QTest::addColumn<QString>("dialog");   // "class: title or text" of the dialog the slot opens
+        QTest::addColumn<bool>("cancels");
         QTest::newRow("select") << "pushButtonSelect" << QByteArray(SIGNAL(clicked()))
-                                << QByteArray(SLOT(select()));
+                                << QByteArray(SLOT(select())) << "QFileDialog: Select Top Folder" << false;
         QTest::newRow("shift") << "pushButtonShift" << QByteArray(SIGNAL(clicked(bool)))
-                               << QByteArray(SLOT(change()));
+                               << QByteArray(SLOT(change()))
+                               << "QMessageBox: " + JobMessages::nothingToShift() << false;
         QTest::newRow("cancel") << "pushButtonCancel" << QByteArray(SIGNAL(clicked()))
-                                << QByteArray(SLOT(cancel()));
+                                << QByteArray(SLOT(cancel())) << QString() << true;
     }
 
     void connections()
@@ -544,17 +550,42 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, signal);
         QFETCH(QByteArray, slot);
+        QFETCH(QString, dialog);
+        QFETCH(bool, cancels);
         QWidget *button = widget(name);
         window->show();
         button->setEnabled(true);
 
-        // Removed first, so that the click below cannot start any work.
         QVERIFY(QObject::disconnect(button, signal.constData(), window.get(), slot.constData()));
         QVERIFY(!QObject::disconnect(button, nullptr, window.get(), nullptr));
+        QVERIFY(QObject::connect(button, signal.constData(), window.get(), slot.constData()));
 
-        QSignalSpy spy(button, signal.constData());
+        // Runs only while a dialog's own event loop runs.
+        QStringList opened;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, &closer, [&opened] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            opened << QString::fromLatin1(modal->metaObject()->className()) + ": "
+                          + (modal->inherits("QMessageBox") ? modal->property("text").toString()
+                                                            : modal->windowTitle());
+            QVERIFY(QMetaObject::invokeMethod(modal, "reject"));
+        });
+        closer.start(0);
+        QVERIFY(!window->cancelRequested);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(spy.count(), 1);
+        closer.stop();
+
+        if (dialog.isEmpty())
+            QCOMPARE(opened, QStringList());
+        else
+            QVERIFY2(opened.contains(dialog), qPrintable(opened.join(" | ")));
+        QCOMPARE(window->cancelRequested.load(), cancels);
+        // Nothing started.
+        QVERIFY(window->ui->pushButtonSelect->isEnabled());
+        QVERIFY(!window->timer);
+        QCOMPARE(window->ui->folderEdit->text(), QString());
     }
 
     // Both date fields show one pattern, with four-digit years and seconds,

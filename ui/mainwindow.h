@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class CameraBox;
 class MainWindowForm;
 class QAction;
 class QCloseEvent;
@@ -21,7 +22,11 @@ class ScannerThread;
 // The program's window and the face of the job: it remembers the top folder,
 // has the job run the survey, dating and shifting passes (and undo and resume)
 // one after the other on a worker thread, shows their progress, asks before
-// anything is written and reports the result.
+// anything is written and reports the result. A thin controller behind the
+// form: how the form looks (FormLook), the keys of the new-date field
+// (NewDateKeys), the camera choice (CameraBox), the questions (PassQuestions),
+// the result boxes (PassResults) and the remembered folder (RememberedFolder)
+// are classes of their own.
 //
 // The state a pass shares with the worker (phase, counters, dates, shift,
 // cancel flag) is the WalkState this window is made of; the worker reaches the
@@ -53,7 +58,6 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -65,17 +69,6 @@ private:
     private:
         MainWindow *window;
     };
-
-    // Set-up steps of the constructor, one concern each.
-    void setUpDateFields();
-    void setUpColours();
-    void setUpAccessibility();
-    // Grows the fixed window when its texts need more room than the form's
-    // size (a large font, a longer translation); never shrinks below it.
-    void fitToContents();
-    // Where the folder dialog opens: the remembered folder while it exists,
-    // otherwise the user's Pictures folder, otherwise the home folder.
-    QString startFolder() const;
 
     void startProgressTimer();
     void stopProgressTimer();
@@ -93,7 +86,8 @@ private:
     void hideCameras();
     void cameraChosen(int index);
 
-    QAction *cameraAction = nullptr;         // the tool bar's place of the camera choice
+    CameraBox *cameraBox = nullptr;          // the tool bar's camera choice, once made
+    QAction *cameraAction = nullptr;         // its place in the tool bar
     OldestDateRelay oldestDateRelay;
     ShiftJob job;
     ShiftJob::Task runningTask = ShiftJob::Task::Survey;

@@ -77,3 +77,24 @@ bool CaptureDate::localInstant(const QDateTime &wallClock, qint64 *secondsSinceE
     *secondsSinceEpoch = transition.atUtc.toSecsSinceEpoch();
     return true;
 }
+
+WallClock CaptureDate::wallClock(const QDateTime &date)
+{
+    WallClock t;
+    if (!date.isValid())
+        return t;
+    t.year = date.date().year();
+    t.month = date.date().month();
+    t.day = date.date().day();
+    t.hour = date.time().hour();
+    t.minute = date.time().minute();
+    t.second = date.time().second();
+    return t;
+}
+
+QDateTime CaptureDate::fromWallClock(const WallClock &t)
+{
+    if (!DateCodec::isValid(t))
+        return {};
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second), Qt::UTC);
+}

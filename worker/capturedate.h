@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datecodec.h"
+
 #include <QByteArray>
 #include <QDateTime>
 
@@ -26,4 +28,8 @@ public:
     // spring-forward gap gives the instant just after the gap. False for an
     // invalid date.
     static bool localInstant(const QDateTime &wallClock, qint64 *secondsSinceEpoch);
+
+    // The same zone-less value as the engine's wall-clock time, and back.
+    static WallClock wallClock(const QDateTime &date);
+    static QDateTime fromWallClock(const WallClock &time);
 };

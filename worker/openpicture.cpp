@@ -1,7 +1,8 @@
 #include "openpicture.h"
 
 #include "capturedate.h"
-#include "exifreader.h"
+#include "fileformat.h"
+#include "formatlist.h"
 #include "pathbytes.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #ifdef _WIN32
@@ -22,13 +24,6 @@
 #include <unistd.h>
 #endif
 
-// On glibc the EXIF engine reads a picture's header from memory through a
-// custom stream, so that the header is read from the file once, in large
-// positioned reads, and the rewrite searches the very bytes the engine read.
-// Elsewhere the engine reads the file's own stream.
-#if defined(__GLIBC__)
-#define KELVARO_HEADER_IN_MEMORY 1
-#endif
 
 #ifdef _WIN32
 namespace {
@@ -94,9 +89,6 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
     if (fd < 0)
         return false;
     haveStatus = fstat(fd, &status) == 0;
-#endif
-#ifdef KELVARO_HEADER_IN_MEMORY
-    streamPosition = 0;
 #endif
     return true;
 }
@@ -197,18 +189,6 @@ FileIdentity OpenPicture::id() const
 size_t OpenPicture::fileSize() const
 {
     return haveStatus ? size_t(std::max<int64_t>(status.st_size, 0)) : SIZE_MAX;
-}
-
-bool OpenPicture::findDates(const QByteArray &oldText, const QByteArray &newText, bool exifOnly,
-                            std::vector<DateRun> *found, HeaderDates::Counts *counts)
-{
-    const long region = std::max(headerEnd, PictureFile::minimumRegion);
-    if (!load(size_t(region)))
-        return false;
-    *found = HeaderDates::find(reinterpret_cast<const unsigned char *>(bytes.data()),
-                               std::min(size_t(region), loaded), oldText.constData(), newText.constData(), exifOnly,
-                               counts);
-    return true;
 }
 
 bool OpenPicture::load(size_t n)
@@ -316,82 +296,44 @@ bool OpenPicture::syncFileSystem()
 #endif
 }
 
-#ifdef KELVARO_HEADER_IN_MEMORY
-// The engine's stream: serves the held bytes and reads more of the file as
-// the engine goes.
-ssize_t OpenPicture::readHeld(void *cookie, char *to, size_t n)
+// Most headers fit in the first 16 KB. Beyond that a format asks for whole
+// segments: read up to the end of the one asked for and a page more, which
+// holds the next segment's marker and length.
+bool OpenPicture::Held::readAt(uint64_t offset, void *to, size_t n)
 {
-    auto *picture = static_cast<OpenPicture *>(cookie);
-    const size_t want = picture->streamPosition + n;
-    if (want > picture->loaded) {
-        // Most headers fit in the first 16 KB. Beyond that the engine asks for
-        // whole segments: read up to the end of the one asked for and a page
-        // more, which holds the next segment's marker and length.
+    const uint64_t size = picture.fileSize();
+    if (offset > size || n > size - offset)
+        return false;
+    const size_t want = size_t(offset + n);
+    if (want > picture.loaded) {
         const size_t page = 4096;
-        const size_t next = picture->loaded == 0 ? std::max<size_t>(want, 16384)
-                                                 : (want + 2 * page - 1) / page * page;
-        picture->load(next);   // a short file gives what it has
+        const size_t next = picture.loaded == 0 ? std::max<size_t>(want, 16384) : (want + 2 * page - 1) / page * page;
+        if (!picture.load(next) || picture.loaded < want)
+            return false;
     }
-    const size_t available = picture->loaded > picture->streamPosition
-                                 ? std::min(n, picture->loaded - picture->streamPosition) : 0;
-    memcpy(to, picture->bytes.data() + picture->streamPosition, available);
-    picture->streamPosition += available;
-    return ssize_t(available);
+    if (n)
+        memcpy(to, picture.bytes.data() + offset, n);
+    return true;
 }
 
-// Lets ftell tell how far the engine read (the stream's read-ahead aside).
-int OpenPicture::seekHeld(void *cookie, off64_t *offset, int whence)
+PictureFile::Status OpenPicture::locateDates(PictureFile::Result *result, FoundDates *found)
 {
-    auto *picture = static_cast<OpenPicture *>(cookie);
-    off64_t base = 0;
-    if (whence == SEEK_CUR)
-        base = off64_t(picture->streamPosition);
-    else if (whence == SEEK_END)
-        base = off64_t(picture->fileSize());
-    const off64_t to = base + *offset;
-    if (to < 0)
-        return -1;
-    picture->streamPosition = size_t(to);
-    *offset = to;
-    return 0;
-}
-#endif
-
-PictureFile::Status OpenPicture::readOriginalDate(PictureFile::Result *result)
-{
-    ExifInfo info{};
-    {
-        ExifReader reader(&info);
-#if defined(KELVARO_HEADER_IN_MEMORY)
-        streamPosition = 0;
-        cookie_io_functions_t functions = {&OpenPicture::readHeld, nullptr, &OpenPicture::seekHeld, nullptr};
-        FILE *stream = fopencookie(this, "r", functions);
-        if (!stream)
-            return PictureFile::Status::ReadFailed;
-        thread_local char streamBuffer[8192];
-        setvbuf(stream, streamBuffer, _IOFBF, sizeof streamBuffer);
-        reader.readJpeg(stream);
-        headerEnd = ftell(stream);
-        fclose(stream);
-#elif defined(_WIN32)
-        rewind(file);
-        reader.readJpeg(file);
-        headerEnd = ftell(file);
-#else
-        FILE *stream = fdopen(dup(fd), "rb");
-        if (!stream)
-            return PictureFile::Status::ReadFailed;
-        reader.readJpeg(stream);
-        headerEnd = ftell(stream);
-        fclose(stream);
-#endif
-    }
-    if (!info.hasExif)
+    *found = FoundDates();
+    unsigned char head[FileFormat::sniffBytes];
+    const size_t n = size_t(std::min<uint64_t>(sizeof head, fileSize()));
+    if (!held.readAt(0, head, n))
         return PictureFile::Status::NoExif;
-    result->camera = PictureFile::cameraName(info.makeText, info.modelText);
-    const int length = int(strnlen(info.originalDateText, sizeof info.originalDateText));
-    result->oldText = QByteArray(info.originalDateText, length);
-    if (CaptureDate::colonCount(info.originalDateText, length) != 4)
+    const FileFormat *format = FormatList::forContent(head, n);
+    if (!format)
+        return PictureFile::Status::NoExif;   // no format claims it: no date to be had
+    format->locate(held, found);
+    if (!found->diagnostic.empty())
+        std::puts(found->diagnostic.c_str());   // the reader's own line, as it always wrote it
+    if (!found->hasMetadata)
+        return PictureFile::Status::NoExif;
+    result->camera = PictureFile::cameraName(found->make.c_str(), found->model.c_str());
+    result->oldText = QByteArray::fromStdString(found->captureText);
+    if (CaptureDate::colonCount(result->oldText.constData(), int(result->oldText.size())) != 4)
         return PictureFile::Status::NoDate;
     result->oldDate = CaptureDate::parse(result->oldText);
     if (!result->oldDate.isValid())

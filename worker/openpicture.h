@@ -1,6 +1,7 @@
 #pragma once
 
-#include "headerdates.h"
+#include "bytesource.h"
+#include "datefield.h"
 #include "picturefile.h"
 
 #include <QString>
@@ -58,17 +59,13 @@ public:
 #endif
     int64_t size() const { return haveStatus ? int64_t(status.st_size) : -1; }
 
-    // Reads DateTimeOriginal through the engine; sets headerEnd, the offset
-    // just past the last header segment the engine read.
-    PictureFile::Status readOriginalDate(PictureFile::Result *result);
-    long headerEnd = 0;
-
-    // After readOriginalDate(): every copy of the capture time `oldText` in
-    // the header the engine read (at least the first 4096 bytes, never past
-    // the end of the file), each with `newText` for it. False when those
-    // bytes could not be read.
-    bool findDates(const QByteArray &oldText, const QByteArray &newText, bool exifOnly,
-                   std::vector<DateRun> *found, HeaderDates::Counts *counts);
+    // Finds where the open file keeps its capture time, through the format
+    // that claims its content: fills `found`, and in `result` the camera and
+    // the capture text. Usable when that text is a date; NoExif when no format
+    // claims the file or its metadata cannot be read; NoDate, NotADate.
+    PictureFile::Status locateDates(PictureFile::Result *result, FoundDates *found);
+    // The open file as a format reads it: the bytes held, more read as asked.
+    ByteSource &source() { return held; }
 
     // Makes sure the file's first `n` bytes (fewer at its end) are held.
     bool load(size_t n);
@@ -105,9 +102,15 @@ private:
 #else
     int fd = -1;
 #endif
-#if defined(__GLIBC__)
-    static ssize_t readHeld(void *cookie, char *to, size_t n);
-    static int seekHeld(void *cookie, off64_t *offset, int whence);
-    size_t streamPosition = 0;
-#endif
+    // Serves a format's reads from `bytes`, reading ahead in large pieces.
+    class Held : public ByteSource {
+    public:
+        explicit Held(OpenPicture &picture) : picture(picture) {}
+        uint64_t size() const override { return picture.fileSize(); }
+        bool readAt(uint64_t offset, void *to, size_t n) override;
+
+    private:
+        OpenPicture &picture;
+    };
+    Held held{*this};
 };

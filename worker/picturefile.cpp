@@ -1,7 +1,6 @@
 #include "picturefile.h"
 
 #include "capturedate.h"
-#include "headerdates.h"
 #include "openpicture.h"
 #include "pathbytes.h"
 #include "picturerewrite.h"
@@ -87,17 +86,13 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
         result.file = picture.id();
         result.readOnly = (picture.status.st_mode & 0222) == 0;
     }
-    result.status = picture.readOriginalDate(&result);
-    if (withCopies && result.status == Status::Usable && result.oldText.size() == CaptureDate::textLength) {
-        // In the header just read: what a shift would move besides the EXIF
-        // texts. Any other valid date serves as the shifted text: only the
-        // counts matter.
-        const QByteArray other = CaptureDate::format(CaptureDate::parse(result.oldText).addSecs(1));
-        HeaderDates::Counts counts;
-        std::vector<DateRun> found;
-        if (picture.findDates(result.oldText, other, false, &found, &counts)) {
-            result.xmpDates = counts.xmp;
-            result.iptcDates = counts.iptc;
+    FoundDates found;
+    result.status = picture.locateDates(&result, &found);
+    if (withCopies && result.status == Status::Usable) {
+        // From the same read: what a shift would move besides the EXIF texts.
+        for (const DateField &field : found.fields) {
+            result.xmpDates += field.encoding == DateEncoding::XmpText;
+            result.iptcDates += field.encoding == DateEncoding::IptcDate;   // a date and time pair
         }
     }
     return result;

@@ -1,7 +1,8 @@
 #include "picturerewrite.h"
 
 #include "capturedate.h"
-#include "headerdates.h"
+#include "dateshift.h"
+#include "xmppacket.h"
 #include "pathbytes.h"
 
 #include <QtDebug>
@@ -73,7 +74,8 @@ PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const
 {
     using Status = PictureFile::Status;
     *dates = 0;
-    if (oldText.size() != CaptureDate::textLength || newText.size() != CaptureDate::textLength)
+    const QDateTime was = CaptureDate::parse(oldText), becomes = CaptureDate::parse(newText);
+    if (!was.isValid() || !becomes.isValid())
         return Status::DateNotFound;
     if (before.size > maximumSidecar) {
         logPath("sidecar too large, not changed : %s", filePath);
@@ -83,18 +85,15 @@ PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
-    HeaderDates::Counts counts;
-    const std::vector<DateRun> found = HeaderDates::findInSidecar(
-        reinterpret_cast<const unsigned char *>(picture.bytes.data()), picture.loaded, oldText.constData(),
-        newText.constData(), &counts);
-    if (found.empty())
+    // Every XMP date-time of the packet that spells the capture time.
+    const WallClock capture = CaptureDate::wallClock(was);
+    const std::vector<DateField> fields = XmpPacket::findCopies(
+        ConstByteView(reinterpret_cast<const unsigned char *>(picture.bytes.data()), picture.loaded), 0, capture);
+    DateShift::Plan plan;
+    if (!DateShift::plan(picture.source(), fields, {}, capture, was.secsTo(becomes), false, &plan) || plan.runs.empty())
         return Status::DateNotFound;
-    planned.clear();
-    for (const DateRun &run : found) {
-        const QByteArray was(picture.bytes.data() + run.offset, int(run.length));
-        planned.push_back({int64_t(run.offset), was, QByteArray::fromStdString(run.newText)});
-    }
-    *dates = counts.xmp;
+    take(plan);
+    *dates = plan.moved[DateEncoding::XmpText];
     return Status::Usable;
 }
 
@@ -102,45 +101,48 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
                                               const Accept &accept)
 {
     using Status = PictureFile::Status;
-    const Status dated = picture.readOriginalDate(result);
+    FoundDates found;
+    const Status dated = picture.locateDates(result, &found);
     if (dated != Status::Usable)
         return dated;   // no usable date: nothing to do, nothing to report
     if (accept && !accept(*result))
         return Status::NotChosen;
 
     result->newDate = result->oldDate.addSecs(seconds);
-    const QByteArray newText = CaptureDate::format(result->newDate);
-    if (newText.size() != CaptureDate::textLength) {
+    if (CaptureDate::format(result->newDate).size() != CaptureDate::textLength) {
         logPath("date out of range : %s", filePath);
         return Status::OutOfRange;
     }
 
-    // Every copy of the capture time in the header: the EXIF texts equal to
-    // it, and inside the header's segments its XMP values, its IPTC date and
+    // Every copy of the capture time the format found: the EXIF texts equal
+    // to it and, unless only those move, its XMP values, its IPTC date and
     // time pairs and the IPTC digest that covers them.
-    HeaderDates::Counts counts;
-    std::vector<DateRun> found;
-    if (!picture.findDates(result->oldText, newText, exifOnly, &found, &counts)) {
+    DateShift::Plan plan;
+    if (!DateShift::plan(picture.source(), found.fields, found.derived, CaptureDate::wallClock(result->oldDate),
+                         seconds, exifOnly, &plan)) {
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
-    if (counts.exif == 0) {
+    if (plan.moved[DateEncoding::ExifText] == 0) {
         // The capture time has always been rewritten where its EXIF text stands;
         // a picture without one is left alone, whatever else it holds.
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
-    planned.clear();
-    planned.reserve(found.size());
-    for (const DateRun &run : found) {
-        const QByteArray before(picture.bytes.data() + run.offset, int(run.length));
-        planned.push_back({int64_t(run.offset), before, QByteArray::fromStdString(run.newText)});
-    }
-    result->runs = int(found.size());
-    result->xmpDates = counts.xmp;
-    result->iptcDates = counts.iptc;
-    result->extendedXmp = counts.extendedXmp;
+    take(plan);
+    result->runs = int(plan.runs.size());
+    result->xmpDates = plan.moved[DateEncoding::XmpText];
+    result->iptcDates = plan.moved[DateEncoding::IptcDate];
+    result->extendedXmp = found.extendedXmp;
     return Status::Usable;
+}
+
+void PictureRewrite::take(const DateShift::Plan &plan)
+{
+    planned.clear();
+    planned.reserve(plan.runs.size());
+    for (const DateShift::Run &run : plan.runs)
+        planned.push_back({int64_t(run.offset), QByteArray::fromStdString(run.from), QByteArray::fromStdString(run.to)});
 }
 
 PictureFile::Status PictureRewrite::check()

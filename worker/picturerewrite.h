@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dateshift.h"
 #include "openpicture.h"
 #include "picturefile.h"
 
@@ -93,6 +94,7 @@ public:
     static bool localInstantNs(const QDateTime &wallClock, int64_t *ns);
 
 private:
+    void take(const DateShift::Plan &plan);
     PictureFile::Status apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
 
     OpenPicture picture;

@@ -1,7 +1,9 @@
-// The search for every copy of the capture time in a header (EXIF, XMP, IPTC
-// and its digest) and the MD5 behind the digest. Most cases build a picture
+// The JPEG format: what it reads of a header, every copy of the capture time
+// it lists there (EXIF, XMP, IPTC and its digest), the move of those fields
+// by a date shift, and the MD5 behind the digest. Most cases build a picture
 // twice, once with the capture time and once with the shifted time, and
-// expect the runs found in the first to turn it into the second, byte for byte.
+// expect the fields of the first, moved, to turn it into the second, byte
+// for byte.
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -12,11 +14,22 @@
 #include <algorithm>
 #include <functional>
 
-#include "headerdates.h"
+#include "dateshift.h"
 #include "jpegbuilder.h"
+#include "jpegformat.h"
 #include "md5.h"
+#include "xmppacket.h"
 
-using namespace jpegtest;
+using jpegtest::Bytes;
+using jpegtest::ByteOrder;
+using jpegtest::ExifBlock;
+using jpegtest::extendedXmpPayload;
+using jpegtest::IptcBlock;
+using jpegtest::Jpeg;
+using jpegtest::readFile;
+using jpegtest::writeFile;
+using XmpBuilder = jpegtest::XmpPacket;
+namespace tag = jpegtest::tag;
 
 namespace {
 
@@ -32,16 +45,24 @@ struct Capture {
     }
     std::string ymd() const { return exif.substr(0, 4) + exif.substr(5, 2) + exif.substr(8, 2); }
     std::string hms() const { return exif.substr(11, 2) + exif.substr(14, 2) + exif.substr(17, 2); }
+    WallClock clock() const
+    {
+        WallClock t;
+        DateCodec::decode(DateEncoding::ExifText, reinterpret_cast<const unsigned char *>(exif.data()), exif.size(), &t);
+        return t;
+    }
 };
 
 const Capture kOriginal{"2008:03:16 10:52:01"};
 const Capture kShifted{"2011:12:31 23:59:30"};   // every field differs
+const int64_t kSeconds = DateCodec::toEpochSeconds(kShifted.clock()) - DateCodec::toEpochSeconds(kOriginal.clock());
 
 } // namespace
 
 using Build = std::function<Jpeg(const Capture &)>;
 using Parts = std::function<void(const Capture &, Jpeg &)>;
 Q_DECLARE_METATYPE(Build)
+Q_DECLARE_METATYPE(Bytes)
 
 namespace {
 
@@ -53,12 +74,14 @@ Bytes md5Of(const Bytes &data)
     return Bytes(d.begin(), d.end());
 }
 
-ExifBlock exifDates(const Capture &t, const std::string &dateTime = {})
+ExifBlock exifDates(const Capture &t, const std::string &dateTime = {}, const std::string &original = {})
 {
     ExifBlock e(ByteOrder::Motorola);
     const int sub = e.addDirectory();
-    e.ascii(0, tag::DateTime, dateTime.empty() ? t.exif : dateTime).subDirectory(0, tag::ExifIfd, sub)
-        .ascii(sub, tag::DateTimeOriginal, t.exif).ascii(sub, tag::DateTimeDigitized, t.exif);
+    e.ascii(0, tag::Make, "Canon").ascii(0, tag::Model, "Canon EOS 5D")
+        .ascii(0, tag::DateTime, dateTime.empty() ? t.exif : dateTime).subDirectory(0, tag::ExifIfd, sub)
+        .ascii(sub, tag::DateTimeOriginal, original.empty() ? t.exif : original)
+        .ascii(sub, tag::DateTimeDigitized, t.exif);
     return e;
 }
 
@@ -75,10 +98,10 @@ Build picture(Parts more)
     };
 }
 
-Build withXmp(std::function<void(const Capture &, XmpPacket &)> fill)
+Build withXmp(std::function<void(const Capture &, XmpBuilder &)> fill)
 {
     return picture([fill](const Capture &t, Jpeg &j) {
-        XmpPacket x;
+        XmpBuilder x;
         fill(t, x);
         j.xmp(x);
     });
@@ -98,42 +121,78 @@ Build withIptc(std::function<void(const Capture &, IptcBlock &)> fill, const std
     });
 }
 
+// What the format found in a file and the plan that moves it by kSeconds.
 struct Found {
-    std::vector<DateRun> runs;
-    HeaderDates::Counts counts;
+    bool located = false;
+    bool planned = false;
+    FoundDates dates;
+    DateShift::Plan plan;
+    bool exifOnly = false;
+
+    int moved(DateEncoding e) const
+    {
+        const auto it = plan.moved.find(e);
+        return it == plan.moved.end() ? 0 : it->second;
+    }
+    // The encoding of the field a run moves; none for a digest.
+    bool isExifText(const DateShift::Run &run) const
+    {
+        return std::any_of(dates.fields.begin(), dates.fields.end(), [&run](const DateField &f) {
+            return f.offset == run.offset && f.encoding == DateEncoding::ExifText;
+        });
+    }
 };
 
-Found find(const Bytes &bytes, const Capture &from = kOriginal, const Capture &to = kShifted,
-           bool exifOnly = false)
+Found find(const Bytes &bytes, bool exifOnly = false)
 {
     Found f;
-    f.runs = HeaderDates::find(bytes.data(), bytes.size(), from.exif.c_str(), to.exif.c_str(), exifOnly,
-                               &f.counts);
+    f.exifOnly = exifOnly;
+    MemorySource file(bytes);
+    f.located = JpegFormat().locate(file, &f.dates);
+    f.planned = DateShift::plan(file, f.dates.fields, f.dates.derived, kOriginal.clock(), kSeconds, exifOnly, &f.plan);
     return f;
 }
 
-QString describe(const HeaderDates::Counts &c)
+// The counts a shift reports. An IPTC date and time pair counts once; with
+// EXIF text only, nothing beyond it is reported.
+QString describe(const Found &f)
 {
     return QString("exif %1 xmp %2 iptc %3 extended %4 digest %5/%6")
-        .arg(c.exif).arg(c.xmp).arg(c.iptc).arg(c.extendedXmp).arg(c.digestsUpdated).arg(c.digestsLeft);
+        .arg(f.moved(DateEncoding::ExifText)).arg(f.moved(DateEncoding::XmpText)).arg(f.moved(DateEncoding::IptcDate))
+        .arg(f.exifOnly ? 0 : f.dates.extendedXmp).arg(f.plan.digestsUpdated).arg(f.exifOnly ? 0 : f.dates.digestsLeft);
 }
 
-// Sorted, apart, inside, and each new text as long as the bytes it replaces.
-bool wellFormed(const std::vector<DateRun> &runs, size_t size)
+// Sorted, apart, inside, and each new text as long as the bytes it replaces,
+// which are the bytes the run says it replaces.
+bool wellFormed(const std::vector<DateShift::Run> &runs, const Bytes &bytes)
 {
     uint64_t end = 0;
-    for (const DateRun &r : runs) {
-        if (r.offset < end || r.offset + r.length > size || r.newText.size() != r.length)
+    for (const DateShift::Run &r : runs) {
+        if (r.offset < end || r.offset + r.to.size() > bytes.size() || r.from.size() != r.to.size()
+            || r.to.empty() || r.from != std::string(bytes.begin() + ptrdiff_t(r.offset), bytes.begin() + ptrdiff_t(r.offset + r.from.size())))
             return false;
-        end = r.offset + r.length;
+        end = r.offset + r.to.size();
     }
     return true;
 }
 
-Bytes patched(Bytes bytes, const std::vector<DateRun> &runs)
+Bytes patched(Bytes bytes, const std::vector<DateShift::Run> &runs)
 {
-    HeaderDates::apply(bytes.data(), bytes.size(), runs);
+    for (const DateShift::Run &r : runs)
+        std::copy(r.to.begin(), r.to.end(), bytes.begin() + ptrdiff_t(r.offset));
     return bytes;
+}
+
+// The XMP copies of a sidecar file, whose bytes are one XMP packet, moved.
+Found findInSidecar(const Bytes &bytes)
+{
+    Found f;
+    MemorySource file(bytes);
+    const ConstByteView packet(bytes.data(), bytes.size());
+    f.dates.fields = XmpPacket::findCopies(packet, 0, kOriginal.clock());
+    f.located = true;
+    f.planned = DateShift::plan(file, f.dates.fields, {}, kOriginal.clock(), kSeconds, false, &f.plan);
+    return f;
 }
 
 Bytes text(const std::string &s) { return Bytes(s.begin(), s.end()); }
@@ -142,7 +201,7 @@ Bytes text(const std::string &s) { return Bytes(s.begin(), s.end()); }
 // with its digest, all holding the capture time.
 Jpeg everything(const Capture &t)
 {
-    XmpPacket x;
+    XmpBuilder x;
     x.attribute("xmp:CreateDate", t.iso() + "-04:00").attribute("xmp:MetadataDate", "2013:01:02T09:00:00Z")
         .element("exif:DateTimeOriginal", t.iso() + ".50").element("photoshop:DateCreated", t.iso());
     IptcBlock i;
@@ -156,9 +215,24 @@ Jpeg everything(const Capture &t)
     return j;
 }
 
+// A source whose reads past `limit` fail, as a file on a failing disk does.
+class FailingSource : public ByteSource {
+public:
+    FailingSource(const Bytes &bytes, uint64_t limit) : inner(bytes), limit(limit) {}
+    uint64_t size() const override { return inner.size(); }
+    bool readAt(uint64_t offset, void *to, size_t n) override
+    {
+        return offset + n <= limit && inner.readAt(offset, to, n);
+    }
+
+private:
+    MemorySource inner;
+    uint64_t limit;
+};
+
 } // namespace
 
-class TestHeaderDates : public QObject {
+class TestJpegFormat : public QObject {
     Q_OBJECT
 private slots:
     void md5_data();
@@ -168,12 +242,18 @@ private slots:
     void copies();
     void exifOnlyIsTheBlindSearch();
     void cutHeadersStayInside();
+    void header_data();
+    void header();
+    void headerEndIsWhereTheReaderStops_data();
+    void headerEndIsWhereTheReaderStops();
+    void theCaptureFieldIsDateTimeOriginal();
+    void readFailures();
     void sidecar_data();
     void sidecar();
     void exiftoolReadsTheShiftedCopies();
 };
 
-void TestHeaderDates::md5_data()
+void TestJpegFormat::md5_data()
 {
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<QByteArray>("digest");
@@ -197,7 +277,7 @@ void TestHeaderDates::md5_data()
     }
 }
 
-void TestHeaderDates::md5()
+void TestJpegFormat::md5()
 {
     QFETCH(QByteArray, message);
     const Md5::Digest d = Md5::of(ConstByteView(reinterpret_cast<const unsigned char *>(message.constData()),
@@ -205,7 +285,7 @@ void TestHeaderDates::md5()
     QTEST(QByteArray(reinterpret_cast<const char *>(d.data()), int(d.size())).toHex(), "digest");
 }
 
-void TestHeaderDates::md5AgreesInPieces()
+void TestJpegFormat::md5AgreesInPieces()
 {
     // Random data fed in random pieces gives the digest of the whole.
     QRandomGenerator random(20080316);
@@ -225,12 +305,12 @@ void TestHeaderDates::md5AgreesInPieces()
     }
 }
 
-void TestHeaderDates::copies_data()
+void TestJpegFormat::copies_data()
 {
     QTest::addColumn<Build>("build");
     QTest::addColumn<QString>("counts");
     auto row = [](const char *name, Build b, const char *counts) { QTest::newRow(name) << b << QString(counts); };
-    auto xmp = [](std::function<void(const Capture &, XmpPacket &)> fill) { return withXmp(fill); };
+    auto xmp = [](std::function<void(const Capture &, XmpBuilder &)> fill) { return withXmp(fill); };
     auto none = [](const Capture &, Jpeg &) {};
 
     row("EXIF copies only", picture(none), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
@@ -239,22 +319,22 @@ void TestHeaderDates::copies_data()
     }, "exif 2 xmp 0 iptc 0 extended 0 digest 0/0");
 
     // XMP: every value equal to the capture time to the second, whatever its property.
-    row("XMP attribute with zone", xmp([](const Capture &t, XmpPacket &x) {
+    row("XMP attribute with zone", xmp([](const Capture &t, XmpBuilder &x) {
         x.attribute("xmp:CreateDate", t.iso() + "-04:00");
     }), "exif 3 xmp 1 iptc 0 extended 0 digest 0/0");
-    row("XMP element with fraction", xmp([](const Capture &t, XmpPacket &x) {
+    row("XMP element with fraction", xmp([](const Capture &t, XmpBuilder &x) {
         x.element("exif:DateTimeOriginal", t.iso() + ".50");
     }), "exif 3 xmp 1 iptc 0 extended 0 digest 0/0");
-    row("XMP fraction and Z, bare, +0100, +02", xmp([](const Capture &t, XmpPacket &x) {
+    row("XMP fraction and Z, bare, +0100, +02", xmp([](const Capture &t, XmpBuilder &x) {
         x.element("xmp:CreateDate", t.iso() + ".123456Z").attribute("photoshop:DateCreated", t.iso())
             .attribute("xmp:ModifyDate", t.iso() + "+0100").element("xmp:MetadataDate", t.iso() + "+02");
     }), "exif 3 xmp 4 iptc 0 extended 0 digest 0/0");
-    row("XMP white space, single quotes, list item", xmp([](const Capture &t, XmpPacket &x) {
+    row("XMP white space, single quotes, list item", xmp([](const Capture &t, XmpBuilder &x) {
         x.element("xmp:CreateDate", "\n    " + t.iso() + "-04:00\n   ")
             .raw("   <exif:DateTimeDigitized rdf:value='" + t.iso() + "'/>\n")
             .raw("   <dc:date><rdf:Seq><rdf:li>" + t.iso() + "</rdf:li></rdf:Seq></dc:date>\n");
     }), "exif 3 xmp 3 iptc 0 extended 0 digest 0/0");
-    row("XMP values that are not the capture time", xmp([](const Capture &, XmpPacket &x) {
+    row("XMP values that are not the capture time", xmp([](const Capture &, XmpBuilder &x) {
         x.attribute("xmp:MetadataDate", "2008-03-16T10:52:02")       // another second
             .attribute("xmp:ModifyDate", "2008-03-16T10:52")         // minutes only
             .attribute("xmp:CreateDate", "2008-03-16")               // a date only
@@ -275,12 +355,22 @@ void TestHeaderDates::copies_data()
         j.segment(0xE2, text(std::string("http://ns.adobe.com/xap/1.0/\0", 29) + "<a>2008-03-16T10:52:01</a>"));
     }), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
     row("XMP after the start of scan is not searched", [](const Capture &t) {
-        XmpPacket x;
+        XmpBuilder x;
         x.element("xmp:CreateDate", "2008-03-16T10:52:01");
         Jpeg j;
         j.soi().app1(exifDates(t)).sof(8, 8).sos().raw({0xFF, 0xE1, 0x01, 0x00}).raw(x.app1Payload()).eoi();
         return j;
     }, "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
+    row("XMP past the segments the reader holds, inside the first 4096 bytes", [](const Capture &t) {
+        XmpBuilder x;
+        x.element("xmp:CreateDate", t.iso());
+        Jpeg j;
+        j.soi().app1(exifDates(t));
+        for (int i = 0; i < 25; ++i)
+            j.segment(0xDB, Bytes(5, uint8_t(i)));
+        j.xmp(x).sof(8, 8).sos().scanData(64).eoi();
+        return j;
+    }, "exif 3 xmp 1 iptc 0 extended 0 digest 0/0");
 
     // IPTC: date and time pairs, and the digest of the data.
     row("IPTC created pair with zone", withIptc([](const Capture &t, IptcBlock &i) {
@@ -300,6 +390,9 @@ void TestHeaderDates::copies_data()
         i.dataset(2, 55, "20080316").dataset(2, 60, "105202-0400")   // another second
             .dataset(2, 62, "20080316").dataset(2, 63, "10520");     // a time too short
     }, "current"), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
+    row("IPTC without the time keeps a digest that did not match", withIptc([](const Capture &, IptcBlock &i) {
+        i.dataset(2, 55, "20080316").dataset(2, 60, "105202").dataset(2, 120, "a caption");
+    }, "x"), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
     row("IPTC date without a time", withIptc([](const Capture &, IptcBlock &i) {
         i.dataset(2, 55, "20080316").dataset(2, 63, "105201");   // a date of one pair, a time of the other
     }), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
@@ -323,52 +416,60 @@ void TestHeaderDates::copies_data()
     row("everything", everything, "exif 3 xmp 3 iptc 1 extended 1 digest 1/0");
 }
 
-void TestHeaderDates::copies()
+void TestJpegFormat::copies()
 {
     QFETCH(Build, build);
     const Bytes before = build(kOriginal).bytes();
     const Found f = find(before);
-    QVERIFY(wellFormed(f.runs, before.size()));
-    QTEST(describe(f.counts), "counts");
-    const Bytes after = patched(before, f.runs);
+    QVERIFY(f.located && f.planned);
+    QVERIFY(wellFormed(f.plan.runs, before));
+    QTEST(describe(f), "counts");
+    // Each field lists the bytes it stood for, and an IPTC time moves with its date.
+    for (const DateField &d : f.dates.fields)
+        QVERIFY(d.value == std::string(before.begin() + ptrdiff_t(d.offset), before.begin() + ptrdiff_t(d.offset + d.width)));
+    QCOMPARE(f.moved(DateEncoding::IptcTime), f.moved(DateEncoding::IptcDate));
+    const Bytes after = patched(before, f.plan.runs);
     QCOMPARE(after.size(), before.size());
     QVERIFY2(after == build(kShifted).bytes(), "the runs do not turn the picture into the shifted one");
 }
 
-void TestHeaderDates::exifOnlyIsTheBlindSearch()
+void TestJpegFormat::exifOnlyIsTheBlindSearch()
 {
-    // Asked for EXIF runs only, the search finds exactly what the full search
-    // finds in EXIF form, and that is every 19-byte copy of the text in the
-    // bytes, including one in scan data and one that ends on the last byte.
+    // Asked for EXIF text only, the plan moves exactly what the full plan
+    // moves in EXIF form, and that is every 19-byte copy of the text in the
+    // header region, including one in scan data and one that ends on the
+    // last byte.
     Jpeg j = everything(kOriginal);
     j.raw(text(kOriginal.exif));
     const Bytes bytes = j.bytes();
-    const Found exifOnly = find(bytes, kOriginal, kShifted, true);
+    const Found exifOnly = find(bytes, true);
     const Found all = find(bytes);
     std::vector<uint64_t> expected, fromAll, fromExifOnly;
     const std::string hay(bytes.begin(), bytes.end());
     for (size_t at = hay.find(kOriginal.exif); at != std::string::npos; at = hay.find(kOriginal.exif, at + 19))
         expected.push_back(at);
-    for (const DateRun &r : all.runs)
-        if (r.kind == DateRun::Exif)
+    for (const DateShift::Run &r : all.plan.runs)
+        if (all.isExifText(r))
             fromAll.push_back(r.offset);
-    for (const DateRun &r : exifOnly.runs) {
-        QCOMPARE(int(r.kind), int(DateRun::Exif));
-        QCOMPARE(r.newText, kShifted.exif);
+    for (const DateShift::Run &r : exifOnly.plan.runs) {
+        QVERIFY(exifOnly.isExifText(r));
+        QCOMPARE(r.to, kShifted.exif);
         fromExifOnly.push_back(r.offset);
     }
     QCOMPARE(expected.size(), size_t(4));
     QCOMPARE(fromExifOnly, expected);
     QCOMPARE(fromAll, expected);
-    QCOMPARE(describe(exifOnly.counts), QString("exif 4 xmp 0 iptc 0 extended 0 digest 0/0"));
+    QCOMPARE(describe(exifOnly), QString("exif 4 xmp 0 iptc 0 extended 0 digest 0/0"));
 
-    // Texts that are no dates are still searched in EXIF form, and only so.
+    // A capture text that is no date is told as it stands, and has no fields.
     const Bytes blank = Jpeg::camera(exifDates({"    :  :     :  :  "})).bytes();
-    const Found odd = find(blank, {"    :  :     :  :  "}, {"    :  :     :  :  "});
-    QCOMPARE(odd.runs.size(), size_t(3));
+    const Found odd = find(blank);
+    QVERIFY(odd.located && odd.dates.hasMetadata);
+    QCOMPARE(odd.dates.captureText, std::string("    :  :     :  :  "));
+    QCOMPARE(odd.dates.fields.size(), size_t(0));
 }
 
-void TestHeaderDates::cutHeadersStayInside()
+void TestJpegFormat::cutHeadersStayInside()
 {
     // Every prefix of a rich header, in a buffer of exactly its size (the
     // sanitizer build catches any read past it): runs stay inside it, and
@@ -378,24 +479,139 @@ void TestHeaderDates::cutHeadersStayInside()
     for (size_t n = 0; n <= whole.size(); ++n) {
         const Bytes cut(whole.begin(), whole.begin() + ptrdiff_t(n));
         const Found f = find(cut);
-        QVERIFY2(wellFormed(f.runs, n), qPrintable(QString("cut at %1").arg(n)));
-        for (const DateRun &r : f.runs) {
-            if (r.kind == DateRun::Exif)
+        QVERIFY2(wellFormed(f.plan.runs, cut), qPrintable(QString("cut at %1").arg(n)));
+        QVERIFY2(f.dates.headerEnd <= n, qPrintable(QString("cut at %1").arg(n)));
+        for (const DateShift::Run &r : f.plan.runs) {
+            if (f.isExifText(r))
                 continue;
-            const bool inFull = std::any_of(full.runs.begin(), full.runs.end(), [&](const DateRun &g) {
-                return g.offset == r.offset && g.newText == r.newText;
+            const bool inFull = std::any_of(full.plan.runs.begin(), full.plan.runs.end(), [&](const DateShift::Run &g) {
+                return g.offset == r.offset && g.to == r.to;
             });
             QVERIFY2(inFull, qPrintable(QString("cut at %1: a run at %2").arg(n).arg(r.offset)));
         }
     }
 }
 
-void TestHeaderDates::sidecar_data()
+void TestJpegFormat::header_data()
+{
+    QTest::addColumn<Bytes>("bytes");
+    QTest::addColumn<bool>("jpeg");
+    QTest::addColumn<QString>("read");   // hasMetadata, captureText, make, model, field count
+    auto row = [](const char *name, const Bytes &b, bool jpeg, const char *read) {
+        QTest::newRow(name) << b << jpeg << QString(read);
+    };
+    const Jpeg camera = Jpeg::camera(exifDates(kOriginal));
+
+    row("camera", camera.bytes(), true, "1|2008:03:16 10:52:01|Canon|Canon EOS 5D|3");
+    row("no EXIF", Jpeg().soi().dqt().sof(8, 8).sos().eoi().bytes(), true, "0||||0");
+    row("not a day", Jpeg::camera(exifDates(kOriginal, {}, "2008:02:30 10:52:01")).bytes(), true,
+        "1|2008:02:30 10:52:01|Canon|Canon EOS 5D|0");
+    row("a date only", Jpeg::camera(exifDates(kOriginal, {}, "2008:03:16")).bytes(), true,
+        "1|2008:03:16|Canon|Canon EOS 5D|0");
+    row("year 999", Jpeg::camera(exifDates(kOriginal, {}, "0999:03:16 10:52:01")).bytes(), true,
+        "1|0999:03:16 10:52:01|Canon|Canon EOS 5D|0");
+    row("a broken EXIF block, then a good one", Jpeg().soi().segment(0xE1, text(std::string("Exif\0\0XX", 8)))
+        .app1(exifDates(kOriginal)).sos().eoi().bytes(), true, "1|2008:03:16 10:52:01|Canon|Canon EOS 5D|3");
+    row("a second EXIF block is not the picture's", Jpeg().soi().app1(exifDates(kOriginal))
+        .app1(exifDates(kShifted)).sos().eoi().bytes(), true, "1|2008:03:16 10:52:01|Canon|Canon EOS 5D|3");
+    row("cut in the EXIF block", Bytes(camera.bytes().begin(), camera.bytes().begin() + 40), true, "0||||0");
+    row("TIFF", text(std::string("II*\0\x08\0\0\0", 8)), false, "0||||0");
+    row("one byte", Bytes{0xFF}, false, "0||||0");
+    row("empty", Bytes{}, false, "0||||0");
+}
+
+void TestJpegFormat::header()
+{
+    QFETCH(Bytes, bytes);
+    QFETCH(bool, jpeg);
+    MemorySource file(bytes);
+    FoundDates found;
+    QCOMPARE(JpegFormat().locate(file, &found), jpeg);
+    QCOMPARE(JpegFormat().sniff(bytes.data(), std::min<size_t>(bytes.size(), FileFormat::sniffBytes)), jpeg);
+    const QString read = QString("%1|%2|%3|%4|%5").arg(int(found.hasMetadata)).arg(found.captureText.c_str())
+                             .arg(found.make.c_str()).arg(found.model.c_str()).arg(found.fields.size());
+    QTEST(read, "read");
+    QVERIFY(found.headerEnd <= bytes.size());
+}
+
+void TestJpegFormat::headerEndIsWhereTheReaderStops_data()
+{
+    // The worker reads a picture's header up to here: just past the start of
+    // scan's segment, or wherever the walk had to stop.
+    QTest::addColumn<Bytes>("bytes");
+    QTest::addColumn<int>("end");   // 0 or less: counted back from the end of the file
+    const Bytes camera = Jpeg::camera(exifDates(kOriginal), 300).bytes();
+    Jpeg many;
+    many.soi();
+    for (int i = 0; i < 22; ++i)
+        many.segment(0xDB, Bytes(3, 0));
+    QTest::newRow("just past the start of scan") << camera << -302;
+    QTest::newRow("held segments run out") << many.sos().bytes() << 2 + 20 * 7;
+    QTest::newRow("APP0 and comments are not held") << [] {
+        Jpeg j;
+        j.soi();
+        for (int i = 0; i < 30; ++i)
+            j.segment(0xE0, Bytes(3, 0)).comment("c");
+        return j.sos().bytes();
+    }() << 0;
+    QTest::newRow("seven fill bytes") << Jpeg().soi().raw(Bytes(7, 0xFF)).sos().bytes() << 9;
+    QTest::newRow("length 1") << Jpeg().soi().raw({0xFF, 0xDB, 0, 1, 5, 5}).bytes() << 6;
+    QTest::newRow("cut payload") << Jpeg().soi().raw({0xFF, 0xDB, 0, 9, 1}).bytes() << 0;
+    QTest::newRow("end of image") << Jpeg().soi().segment(0xD9, {}).dqt().sos().bytes() << 6;
+    QTest::newRow("not a JPEG") << text("GIF89a") << 1;
+}
+
+void TestJpegFormat::headerEndIsWhereTheReaderStops()
+{
+    QFETCH(Bytes, bytes);
+    QFETCH(int, end);
+    const Found f = find(bytes);
+    QCOMPARE(f.dates.headerEnd, uint64_t(end <= 0 ? int(bytes.size()) + end : end));
+}
+
+void TestJpegFormat::theCaptureFieldIsDateTimeOriginal()
+{
+    // Only DateTimeOriginal holds the time: its one field is the capture.
+    const Bytes alone = Jpeg::camera(exifDates(kShifted, {}, kOriginal.exif)).bytes();
+    const Found a = find(alone);
+    QCOMPARE(a.dates.fields.size(), size_t(1));
+    QCOMPARE(int(a.dates.fields[0].role), int(DateRole::Capture));
+
+    // With its copies around it, it is still the one capture field.
+    const Found all = find(Jpeg::camera(exifDates(kOriginal)).bytes());
+    QCOMPARE(all.dates.fields.size(), size_t(3));
+    for (const DateField &f : all.dates.fields)
+        QCOMPARE(int(f.role), int(f.offset == a.dates.fields[0].offset ? DateRole::Capture : DateRole::Copy));
+
+    // Its text copied in a segment before the EXIF block: still the one in the block.
+    const Bytes early = Jpeg().soi().comment(kOriginal.exif).app1(exifDates(kShifted, {}, kOriginal.exif)).sos().bytes();
+    const Found e = find(early);
+    QCOMPARE(e.dates.fields.size(), size_t(2));
+    QCOMPARE(int(e.dates.fields[0].role), int(DateRole::Copy));
+    QCOMPARE(int(e.dates.fields[1].role), int(DateRole::Capture));
+}
+
+void TestJpegFormat::readFailures()
+{
+    // A read that fails anywhere the format reads fails the whole locate.
+    const Bytes bytes = everything(kOriginal).bytes();
+    for (uint64_t limit : {uint64_t(0), uint64_t(1), uint64_t(100), uint64_t(1000), uint64_t(bytes.size() - 1)}) {
+        FailingSource file(bytes, limit);
+        FoundDates found;
+        QVERIFY2(!JpegFormat().locate(file, &found), qPrintable(QString("reads fail from %1").arg(limit)));
+    }
+    FailingSource file(bytes, 4096);   // the file is smaller: nothing fails
+    FoundDates found;
+    QVERIFY(JpegFormat().locate(file, &found));
+    QCOMPARE(found.fields.size(), size_t(3 + 3 + 2));
+}
+
+void TestJpegFormat::sidecar_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<int>("xmp");
-    XmpPacket packet[2];
+    XmpBuilder packet[2];
     for (int i = 0; i < 2; ++i) {
         const Capture &t = i ? kShifted : kOriginal;
         packet[i].attribute("xmp:CreateDate", t.iso() + "-04:00").element("exif:DateTimeOriginal", t.iso() + ".5")
@@ -410,17 +626,16 @@ void TestHeaderDates::sidecar_data()
     QTest::newRow("empty file") << QByteArray() << QByteArray() << 0;
 }
 
-void TestHeaderDates::sidecar()
+void TestJpegFormat::sidecar()
 {
     QFETCH(QByteArray, before);
     const Bytes bytes(before.begin(), before.end());
-    HeaderDates::Counts counts;
-    const std::vector<DateRun> runs =
-        HeaderDates::findInSidecar(bytes.data(), bytes.size(), kOriginal.exif.c_str(), kShifted.exif.c_str(), &counts);
-    QVERIFY(wellFormed(runs, bytes.size()));
-    QTEST(counts.xmp, "xmp");
-    QCOMPARE(counts.exif, 0);
-    const Bytes after = patched(bytes, runs);
+    const Found f = findInSidecar(bytes);
+    QVERIFY(f.planned);
+    QVERIFY(wellFormed(f.plan.runs, bytes));
+    QTEST(f.moved(DateEncoding::XmpText), "xmp");
+    QCOMPARE(f.moved(DateEncoding::ExifText), 0);
+    const Bytes after = patched(bytes, f.plan.runs);
     QTEST(QByteArray(reinterpret_cast<const char *>(after.data()), int(after.size())), "after");
 }
 
@@ -445,7 +660,7 @@ QMap<QString, QString> exiftoolDates(const QString &exiftool, const QString &pat
 
 } // namespace
 
-void TestHeaderDates::exiftoolReadsTheShiftedCopies()
+void TestJpegFormat::exiftoolReadsTheShiftedCopies()
 {
     const QString exiftool = QStandardPaths::findExecutable("exiftool");
     if (exiftool.isEmpty())
@@ -466,7 +681,7 @@ void TestHeaderDates::exiftoolReadsTheShiftedCopies()
                            "-IPTC:DigitalCreationTime=10:52:01", "-IPTCDigest=new", plain});
     QVERIFY(write.waitForFinished(60000));
     QCOMPARE(write.exitCode(), 0);
-    XmpPacket packet;
+    XmpBuilder packet;
     packet.attribute("xmp:CreateDate", kOriginal.iso() + "+02:00").element("exif:DateTimeOriginal", kOriginal.iso());
     QVERIFY(writeFile(sidecar.toStdString(), text(packet.text())));
 
@@ -475,13 +690,11 @@ void TestHeaderDates::exiftoolReadsTheShiftedCopies()
 
     for (const QString &path : {ours, theirs, sidecar}) {
         const Bytes bytes = readFile(path.toStdString());
-        HeaderDates::Counts counts;
-        const std::vector<DateRun> runs = path == sidecar
-            ? HeaderDates::findInSidecar(bytes.data(), bytes.size(), kOriginal.exif.c_str(), kShifted.exif.c_str(), &counts)
-            : HeaderDates::find(bytes.data(), bytes.size(), kOriginal.exif.c_str(), kShifted.exif.c_str(), false, &counts);
-        QVERIFY(writeFile(path.toStdString(), patched(bytes, runs)));
+        const Found f = path == sidecar ? findInSidecar(bytes) : find(bytes);
+        QVERIFY(f.planned);
+        QVERIFY(writeFile(path.toStdString(), patched(bytes, f.plan.runs)));
         if (path == theirs)
-            QCOMPARE(describe(counts), QString("exif 3 xmp 3 iptc 2 extended 0 digest 1/0"));
+            QCOMPARE(describe(f), QString("exif 3 xmp 3 iptc 2 extended 0 digest 1/0"));
     }
 
     // 2. exiftool reads every copy shifted, and takes the IPTC digest for current.
@@ -516,5 +729,5 @@ void TestHeaderDates::exiftoolReadsTheShiftedCopies()
     QCOMPARE(c.value("[XMP-exif] DateTimeOriginal"), s);
 }
 
-QTEST_APPLESS_MAIN(TestHeaderDates)
-#include "tst_headerdates.moc"
+QTEST_APPLESS_MAIN(TestJpegFormat)
+#include "tst_jpegformat.moc"

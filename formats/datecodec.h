@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "datefield.h"
+
+// A wall-clock time: no zone, no fraction.
+struct WallClock {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    bool operator==(const WallClock &o) const;
+    bool operator!=(const WallClock &o) const { return !(*this == o); }
+};
+
+// Every encoding of a wall-clock time a date field may use, in one place.
+// Only the years 1000 to 9999 are dates here: a time outside them is neither
+// read nor written, so a new value always takes the width of the old one.
+class DateCodec {
+public:
+    // True for a real date and time within the years 1000 to 9999.
+    static bool isValid(const WallClock &time);
+    // The width in bytes of a field in `encoding`.
+    static uint32_t width(DateEncoding encoding);
+    // Reads `n` bytes in `encoding`; false unless they spell a valid time
+    // (for IptcDate the time of day is 00:00:00; for IptcTime the date is
+    // 1904-01-01). Zero seconds since 1904 ("not set") is no time.
+    static bool decode(DateEncoding encoding, const unsigned char *bytes, size_t n, WallClock *time);
+    // Writes `time` in `encoding` into `out` (width(encoding) bytes); false,
+    // writing nothing, when it is not valid or does not fit the encoding.
+    static bool encode(DateEncoding encoding, const WallClock &time, unsigned char *out);
+    // `time` moved by `seconds` (either way), across days, months and years.
+    static WallClock addSeconds(const WallClock &time, int64_t seconds);
+    // Seconds between 1970-01-01 00:00:00 and `time`, both read in the same zone.
+    static int64_t toEpochSeconds(const WallClock &time);
+    static WallClock fromEpochSeconds(int64_t seconds);
+};

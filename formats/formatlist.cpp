@@ -1,0 +1,33 @@
+#include "formatlist.h"
+
+#include "jpegformat.h"
+
+const std::vector<const FileFormat *> &FormatList::all()
+{
+    static const JpegFormat jpeg;
+    static const std::vector<const FileFormat *> formats{&jpeg};
+    return formats;
+}
+
+const FileFormat *FormatList::forContent(const unsigned char *head, size_t n)
+{
+    for (const FileFormat *format : all())
+        if (format->sniff(head, n))
+            return format;
+    return nullptr;
+}
+
+bool FormatList::isCandidate(const char *extension, size_t n)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (const FileFormat *format : all()) {
+        for (const char *const *e = format->extensions(); *e; ++e) {
+            size_t i = 0;
+            while (i < n && (*e)[i] != '\0' && lower(extension[i]) == (*e)[i])
+                ++i;
+            if (i == n && (*e)[i] == '\0')
+                return true;
+        }
+    }
+    return false;
+}

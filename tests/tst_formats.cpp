@@ -1,0 +1,265 @@
+// The seam every file format stands behind: a file a format claims by its
+// first bytes goes through locate, a planned shift, the shift's runs written,
+// locate again (every field now spells the shifted time) and the shift back,
+// which gives the original bytes again. Content no format claims is left to
+// nobody. Each format brings its builders here.
+#include <QCryptographicHash>
+#include <QtTest>
+
+#include <functional>
+
+#include "dateshift.h"
+#include "formatlist.h"
+#include "jpegbuilder.h"
+
+using jpegtest::Bytes;
+using jpegtest::ByteOrder;
+using jpegtest::ExifBlock;
+using jpegtest::IptcBlock;
+using jpegtest::Jpeg;
+namespace tag = jpegtest::tag;
+
+namespace {
+
+// A file of one format holding the capture time `exif` ("yyyy:MM:dd hh:mm:ss")
+// in every field it has.
+using Build = std::function<Bytes(const std::string &exif)>;
+
+std::string iso(std::string s)
+{
+    s[4] = s[7] = '-';
+    s[10] = 'T';
+    return s;
+}
+
+Bytes md5Of(const Bytes &data)
+{
+    const QByteArray d = QCryptographicHash::hash(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data.data()), int(data.size())), QCryptographicHash::Md5);
+    return Bytes(d.begin(), d.end());
+}
+
+ExifBlock camera(ByteOrder order, const std::string &t, uint32_t firstAt = 8)
+{
+    ExifBlock e(order);
+    const int sub = e.addDirectory(), ifd1 = e.addDirectory();
+    e.firstDirectoryAt(firstAt).ascii(0, tag::Make, "Maker").ascii(0, tag::Model, "Model 7").ascii(0, tag::DateTime, t)
+        .subDirectory(0, tag::ExifIfd, sub).next(0, ifd1).ascii(sub, tag::DateTimeOriginal, t)
+        .ascii(sub, tag::DateTimeDigitized, t).longValue(ifd1, tag::ThumbnailOffset, 8)
+        .longValue(ifd1, tag::ThumbnailLength, 16);
+    return e;
+}
+
+Bytes richJpeg(const std::string &t)
+{
+    jpegtest::XmpPacket x;
+    x.attribute("xmp:CreateDate", iso(t) + "+01:00").element("exif:DateTimeOriginal", iso(t) + ".25").padding(100);
+    IptcBlock i;
+    i.dataset(2, 55, t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2))
+        .dataset(2, 60, t.substr(11, 2) + t.substr(14, 2) + t.substr(17, 2) + "+0100")
+        .dataset(2, 120, "taken " + t);
+    i.digest(md5Of(i.iim()));
+    Jpeg j;
+    j.soi().segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0}).app1(camera(ByteOrder::Intel, t))
+        .xmp(x).app13(i).comment("shot at " + t).dqt().sof(480, 640).sos().scanData(256).eoi();
+    return j.bytes();
+}
+
+FoundDates locate(const FileFormat &format, const Bytes &bytes, bool *ok)
+{
+    MemorySource file(bytes);
+    FoundDates found;
+    *ok = format.locate(file, &found);
+    return found;
+}
+
+bool shifted(const Bytes &bytes, const FoundDates &found, const WallClock &capture, int64_t seconds, Bytes *out,
+             DateShift::Plan *plan)
+{
+    MemorySource file(bytes);
+    if (!DateShift::plan(file, found.fields, found.derived, capture, seconds, false, plan))
+        return false;
+    *out = bytes;
+    for (const DateShift::Run &r : plan->runs) {
+        if (r.offset + r.to.size() > out->size() || r.from.size() != r.to.size())
+            return false;
+        std::copy(r.to.begin(), r.to.end(), out->begin() + ptrdiff_t(r.offset));
+    }
+    return true;
+}
+
+WallClock clockOf(const std::string &text)
+{
+    WallClock t;
+    DateCodec::decode(DateEncoding::ExifText, reinterpret_cast<const unsigned char *>(text.data()), text.size(), &t);
+    return t;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Build)
+
+class TestFormats : public QObject {
+    Q_OBJECT
+private slots:
+    void shiftAndBack_data();
+    void shiftAndBack();
+    void everyFormatHasABuilder();
+    void unclaimed_data();
+    void unclaimed();
+    void candidates_data();
+    void candidates();
+};
+
+namespace {
+
+struct Sample {
+    const char *name;
+    const char *format;
+    Build build;
+    qint64 seconds;
+    int fields;
+};
+
+// Every format's builders, each with a shift and the fields it must move.
+std::vector<Sample> samples()
+{
+    return {
+        {"JPEG, camera, Intel order, a day and a bit on", "JPEG", [](const std::string &t) {
+             return Jpeg::camera(camera(ByteOrder::Intel, t)).bytes();
+         }, 86400 + 3723, 3},
+        {"JPEG, camera, Motorola order, back over a new year", "JPEG", [](const std::string &t) {
+             return Jpeg::camera(camera(ByteOrder::Motorola, t)).bytes();
+         }, -75 * 86400, 3},
+        {"JPEG, IFD0 far into the block, back into a leap day", "JPEG", [](const std::string &t) {
+             return Jpeg::camera(camera(ByteOrder::Motorola, t, 2000)).bytes();
+         }, -(16 * 86400 + 10 * 3600 + 52 * 60 + 1), 3},
+        {"JPEG with XMP, IPTC and its digest, a comment, ten years on", "JPEG", richJpeg, 3653LL * 86400,
+         5 + 2 + 2},
+    };
+}
+
+} // namespace
+
+void TestFormats::shiftAndBack_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Build>("build");
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<int>("fields");
+    for (const Sample &s : samples())
+        QTest::newRow(s.name) << QString(s.format) << s.build << s.seconds << s.fields;
+}
+
+void TestFormats::shiftAndBack()
+{
+    QFETCH(QString, format);
+    QFETCH(Build, build);
+    QFETCH(qint64, seconds);
+    QFETCH(int, fields);
+    const std::string capture = "2008:03:16 10:52:01";
+    const Bytes original = build(capture);
+
+    // 1. Claimed by its first bytes, and located.
+    const FileFormat *f = FormatList::forContent(original.data(), std::min(original.size(), FileFormat::sniffBytes));
+    QVERIFY(f);
+    QCOMPARE(QString(f->name()), format);
+    bool ok = false;
+    const FoundDates before = locate(*f, original, &ok);
+    QVERIFY(ok && before.hasMetadata);
+    QCOMPARE(before.captureText, capture);
+    QCOMPARE(int(before.fields.size()), fields);
+    QCOMPARE(std::count_if(before.fields.begin(), before.fields.end(),
+                           [](const DateField &d) { return d.role == DateRole::Capture; }),
+             ptrdiff_t(1));
+
+    // 2. Moved: every field moves, and the file reads the shifted time.
+    const WallClock from = clockOf(capture), to = DateCodec::addSeconds(from, seconds);
+    Bytes moved;
+    DateShift::Plan there;
+    QVERIFY(shifted(original, before, from, seconds, &moved, &there));
+    int count = 0;
+    for (const auto &m : there.moved)
+        count += m.second;
+    QCOMPARE(count, fields);
+    QCOMPARE(moved.size(), original.size());
+    QVERIFY(moved != original);
+    const FoundDates after = locate(*f, moved, &ok);
+    QVERIFY(ok);
+    QCOMPARE(clockOf(after.captureText), to);
+    QCOMPARE(int(after.fields.size()), fields);
+    QCOMPARE(after.derived.size(), before.derived.size());
+    QCOMPARE(after.digestsLeft, 0);
+    for (size_t i = 0; i < after.fields.size(); ++i) {
+        const DateField &d = after.fields[i];
+        QCOMPARE(d.offset, before.fields[i].offset);
+        unsigned char expected[32];
+        QVERIFY(DateCodec::encode(d.encoding, to, expected));
+        QCOMPARE(d.value, std::string(reinterpret_cast<const char *>(expected), d.width));
+    }
+
+    // 3. Moved back: the very bytes it had.
+    Bytes back;
+    DateShift::Plan home;
+    QVERIFY(shifted(moved, after, to, -seconds, &back, &home));
+    QCOMPARE(home.digestsUpdated, there.digestsUpdated);
+    QVERIFY2(back == original, "the shift back does not give the original bytes");
+}
+
+void TestFormats::everyFormatHasABuilder()
+{
+    // A format added to the list without a builder above would go untested.
+    QSet<QString> built;
+    for (const Sample &s : samples())
+        built.insert(s.format);
+    for (const FileFormat *f : FormatList::all())
+        QVERIFY2(built.contains(f->name()), f->name());
+}
+
+void TestFormats::unclaimed_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("one byte of a JPEG") << QByteArray("\xFF", 1);
+    QTest::newRow("a JPEG's marker the wrong way round") << QByteArray("\xD8\xFF\xE1", 3);
+    QTest::newRow("TIFF") << QByteArray("II*\0\x08\0\0\0", 8);
+    QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1A\n", 8);
+    QTest::newRow("GIF") << QByteArray("GIF89a");
+    QTest::newRow("an XMP sidecar") << QByteArray("<?xpacket begin='\xEF\xBB\xBF'?><x:xmpmeta/>");
+    QTest::newRow("text") << QByteArray("2008:03:16 10:52:01\n");
+}
+
+void TestFormats::unclaimed()
+{
+    QFETCH(QByteArray, head);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(head.constData());
+    QVERIFY(!FormatList::forContent(bytes, size_t(head.size())));
+    // And no format takes it when asked straight.
+    for (const FileFormat *f : FormatList::all()) {
+        QVERIFY(!f->sniff(bytes, size_t(head.size())));
+        MemorySource file(bytes, size_t(head.size()));
+        FoundDates found;
+        QVERIFY(!f->locate(file, &found));
+        QVERIFY(found.fields.empty());
+    }
+}
+
+void TestFormats::candidates_data()
+{
+    QTest::addColumn<QByteArray>("extension");
+    QTest::addColumn<bool>("candidate");
+    for (const char *e : {"jpg", "JPG", "jpeg", "JPEG", "Jpe", "jfif", "jFIF"})
+        QTest::newRow(e) << QByteArray(e) << true;
+    for (const char *e : {"jp", "jpgx", "xmp", "", "tif", "jpg.", "j"})
+        QTest::newRow(qPrintable(QString("not '%1'").arg(e))) << QByteArray(e) << false;
+    QTest::newRow("a NUL inside") << QByteArray("jp\0g", 4) << false;
+}
+
+void TestFormats::candidates()
+{
+    QFETCH(QByteArray, extension);
+    QTEST(FormatList::isCandidate(extension.constData(), size_t(extension.size())), "candidate");
+}
+
+QTEST_APPLESS_MAIN(TestFormats)
+#include "tst_formats.moc"

@@ -1,0 +1,71 @@
+#include "passresults.h"
+
+#include "pathbytes.h"
+#include "shiftjob.h"
+#include "walkstate.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+QString PassResults::showShift(QWidget *parent, const ShiftJob &job, const WalkState &state,
+                               const JobMessages::Pass &dated)
+{
+    const bool cancelled = state.cancelRequested;
+    const int changed = state.changedCount;
+    QString text = JobMessages::result(dated, cancelled, state.pictureCount, changed);
+    if (job.counts.xmpDates || job.counts.iptcDates || job.counts.sidecars)
+        text += QCoreApplication::translate("MainWindow",
+                                            "\n\nAlso moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.")
+                    .arg(job.counts.xmpDates)
+                    .arg(job.counts.iptcDates)
+                    .arg(job.counts.sidecars);
+    if (job.counts.addedSince)
+        text += QCoreApplication::translate("MainWindow", "\n\nAdded since the dates were read, left alone: %1.")
+                    .arg(job.counts.addedSince);
+    if (job.counts.timesNotSet)
+        text += QCoreApplication::translate("MainWindow", "\n\nFile times could not be set: %1.")
+                    .arg(job.counts.timesNotSet);
+    if (!job.problem.isEmpty())
+        text += "\n\n" + job.problem + '.';
+    const bool partial = cancelled || changed != job.chosen().valid || !job.problem.isEmpty()
+                         || job.counts.timesNotSet > 0 || state.unreadableCount > 0;
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information,
+                    QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
+    if (!job.notes.isEmpty())
+        box.setDetailedText(job.notes.join('\n'));
+    QPushButton *undo = nullptr;
+    const QString journal = job.journalPath;
+    if (partial && !journal.isEmpty()) {
+        undo = box.addButton(QCoreApplication::translate("MainWindow", "Undo"), QMessageBox::ActionRole);
+        undo->setToolTip(QCoreApplication::translate(
+            "MainWindow", "Set every picture this shift changed back to its earlier date and file times"));
+    }
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return undo && box.clickedButton() == undo ? journal : QString();
+}
+
+void PassResults::showFromJournal(QWidget *parent, const ShiftJob &job, bool undo, bool cancelled)
+{
+    const ShiftJob::Counts &c = job.counts;
+    const QString folder = PathBytes::display(job.journalHeader.folder);
+    QString text = undo ? QCoreApplication::translate("MainWindow", "The shift of %1 was undone.").arg(folder)
+                        : QCoreApplication::translate("MainWindow", "The shift of %1 was finished.").arg(folder);
+    if (cancelled)
+        text = QCoreApplication::translate("MainWindow", "Cancelled.");
+    text += "\n\n"
+            + (undo ? QCoreApplication::translate("MainWindow", "Set back: %1, already as before: %2, not changed: %3.")
+                    : QCoreApplication::translate("MainWindow", "Finished: %1, already shifted: %2, not changed: %3."))
+                  .arg(c.changed)
+                  .arg(c.alreadyDone)
+                  .arg(c.notChanged + c.unrecognised);
+    if (!job.problem.isEmpty())
+        text += "\n\n" + job.problem + '.';
+    const bool partial = cancelled || c.notChanged || c.unrecognised || !job.problem.isEmpty();
+    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information,
+                    QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
+    if (!job.notes.isEmpty())
+        box.setDetailedText(job.notes.join('\n'));
+    box.exec();
+}
