@@ -6,6 +6,7 @@
 #include "jpegbuilder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -157,6 +158,8 @@ private slots:
     void datingLogsPicturesWithoutUsableDate();
     void cancelBeforeStartEntersOnlyTheTop();
     void shiftingHandlesEachPhysicalFileOnce();
+    void rewrittenAfterDating_data();
+    void rewrittenAfterDating();
 };
 
 void TestFolderWalk::pictureNames_data()
@@ -294,6 +297,64 @@ void TestFolderWalk::shiftingHandlesEachPhysicalFileOnce()
     for (const char *name : {"a/x.jpg", "a/Ἀθῆναι 北京 😀.JPG"})
         QCOMPARE(PictureFile::readDate(top.filePath(QString::fromUtf8(name))).oldDate,
                  wallClock("2012:05:06 11:00:00"));
+}
+
+// A picture another program rewrote between the dating and the shift (its
+// modification time put back) is read again before it is written: what the
+// dating pass found there no longer holds.
+void TestFolderWalk::rewrittenAfterDating_data()
+{
+    QTest::addColumn<bool>("moved");          // the EXIF block now lies elsewhere (same length)
+    QTest::addColumn<QString>("dateNow");     // the date it holds when the shift comes
+    QTest::addColumn<QString>("expected");    // what the file then holds
+    QTest::newRow("untouched") << false << "2012:05:06 10:00:00" << "2012:05:06 11:00:00";
+    QTest::newRow("same bytes written again") << false << "2012:05:06 10:00:00" << "2012:05:06 11:00:00";
+    QTest::newRow("block moved, same date") << true << "2012:05:06 10:00:00" << "2012:05:06 11:00:00";
+    QTest::newRow("date changed in place") << false << "2012:05:06 09:00:00" << "2012:05:06 09:00:00";
+    QTest::newRow("block moved, date changed") << true << "2012:05:06 09:00:00" << "2012:05:06 09:00:00";
+}
+
+void TestFolderWalk::rewrittenAfterDating()
+{
+    QFETCH(bool, moved);
+    QFETCH(QString, dateNow);
+    QFETCH(QString, expected);
+    // The same picture with or without a comment before its EXIF block, of
+    // the same length either way.
+    auto picture = [](bool movedBlock, const QString &date) {
+        const std::string text = date.toStdString();
+        ExifBlock exif(ByteOrder::Motorola);
+        const int sub = exif.addDirectory();
+        exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
+        Jpeg j;
+        j.soi();
+        if (movedBlock)
+            j.comment("abcd");
+        j.app1(exif).dqt().sof(480, 640).sos().scanData(movedBlock ? 248 : 256).eoi();
+        return j.bytes();
+    };
+    IsolatedHome home;
+    QTemporaryDir top;
+    const QString path = top.filePath("x.jpg");
+    QVERIFY(writeFile(path.toStdString(), picture(false, "2012:05:06 10:00:00")));
+    WalkState state;
+    ShiftJob job(state);
+    job.folder = top.path();
+    job.useJournal = false;
+    job.run(ShiftJob::Task::Dating);
+    QCOMPARE(state.validCount.load(), 1);
+
+    if (QTest::currentDataTag() != QLatin1String("untouched")) {
+        const QDateTime mtime = QFileInfo(path).lastModified();
+        QTest::qWait(20);   // a later change time than the dating pass saw
+        QVERIFY(writeFile(path.toStdString(), picture(moved, dateNow)));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(mtime, QFileDevice::FileModificationTime));
+    }
+    state.shiftSeconds = 3600;
+    state.adaptFileTimes = false;
+    job.run(ShiftJob::Task::Shifting);
+    QVERIFY(readFile(path.toStdString()) == picture(moved, expected));
 }
 
 QTEST_GUILESS_MAIN(TestFolderWalk)

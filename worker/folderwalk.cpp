@@ -365,11 +365,12 @@ void FolderWalk::flush()
     }
     // Dating: the pool reads, this thread takes in what was read.
     std::vector<PictureFile::Result> results(items.size());
+    std::vector<DateRecord> found(keepRecords ? items.size() : 0);
     std::vector<char> read(items.size(), 0);
     auto readOne = [&](size_t i) {
         if (state.cancelRequested)
             return;
-        results[i] = PictureFile::readDate(items[i].path, claimOpened, countCopies);
+        results[i] = PictureFile::readDate(items[i].path, claimOpened, countCopies, keepRecords ? &found[i] : nullptr);
         if (countCopies && results[i].status == PictureFile::Status::Usable)
             results[i].sidecars = int(items[i].sidecars.size());
         read[i] = 1;
@@ -379,9 +380,19 @@ void FolderWalk::flush()
     else
         for (size_t i = 0; i < items.size(); ++i)
             readOne(i);
-    for (size_t i = 0; i < items.size(); ++i)
-        if (read[i])
-            takeDated(items[i].path, results[i]);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!read[i])
+            continue;
+        takeDated(items[i].path, results[i]);
+        if (keepRecords && results[i].status == PictureFile::Status::Usable && found[i].isValid()) {
+            // One copy of each camera's name serves all its pictures.
+            QString &camera = cameraNames[found[i].camera];
+            if (camera.isNull())
+                camera = found[i].camera;
+            found[i].camera = camera;
+            usableRecords.insert(results[i].file, std::move(found[i]));
+        }
+    }
 }
 
 void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)

@@ -73,6 +73,8 @@ public:
     // Dating: also count each usable picture's XMP and IPTC copies of its
     // capture time and its sidecars (for listings; it reads the header again).
     bool countCopies = false;
+    // Dating: keep what was found in each usable picture (records()).
+    bool keepRecords = false;
 
     // The pictures of the dating pass with a usable capture date, and that
     // date (seconds since 1970 of the zone-less value): by device and inode,
@@ -80,6 +82,8 @@ public:
     const QHash<FileIdentity, qint64> &usableIdentities() const { return usableIds; }
     // Every physical file and folder met so far.
     const QSet<FileIdentity> &visitedIdentities() const { return visitedIds; }
+    // Dating with keepRecords: what was found in each usable picture.
+    QHash<FileIdentity, DateRecord> &records() { return usableRecords; }
     // Remembers a physical file as met (where files have identity numbers).
     // Safe to call from the pool's threads.
     bool claim(const FileIdentity &id);
@@ -108,6 +112,8 @@ private:
     QSet<FileIdentity> visitedIds;
     QSet<QString> visitedPaths;                  // canonical paths, where no file index can be read (Windows)
     QHash<FileIdentity, qint64> usableIds;
+    QHash<FileIdentity, DateRecord> usableRecords;
+    QHash<QString, QString> cameraNames;
     QString topCanonical;               // the top folder of the walk, resolved
     std::vector<Item> chunk;            // pictures met and not yet handled
     std::mutex claiming;                // guards visitedIds while the pool reads

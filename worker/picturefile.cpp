@@ -66,7 +66,8 @@ bool PictureFile::identify(const QString &path, FileIdentity *id)
 }
 #endif
 
-PictureFile::Result PictureFile::readDate(const QString &path, const Claim &claim, bool withCopies)
+PictureFile::Result PictureFile::readDate(const QString &path, const Claim &claim, bool withCopies,
+                                          DateRecord *record)
 {
     Result result;
     OpenPicture picture;
@@ -95,6 +96,8 @@ PictureFile::Result PictureFile::readDate(const QString &path, const Claim &clai
             result.iptcDates += field.encoding == DateEncoding::IptcDate;   // a date and time pair
         }
     }
+    if (record && result.status == Status::Usable && picture.haveStatus)
+        *record = DateRecord::of(found, result.file, result.camera);
     return result;
 }
 

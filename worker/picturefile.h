@@ -1,5 +1,6 @@
 #pragma once
 
+#include "daterecord.h"
 #include "fileidentity.h"
 
 #include <QByteArray>
@@ -65,7 +66,10 @@ public:
     // `withCopies`, a usable picture's result also tells how many XMP
     // date-times and IPTC date and time pairs in its header spell its capture
     // time (what a shift would move besides the EXIF texts), from the same read.
-    static Result readDate(const QString &path, const Claim &claim = {}, bool withCopies = false);
+    // With `record`, a usable picture's fields are kept there too, for a
+    // writing pass that moves them without reading the picture again.
+    static Result readDate(const QString &path, const Claim &claim = {}, bool withCopies = false,
+                           DateRecord *record = nullptr);
 
     // Adds `seconds` to every copy of the picture's DateTimeOriginal text in its
     // header, in place: the file's length and every other byte stay as they

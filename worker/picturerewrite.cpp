@@ -137,6 +137,70 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
     return Status::Usable;
 }
 
+bool PictureRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captured, qint64 seconds,
+                                   PictureFile::Result *result, PictureFile::Status *status, bool exifOnly,
+                                   const Accept &accept)
+{
+    using Status = PictureFile::Status;
+#ifdef _WIN32
+    // The status there keeps whole seconds and no change time: too little to
+    // tell that nobody wrote the file since it was read.
+    Q_UNUSED(record);
+    Q_UNUSED(captured);
+    Q_UNUSED(seconds);
+    Q_UNUSED(result);
+    Q_UNUSED(status);
+    Q_UNUSED(exifOnly);
+    Q_UNUSED(accept);
+    return false;
+#else
+    uint64_t from = 0, to = 0;
+    if (!captured.isValid() || !record.span(&from, &to) || !before.unchangedSince(record.file)
+        || to > uint64_t(before.size) || to - from > (uint64_t(1) << 26))
+        return false;
+    std::vector<unsigned char> span(size_t(to - from));
+    if (!picture.readAt(int64_t(from), reinterpret_cast<char *>(span.data()), span.size()))
+        return false;
+
+    PictureFile::Result next = *result;
+    next.camera = record.camera;
+    next.oldDate = captured;
+    next.oldText = CaptureDate::format(captured);
+    if (accept && !accept(next)) {
+        *result = next;
+        *status = Status::NotChosen;
+        return true;
+    }
+    next.newDate = captured.addSecs(seconds);
+    if (CaptureDate::format(next.newDate).size() != CaptureDate::textLength) {
+        logPath("date out of range : %s", filePath);
+        *result = next;
+        *status = Status::OutOfRange;
+        return true;
+    }
+    // Every field must still spell the capture time, as it did when it was read.
+    MemorySource bytes(span.data(), span.size(), from);
+    DateShift::Plan plan;
+    if (!DateShift::plan(bytes, record.dateFields(), record.derived, CaptureDate::wallClock(captured), seconds,
+                         exifOnly, &plan))
+        return false;
+    size_t expected = 0, kept = 0;
+    for (const DateRecord::Field &f : record.fields)
+        expected += !exifOnly || f.encoding == DateEncoding::ExifText;
+    for (const auto &moved : plan.moved)
+        kept += size_t(moved.second);
+    if (kept != expected || plan.moved[DateEncoding::ExifText] == 0)
+        return false;
+    take(plan);
+    next.runs = int(plan.runs.size());
+    next.xmpDates = plan.moved[DateEncoding::XmpText];
+    next.iptcDates = plan.moved[DateEncoding::IptcDate];
+    *result = next;
+    *status = Status::Usable;
+    return true;
+#endif
+}
+
 void PictureRewrite::take(const DateShift::Plan &plan)
 {
     planned.clear();

@@ -51,6 +51,15 @@ public:
     PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly = false,
                                   const Accept &accept = {});
 
+    // As planShift(), from what the dating pass kept of the picture
+    // (`record`) and the capture date the user saw (`captured`), reading
+    // only the bytes that hold its fields. False, planning nothing, when the
+    // record cannot be trusted (the file changed since, or its bytes no longer
+    // spell the capture date where the record says): plan it with planShift().
+    bool planShiftFrom(const DateRecord &record, const QDateTime &captured, qint64 seconds,
+                       PictureFile::Result *result, PictureFile::Status *status, bool exifOnly = false,
+                       const Accept &accept = {});
+
     // Plans the shift of an XMP sidecar file (opened with open()): every
     // XMP date-time in it that spells the capture time `oldText` becomes
     // `newText`. Usable when there is something to write; DateNotFound when

@@ -32,6 +32,7 @@ void ShiftJob::reset()
     state.newestDate = QDateTime();
     confirmed.clear();
     datedIds.clear();
+    datedRecords.clear();
     tally.reset();
 }
 
@@ -69,6 +70,7 @@ void ShiftJob::run(Task task)
         FolderWalk walk(state, observer);
         walk.followOutsideLinks = followOutsideLinks;
         walk.countCopies = countCopies && task == Task::Dating;
+        walk.keepRecords = task == Task::Dating;
         walk.pool = pool.get();
         if (task == Task::Dating) {
             tally.clear();
@@ -80,6 +82,7 @@ void ShiftJob::run(Task task)
             datedGeneration = busyBefore || busyAfter || before != after ? -1 : after;
             confirmed = walk.usableIdentities();
             datedIds = walk.visitedIdentities();
+            datedRecords.swap(walk.records());
         }
         break;
     }
@@ -156,6 +159,9 @@ void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
         p.known = it != confirmed.constEnd();
         if (p.known)
             p.seenDate = *it;
+        const auto record = datedRecords.constFind(id);
+        if (record != datedRecords.constEnd())
+            p.record = &*record;
         return true;
     };
     p.rewrite = std::make_unique<PictureRewrite>();
@@ -174,9 +180,14 @@ void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
             p.seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(p.seenDate, Qt::UTC) : r.oldDate;
         return passChoice.takes(r.camera, seen);
     };
-    if (p.result.status == Status::Usable)
-        p.result.status = p.rewrite->planShift(state.shiftSeconds, &p.result, exifOnly,
-                                               choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept());
+    const PictureRewrite::Accept accept = choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept();
+    // What the dating pass found serves when the file is as it was then;
+    // otherwise the picture is read again.
+    if (p.result.status == Status::Usable
+        && !(p.record && p.seenDate != Journal::noDate
+             && p.rewrite->planShiftFrom(*p.record, QDateTime::fromSecsSinceEpoch(p.seenDate, Qt::UTC),
+                                         state.shiftSeconds, &p.result, &p.result.status, exifOnly, accept)))
+        p.result.status = p.rewrite->planShift(state.shiftSeconds, &p.result, exifOnly, accept);
     if (p.result.status != Status::Usable)
         p.rewrite.reset();   // nothing to write: give its file back at once
 }

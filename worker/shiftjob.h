@@ -105,6 +105,7 @@ private:
         bool skip = false;           // met before, or taken from the journal already
         bool known = true;           // among the pictures the user saw
         qint64 seenDate = Journal::noDate;
+        const DateRecord *record = nullptr;   // what the dating pass found in it
         std::unique_ptr<PictureRewrite> rewrite;
         PictureFile::Result result;
     };
@@ -127,6 +128,7 @@ private:
     Journal::Confirmed confirmed;          // pictures with a usable date in the dating pass, and that date
     qint64 datedGeneration = -1;           // the tree's writing passes when its dates were read (-1: unsure)
     QSet<FileIdentity> datedIds;           // every file and folder the dating pass met
+    QHash<FileIdentity, DateRecord> datedRecords;   // what the dating pass found in each usable picture
     JournalReplay replay{state, writing};  // undo and resume
     QSet<QString> sidecarsSeen;            // sidecars met in this pass (one may serve two pictures)
     std::unique_ptr<IoPool> pool;          // for the task that runs
