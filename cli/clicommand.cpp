@@ -1,5 +1,7 @@
 #include "clicommand.h"
 
+#include "datereader.h"
+
 #include "cancelonsignal.h"
 #include "console.h"
 #include "datingreport.h"
@@ -141,7 +143,7 @@ void CliCommand::unreadable(const QString &path, const char *why)
         listing.unreadable(path, why);
 }
 
-void CliCommand::pictureDone(const QString &path, const PictureFile::Result &result)
+void CliCommand::pictureDone(const QString &path, const PictureResult &result)
 {
     listing.picture(path, result);
 }
@@ -244,8 +246,8 @@ int CliCommand::shift()
     if (!options.picture.isNull()) {
         // The picture whose true time is known: the shift is that time minus
         // the time it carries.
-        const PictureFile::Result known = PictureFile::readDate(options.picture);
-        if (known.status != PictureFile::Status::Usable)
+        const PictureResult known = DateReader::read(options.picture);
+        if (known.status != PictureStatus::Usable)
             return badInput(QStringLiteral("%1: %2; cannot take the shift from it")
                                 .arg(options.picture, QString::fromUtf8(CliOutput::reason(known))));
         shiftSeconds = known.oldDate.secsTo(options.pictureTime);

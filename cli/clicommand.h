@@ -35,7 +35,7 @@ private:
     bool folderIsUsable();
     void runPass(ShiftJob::Task task, const QString &label, int total);
     void surveyAndDate();
-    void pictureDone(const QString &path, const PictureFile::Result &result) override;
+    void pictureDone(const QString &path, const PictureResult &result) override;
     void linkSkipped(const QString &path) override;
     void unreadable(const QString &path, const char *reason) override;
     JobMessages::Pass pass() const;

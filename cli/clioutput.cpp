@@ -94,10 +94,10 @@ QByteArray CliOutput::jsonDate(const QDateTime &date, bool present)
     return present ? '"' + dateText(date) + '"' : QByteArray("null");
 }
 
-QByteArray CliOutput::reason(const PictureFile::Result &result)
+QByteArray CliOutput::reason(const PictureResult &result)
 {
-    QByteArray text = PictureFile::describe(result.status);
-    if (result.status == PictureFile::Status::NotADate || result.status == PictureFile::Status::NoDate)
+    QByteArray text = PictureResult::describe(result.status);
+    if (result.status == PictureStatus::NotADate || result.status == PictureStatus::NoDate)
         if (!result.oldText.isEmpty())
             text += " \"" + ProgressLine::printableBytes(result.oldText) + '"';
     return text;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picturefile.h"
+#include "pictureresult.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -48,7 +48,7 @@ public:
     static QByteArray jsonDate(const QDateTime &date, bool present);
     // Why a picture has no usable date, with the text it holds instead when
     // that is what is wrong.
-    static QByteArray reason(const PictureFile::Result &result);
+    static QByteArray reason(const PictureResult &result);
 
 private:
     static QByteArray jsonPlain(const QString &text);

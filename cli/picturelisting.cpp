@@ -33,11 +33,11 @@ void PictureListing::entry(const QString &path, const QByteArray &jsonFields, co
         output.listText(ProgressLine::printable(path) + '\t' + text + '\n');
 }
 
-void PictureListing::picture(const QString &path, const PictureFile::Result &result)
+void PictureListing::picture(const QString &path, const PictureResult &result)
 {
     if (kind == Kind::None)
         return;
-    const bool usable = result.status == PictureFile::Status::Usable;
+    const bool usable = result.status == PictureStatus::Usable;
     // With a choice, the preview lists the pictures that would move, and no others.
     if (kind == Kind::Preview && !job.choice().all() && !(usable && job.choice().takes(result.camera, result.oldDate)))
         return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picturefile.h"
+#include "pictureresult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +21,7 @@ public:
     void start(Kind kind, qint64 shiftSeconds = 0);
     bool active() const { return kind != Kind::None; }
 
-    void picture(const QString &path, const PictureFile::Result &result);
+    void picture(const QString &path, const PictureResult &result);
     // A folder that could not be listed, or a name that could not be read,
     // has an entry, as a picture without a usable date has.
     void unreadable(const QString &path, const char *why);

@@ -169,7 +169,7 @@ QStringList sorted(QStringList list)
 
 QString dateOf(const QString &path)
 {
-    return QString::fromLatin1(PictureFile::readDate(path).oldText);
+    return QString::fromLatin1(DateReader::read(path).oldText);
 }
 
 } // namespace
@@ -204,6 +204,8 @@ private slots:
     void shiftMovesOnlyTheChosen();
     void resumeAndUndoKeepToTheChoice();
     void picturesAddedSinceAndNotChosen();
+    void journalsOfTheFirstReleaseStillServe_data();
+    void journalsOfTheFirstReleaseStillServe();
 };
 
 // A sidecar file as photo managers write one beside a picture: the capture
@@ -1054,9 +1056,9 @@ void TestCli::resumeAndUndoKeepToTheChoice()
     class StopAfter : public FolderWalk::Observer {
     public:
         explicit StopAfter(WalkState &state) : state(state) {}
-        void pictureDone(const QString &, const PictureFile::Result &r) override
+        void pictureDone(const QString &, const PictureResult &r) override
         {
-            if (r.status == PictureFile::Status::Changed && ++written == 40)
+            if (r.status == PictureStatus::Changed && ++written == 40)
                 state.cancelRequested = true;
         }
         WalkState &state;
@@ -1145,6 +1147,170 @@ void TestCli::picturesAddedSinceAndNotChosen()
     QCOMPARE(dateOf(top.path() + "/phone/late.jpg"), QString("2012:05:09 10:00:00"));
     QVERIFY(readFile(QFile::encodeName(top.path() + "/cam/late.jpg").toStdString()) == lateCanon);
     QCOMPARE(dateOf(top.path() + "/phone/2.jpg"), QString("2012:05:06 13:01:00"));
+}
+
+namespace {
+
+// What Kelvaro 1.0 wrote in a done line, by the code written now, for every
+// outcome a writing pass records.
+const QHash<QByteArray, QByteArray> firstReleaseTexts = {
+    {"changed", "changed"},
+    {"already_done", "already holds the new date"},
+    {"unrecognised", "holds neither the old nor the new date"},
+    {"cannot_open", "cannot be opened"},
+    {"read_failed", "read failed"},
+    {"write_failed", "write failed"},
+    {"locked", "in use by another program"},
+    {"changed_elsewhere", "changed by another program"},
+    {"close_failed", "written, but closing the file failed"},
+    {"picture_not_changed", "its picture was not changed"},
+};
+
+// Rewrites a journal as Kelvaro 1.0 wrote it: the outcome of every done line
+// becomes that release's text; every other byte stays. Returns how many lines
+// now read differently, or -1 when an outcome has no such text.
+int rewriteAsFirstRelease(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    static const QRegularExpression done(QStringLiteral("^\\{\"n\": \\d+, \"done\": \"([^\"]*)\"\\}$"));
+    int rewritten = 0;
+    for (QByteArray &line : lines) {
+        const QRegularExpressionMatch m = done.match(QString::fromLatin1(line));
+        if (!m.hasMatch())
+            continue;
+        const QByteArray code = m.captured(1).toLatin1();
+        if (!firstReleaseTexts.contains(code))
+            return -1;
+        const QByteArray text = firstReleaseTexts.value(code);
+        rewritten += text != code;
+        line.replace(m.capturedStart(1), code.size(), text);
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(lines.join('\n')) < 0)
+        return -1;
+    return rewritten;
+}
+
+// A journal as a pass that stopped would have left it: every line up to its
+// `doneKept`-th done line, the last of which says its picture could not be
+// written. Returns the paths of the pictures written before the stop.
+QSet<QByteArray> cutJournal(const QString &path, int doneKept)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return {};
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QByteArray kept;
+    QHash<int, QByteArray> pathOf;
+    QSet<QByteArray> written;
+    int dones = 0;
+    for (int i = 0; i < lines.size() - 1; ++i) {
+        const QJsonObject o = QJsonDocument::fromJson(lines[i]).object();
+        if (o.contains("done")) {
+            if (dones == doneKept)
+                break;
+            if (++dones == doneKept) {
+                kept += "{\"n\": " + QByteArray::number(o["n"].toInt()) + ", \"done\": \"write_failed\"}\n";
+                continue;
+            }
+            written.insert(pathOf.value(o["n"].toInt()));
+        } else if (o.contains("end")) {
+            break;
+        } else if (o.contains("runs")) {
+            pathOf.insert(o["n"].toInt(), o["path"].toString().toLatin1());
+        }
+        kept += lines[i] + '\n';
+    }
+    file.resize(0);
+    file.write(kept);
+    return written;
+}
+
+// The pass of a journal as `history --json` lists it.
+QJsonObject passOf(const QString &journal)
+{
+    const QJsonArray passes = cli({"history", "--json"}).json()["passes"].toArray();
+    for (const QJsonValue &pass : passes)
+        if (pass["journal"].toString() == journal)
+            return pass.toObject();
+    return {};
+}
+
+} // namespace
+
+// Journals written by Kelvaro 1.0 recorded each picture's outcome as English
+// text: they still list, undo and resume as they did. An interrupted shift is
+// made from a finished one: its journal cut after its third done line, which
+// now says the write failed, and every picture but the first two given its
+// old bytes back.
+void TestCli::journalsOfTheFirstReleaseStillServe_data()
+{
+    QTest::addColumn<bool>("interrupted");
+    QTest::newRow("finished shift: history, undo") << false;
+    QTest::newRow("interrupted shift: history, resume, undo") << true;
+}
+
+void TestCli::journalsOfTheFirstReleaseStillServe()
+{
+    QFETCH(bool, interrupted);
+    QTemporaryDir top;
+    QVERIFY(makeTree(top.path(), {{"a.jpg", "2012:05:06 10:00:00"}, {"b.jpg", "2012:05:06 11:00:00"},
+                                  {"sub/c.jpg", "2011:01:01 08:30:00"}, {"sub/d.jpg", "2013:07:08 09:10:11"},
+                                  {"sub/e.jpg", "2013:07:08 09:10:12"}, {"sub/zero.jpg", "0000:00:00 00:00:00"}}));
+    const auto before = snapshot(top.path());
+    const Run shift = cli({"shift", top.path(), "--by", "3600", "--yes", "--json"});
+    QVERIFY2(shift.exitCode == 0, shift.err.constData());
+    QCOMPARE(shift.json()["changed"].toInt(), 5);
+    const QString journal = shift.json()["journal"].toString();
+    const auto shifted = snapshot(top.path());
+
+    const int written = interrupted ? 2 : 5;
+    if (interrupted) {
+        const QSet<QByteArray> kept = cutJournal(journal, written + 1);
+        QCOMPARE(kept.size(), written);
+        for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+            if (kept.contains(QFile::encodeName(top.path() + it.key())))
+                continue;
+            QFile file(top.path() + it.key());   // the same file, as the journal names it
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(file.write(it.value().first), it.value().first.size());
+        }
+    }
+    const QJsonObject listed = passOf(journal);
+    QCOMPARE(listed["changed"].toInt(), written);
+    QCOMPARE(listed["state"].toString(), QString(interrupted ? "interrupted" : "complete"));
+    // "changed" was written the same then as now: only the failed write reads otherwise.
+    QCOMPARE(rewriteAsFirstRelease(journal), interrupted ? 1 : 0);
+    QCOMPARE(passOf(journal), listed);
+
+    QString undo = journal;
+    if (interrupted) {
+        const Run resumed = cli({"resume", journal, "--yes", "--json"});
+        QVERIFY2(resumed.exitCode == 0, (resumed.err + resumed.out).constData());
+        QCOMPARE(resumed.json()["changed"].toInt(), 5 - written);
+        const auto after = snapshot(top.path());
+        for (auto it = shifted.constBegin(); it != shifted.constEnd(); ++it)
+            QVERIFY2(after.value(it.key()).first == it.value().first, qPrintable(it.key()));
+        // The resume's own journal: the pictures written before the stop
+        // already held the new date.
+        undo = resumed.json()["journal"].toString();
+        const QJsonObject resumeListed = passOf(undo);
+        QCOMPARE(rewriteAsFirstRelease(undo), written);
+        QCOMPARE(passOf(undo), resumeListed);
+        QCOMPARE(passOf(journal)["state"].toString(), QString("resumed"));
+    }
+
+    const Run undone = cli({"undo", undo, "--yes", "--json"});
+    QVERIFY2(undone.exitCode == 0, (undone.err + undone.out).constData());
+    QCOMPARE(undone.json()["changed"].toInt(), 5);
+    const auto back = snapshot(top.path());
+    QCOMPARE(back.keys(), before.keys());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+        QVERIFY2(back.value(it.key()).first == it.value().first, qPrintable(it.key()));
+    QCOMPARE(passOf(journal)["state"].toString(), QString("undone"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -5,7 +5,7 @@
 #include "jpegbuilder.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
-#include "picturefile.h"
+#include "datereader.h"
 #include "shiftjob.h"
 
 #include <QApplication>
@@ -142,9 +142,9 @@ QByteArray fileBytes(const QString &path)
 class StopAfter : public FolderWalk::Observer {
 public:
     StopAfter(WalkState &state, int after) : state(state), after(after) {}
-    void pictureDone(const QString &, const PictureFile::Result &r) override
+    void pictureDone(const QString &, const PictureResult &r) override
     {
-        if (r.status == PictureFile::Status::Changed && --after == 0)
+        if (r.status == PictureStatus::Changed && --after == 0)
             state.cancelRequested = true;
     }
     WalkState &state;
@@ -395,9 +395,9 @@ void TestController::shiftEndToEnd()
     QCOMPARE(result, QString("1 of 3 pictures with a usable date could not be changed.\n\n"
                              "Changed: 2, not changed: 1, could not be read: 0.\n"
                              "The changed pictures moved by +1:00:00:00."));
-    QCOMPARE(PictureFile::readDate(top.filePath("sub/locked.jpg")).oldDate, wallClock("2012:04:01 00:00:00"));
-    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock("2012:03:25 12:00:00"));
-    QCOMPARE(PictureFile::readDate(top.filePath("sub/b.jpg")).oldDate, wallClock("2012:05:07 10:00:00"));
+    QCOMPARE(DateReader::read(top.filePath("sub/locked.jpg")).oldDate, wallClock("2012:04:01 00:00:00"));
+    QCOMPARE(DateReader::read(top.filePath("a.jpg")).oldDate, wallClock("2012:03:25 12:00:00"));
+    QCOMPARE(DateReader::read(top.filePath("sub/b.jpg")).oldDate, wallClock("2012:05:07 10:00:00"));
     QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:03:25 12:00:00"));
     QVERIFY(w.ui->pushButtonShift->isHidden());
     QVERIFY(w.ui->pushButtonCancel->isHidden());
@@ -458,8 +458,8 @@ void TestController::farDatesShiftExactly()
     QVERIFY2(question.contains(oldest + " to \n" + newest + "\n"), qPrintable(question));
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
     const QString typedAsExif = QString(typed).replace('-', ':');
-    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock(typedAsExif.toLatin1()));
-    QCOMPARE(PictureFile::readDate(top.filePath("b.jpg")).oldDate, wallClock(newestAfter.toLatin1()));
+    QCOMPARE(DateReader::read(top.filePath("a.jpg")).oldDate, wallClock(typedAsExif.toLatin1()));
+    QCOMPARE(DateReader::read(top.filePath("b.jpg")).oldDate, wallClock(newestAfter.toLatin1()));
 }
 
 // Return in the new date is the Shift button: the question follows, and
@@ -505,7 +505,7 @@ void TestController::cancelDuringShift()
     // Every picture is either wholly shifted or untouched, and the box says how many.
     int shifted = 0;
     for (int i = 0; i < count; ++i) {
-        const QDateTime d = PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate;
+        const QDateTime d = DateReader::read(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate;
         QVERIFY(d == wallClock("2012:05:06 10:00:00") || d == wallClock("2012:05:06 11:00:00"));
         shifted += d == wallClock("2012:05:06 11:00:00");
     }
@@ -610,7 +610,7 @@ void TestController::startUpOffersAnInterruptedShift()
     QCOMPARE(texts->at(0), QString("The last shift of %1 stopped after %3 of %2 pictures.")
                                .arg(QDir::toNativeSeparators(top.path())).arg(count).arg(changed));
     for (int i = 0; i < count; ++i)
-        QCOMPARE(PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate,
+        QCOMPARE(DateReader::read(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate,
                  wallClock(expected.toLatin1().constData()));
     if (choice == "Undo it")
         QCOMPARE(QFileInfo(top.filePath("f0/p0.jpg")).lastModified(), before);
@@ -661,7 +661,7 @@ void TestController::closingDuringAShiftAsksAndReports()
     QVERIFY2(result.startsWith("Cancelled after "), qPrintable(result));
     int shifted = 0;
     for (int i = 0; i < count; ++i)
-        shifted += PictureFile::readDate(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate
+        shifted += DateReader::read(top.filePath(QString("f%1/p%2.jpg").arg(i / 100).arg(i))).oldDate
                    == wallClock("2012:05:06 11:00:00");
     QCOMPARE(w.changedCount.load(), shifted);
     QVERIFY(shifted < count);
@@ -829,8 +829,8 @@ void TestController::cameraChoiceShiftsOneCamera()
     QCOMPARE(result, QString("2 pictures of Pixel 7 in 3 folders, dated from\n2012:05:06 11:00:00 to \n"
                              "2012:05:06 13:00:00\nhave been changed.\n\n"
                              "Every capture time moved by +0:30:00 (now 2012:05:06 11:30:00 to 2012:05:06 13:30:00)."));
-    QCOMPARE(PictureFile::readDate(top.filePath("phone/1.jpg")).oldDate, wallClock("2012:05:06 11:30:00"));
-    QCOMPARE(PictureFile::readDate(top.filePath("phone/2.jpg")).oldDate, wallClock("2012:05:06 13:30:00"));
+    QCOMPARE(DateReader::read(top.filePath("phone/1.jpg")).oldDate, wallClock("2012:05:06 11:30:00"));
+    QCOMPARE(DateReader::read(top.filePath("phone/2.jpg")).oldDate, wallClock("2012:05:06 13:30:00"));
     for (const auto &f : files)
         if (!f.first.startsWith("phone/"))
             QVERIFY2(readFile(QFile::encodeName(top.filePath(f.first)).toStdString()) == f.second,
@@ -906,7 +906,7 @@ void TestController::shiftAfterAnotherShiftOfTheTreeIsRefused()
     answerBox(QMessageBox::Ok, &refusal);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !refusal.isEmpty(), 20000);
     QVERIFY2(refusal.contains("since its dates were read"), qPrintable(refusal));
-    QCOMPARE(PictureFile::readDate(top.filePath("a.jpg")).oldDate, wallClock("2012:05:06 10:01:00"));
+    QCOMPARE(DateReader::read(top.filePath("a.jpg")).oldDate, wallClock("2012:05:06 10:01:00"));
 }
 
 QTEST_MAIN(TestController)

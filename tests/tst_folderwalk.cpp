@@ -134,7 +134,7 @@ struct Recorder : FolderWalk::Observer {
     QList<QDateTime> oldest;
     QStringList done;
     void oldestDateChanged(const QDateTime &date) override { oldest << date; }
-    void pictureDone(const QString &path, const PictureFile::Result &) override { done << path; }
+    void pictureDone(const QString &path, const PictureResult &) override { done << path; }
 };
 
 void startDating(WalkState &state)
@@ -295,7 +295,7 @@ void TestFolderWalk::shiftingHandlesEachPhysicalFileOnce()
     QCOMPARE(state.pictureCount.load(), 2);
     QCOMPARE(state.changedCount.load(), 2);
     for (const char *name : {"a/x.jpg", "a/Ἀθῆναι 北京 😀.JPG"})
-        QCOMPARE(PictureFile::readDate(top.filePath(QString::fromUtf8(name))).oldDate,
+        QCOMPARE(DateReader::read(top.filePath(QString::fromUtf8(name))).oldDate,
                  wallClock("2012:05:06 11:00:00"));
 }
 

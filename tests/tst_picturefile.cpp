@@ -2,7 +2,9 @@
 #include "capturedate.h"
 #include "isolatedhome.h"
 #include "jpegbuilder.h"
-#include "picturefile.h"
+#include "datereader.h"
+#include "filerewrite.h"
+#include "openfile.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -17,10 +19,10 @@
 #include <sys/stat.h>
 
 using namespace jpegtest;
-using Status = PictureFile::Status;
+using Status = PictureStatus;
 
 Q_DECLARE_METATYPE(jpegtest::Bytes)
-Q_DECLARE_METATYPE(PictureFile::Status)
+Q_DECLARE_METATYPE(PictureStatus)
 
 namespace {
 
@@ -127,6 +129,28 @@ void setTimeZone(const char *zone)
 
 } // namespace
 
+// The whole rewrite of one picture, as a pass does it without a journal:
+// open, plan, commit, close.
+PictureResult shiftPicture(const QString &path, qint64 seconds, bool adaptFileTimes)
+{
+    using Status = PictureStatus;
+    PictureResult result;
+    FileRewrite rewrite;
+    result.status = rewrite.open(path);
+    if (result.status != Status::Usable)
+        return result;
+    result.status = rewrite.planShift(seconds, &result);
+    if (result.status != Status::Usable)
+        return result;
+    int64_t atime = rewrite.snapshot().accessNs, mtime = rewrite.snapshot().modificationNs;
+    if (adaptFileTimes && FileRewrite::localInstantNs(result.newDate, &mtime))
+        atime = mtime;
+    result.status = rewrite.commit(atime, mtime, &result.timesSet);
+    if (!rewrite.close() && result.status == Status::Changed)
+        result.status = Status::CloseFailed;
+    return result;
+}
+
 class TestPictureFile : public QObject {
     Q_OBJECT
 
@@ -189,10 +213,10 @@ void TestPictureFile::cameraName()
     if (!model.isEmpty())
         exif.ascii(0, tag::Model, model.toStdString());
     exif.subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, "0000:00:00 00:00:00");
-    const PictureFile::Result result = PictureFile::readDate(write("camera.jpg", Jpeg::camera(exif).bytes()));
+    const PictureResult result = DateReader::read(write("camera.jpg", Jpeg::camera(exif).bytes()));
     QCOMPARE(result.status, Status::NotADate);   // the camera is known without a usable date
     QCOMPARE(result.camera, name);
-    QCOMPARE(PictureFile::readDate(write("plain.jpg", Jpeg().soi().sof(8, 8).sos().eoi().bytes())).camera, QString());
+    QCOMPARE(DateReader::read(write("plain.jpg", Jpeg().soi().sof(8, 8).sos().eoi().bytes())).camera, QString());
 }
 
 void TestPictureFile::readDate_data()
@@ -221,7 +245,7 @@ void TestPictureFile::readDate()
     QFETCH(Bytes, bytes);
     QFETCH(Status, status);
     QFETCH(QString, date);
-    const PictureFile::Result result = PictureFile::readDate(write("read.jpg", bytes));
+    const PictureResult result = DateReader::read(write("read.jpg", bytes));
     QCOMPARE(result.status, status);
     QCOMPARE(result.oldDate.toString(Qt::ISODate), date);
 }
@@ -281,7 +305,7 @@ void TestPictureFile::shiftRewritesOnlyTheDateRuns()
 
     const QString path = write("shift.jpg", bytes);
     const std::vector<size_t> at = find(bytes, oldText.toStdString());
-    const PictureFile::Result result = PictureFile::shift(path, seconds, true);
+    const PictureResult result = shiftPicture(path, seconds, true);
     QCOMPARE(result.status, Status::Changed);
     QCOMPARE(result.runs, runs);
     QCOMPARE(int(at.size()), runs);
@@ -308,7 +332,7 @@ void TestPictureFile::shiftLeavesPicturesWithoutUsableDate()
     QFETCH(Status, status);
     const QString path = write("leave.jpg", bytes);
     const qint64 mtime = modificationTime(path);
-    QCOMPARE(PictureFile::shift(path, seconds, true).status, status);
+    QCOMPARE(shiftPicture(path, seconds, true).status, status);
     QVERIFY(readFile(path.toUtf8().toStdString()) == bytes);
     QCOMPARE(modificationTime(path), mtime);
 }
@@ -329,7 +353,7 @@ void TestPictureFile::shiftMovesXmpAndIptcCopies()
     QFETCH(bool, staleDigest);
     const Bytes before = withXmpAndIptc("2012:05:06 10:00:00", makerNote, staleDigest);
     const QString path = write("rich.jpg", before);
-    const PictureFile::Result result = PictureFile::shift(path, 86400 + 61, false);
+    const PictureResult result = shiftPicture(path, 86400 + 61, false);
     QCOMPARE(result.status, Status::Changed);
     QTEST(result.runs, "runs");
     QCOMPARE(result.xmpDates, 2);
@@ -338,7 +362,7 @@ void TestPictureFile::shiftMovesXmpAndIptcCopies()
     // the opposite shift gives back the very bytes it had.
     QVERIFY(readFile(QFile::encodeName(path).toStdString())
             == withXmpAndIptc("2012:05:07 10:01:01", makerNote, staleDigest));
-    QCOMPARE(PictureFile::shift(path, -(86400 + 61), false).status, Status::Changed);
+    QCOMPARE(shiftPicture(path, -(86400 + 61), false).status, Status::Changed);
     QVERIFY(readFile(QFile::encodeName(path).toStdString()) == before);
 }
 
@@ -348,7 +372,7 @@ void TestPictureFile::readOnlyPictureIsNotChanged()
     const QString path = write("readonly.jpg", bytes);
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const qint64 mtime = modificationTime(path);
-    QCOMPARE(PictureFile::shift(path, 3600, true).status, Status::CannotOpen);
+    QCOMPARE(shiftPicture(path, 3600, true).status, Status::CannotOpen);
     QVERIFY(readFile(path.toUtf8().toStdString()) == bytes);
     QCOMPARE(modificationTime(path), mtime);
 }
@@ -379,7 +403,7 @@ void TestPictureFile::fileTimes()
 #endif
     const std::string text = original.toStdString();
     const QString path = write("times.jpg", camera(ByteOrder::Intel, {text, text, text}));
-    QCOMPARE(PictureFile::shift(path, seconds, true).status, Status::Changed);
+    QCOMPARE(shiftPicture(path, seconds, true).status, Status::Changed);
     QCOMPARE(QDateTime::fromSecsSinceEpoch(modificationTime(path), Qt::UTC).toString(Qt::ISODate), instant);
     QCOMPARE(QFileInfo(path).lastRead().toUTC().toString(Qt::ISODate), instant);
 }
@@ -397,9 +421,9 @@ void TestPictureFile::uncheckedKeepsFileTimes()
     const QString path = write("keep.jpg", camera(ByteOrder::Motorola));
     QVERIFY(setFileTimes(path, QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::LocalTime)));
     const qint64 mtime = modificationTime(path);
-    QCOMPARE(PictureFile::shift(path, 3600, false).status, Status::Changed);
+    QCOMPARE(shiftPicture(path, 3600, false).status, Status::Changed);
     QCOMPARE(modificationTime(path), mtime);
-    QCOMPARE(PictureFile::readDate(path).oldDate, QDateTime(QDate(2012, 5, 6), QTime(11, 0), Qt::UTC));
+    QCOMPARE(DateReader::read(path).oldDate, QDateTime(QDate(2012, 5, 6), QTime(11, 0), Qt::UTC));
 }
 
 void TestPictureFile::exiftoolReadsTheShiftedDates()
@@ -410,7 +434,7 @@ void TestPictureFile::exiftoolReadsTheShiftedDates()
     const Dates edited{"2012:05:06 10:00:00", "2013:01:02 09:00:00", "2012:05:06 10:00:00"};
     for (ByteOrder order : {ByteOrder::Intel, ByteOrder::Motorola}) {
         const QString path = write("exiftool.jpg", camera(order, edited, 9000));
-        QCOMPARE(PictureFile::shift(path, -90061, true).status, Status::Changed);
+        QCOMPARE(shiftPicture(path, -90061, true).status, Status::Changed);
         QProcess p;
         p.start(exiftool, {"-s3", "-d", "%Y:%m:%d %H:%M:%S", "-DateTimeOriginal", "-CreateDate", "-ModifyDate", path});
         QVERIFY(p.waitForFinished(30000));

@@ -4,7 +4,9 @@
 // hard links told apart by file index, and no terminal behind NUL.
 #include "capturedate.h"
 #include "jpegbuilder.h"
-#include "picturefile.h"
+#include "datereader.h"
+#include "filerewrite.h"
+#include "openfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +60,7 @@ Run cli(const QStringList &arguments)
 
 QString dateOf(const QString &path)
 {
-    return QString::fromLatin1(PictureFile::readDate(path).oldText);
+    return QString::fromLatin1(DateReader::read(path).oldText);
 }
 
 // The file's modification time as Windows holds it, in 100 ns steps since 1601.

@@ -44,14 +44,14 @@ void CameraTally::choose(const ShiftChoice &choice)
     }
 }
 
-void CameraTally::count(const PictureFile::Result &result)
+void CameraTally::count(const PictureResult &result)
 {
     if (result.camera.isEmpty())
         return;   // no EXIF block was read: no camera to count it for
     Camera &camera = table[result.camera];
     camera.name = result.camera;
     ++camera.pictures;
-    if (result.status != PictureFile::Status::Usable)
+    if (result.status != PictureStatus::Usable)
         return;
     const QDateTime &date = result.oldDate;
     ++camera.valid;

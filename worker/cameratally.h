@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picturefile.h"
+#include "pictureresult.h"
 #include "shiftchoice.h"
 
 #include <QDateTime>
@@ -15,7 +15,7 @@ class CameraTally {
 public:
     // The pictures of one camera that the dating pass met.
     struct Camera {
-        QString name;           // PictureFile::cameraName()
+        QString name;           // PictureResult::cameraName()
         int pictures = 0;       // pictures whose EXIF block could be read
         int valid = 0;          // of them, those with a usable capture date
         QDateTime oldest, newest;
@@ -33,7 +33,7 @@ public:
     void reset();
 
     // One picture of the dating pass.
-    void count(const PictureFile::Result &result);
+    void count(const PictureResult &result);
 
     // The cameras met, most usable pictures first (then by name).
     QList<Camera> cameras() const;

@@ -3,6 +3,7 @@
 #include <QHashFunctions>
 
 #include <cstdint>
+#include <functional>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -22,6 +23,10 @@ struct FileIdentity {
 
     FileIdentity() = default;
     FileIdentity(uint64_t device, uint64_t inode) : device(device), inode(inode) {}
+
+    // Asked once a file is open: false when this file was met before in the
+    // pass, in which case the step leaves it alone (AlreadySeen).
+    using Claim = std::function<bool(const FileIdentity &)>;
 
     bool operator==(const FileIdentity &other) const { return device == other.device && inode == other.inode; }
     bool operator!=(const FileIdentity &other) const { return !(*this == other); }

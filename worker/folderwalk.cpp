@@ -64,7 +64,7 @@ bool FolderWalk::firstVisit(const QString &path)
 {
 #ifdef _WIN32
     FileIdentity id;
-    if (PictureFile::identify(path, &id))
+    if (OpenFile::identify(path, &id))
         return claim(id);
     // Without a file index (some network shares), the canonical path tells.
     const QString key = PathBytes::canonical(path).toCaseFolded();
@@ -357,21 +357,21 @@ void FolderWalk::flush()
     items.swap(chunk);
     if (state.cancelRequested)
         return;   // the pictures not yet read are left as they are
-    const PictureFile::Claim claimOpened = [this](const FileIdentity &id) { return claim(id); };
+    const FileIdentity::Claim claimOpened = [this](const FileIdentity &id) { return claim(id); };
     if (state.phase == WalkState::Shifting) {
         if (shiftChunk)
             shiftChunk(items);
         return;
     }
     // Dating: the pool reads, this thread takes in what was read.
-    std::vector<PictureFile::Result> results(items.size());
+    std::vector<PictureResult> results(items.size());
     std::vector<DateRecord> found(keepRecords ? items.size() : 0);
     std::vector<char> read(items.size(), 0);
     auto readOne = [&](size_t i) {
         if (state.cancelRequested)
             return;
-        results[i] = PictureFile::readDate(items[i].path, claimOpened, countCopies, keepRecords ? &found[i] : nullptr);
-        if (countCopies && results[i].status == PictureFile::Status::Usable)
+        results[i] = DateReader::read(items[i].path, claimOpened, countCopies, keepRecords ? &found[i] : nullptr);
+        if (countCopies && results[i].status == PictureStatus::Usable)
             results[i].sidecars = int(items[i].sidecars.size());
         read[i] = 1;
     };
@@ -384,7 +384,7 @@ void FolderWalk::flush()
         if (!read[i])
             continue;
         takeDated(items[i].path, results[i]);
-        if (keepRecords && results[i].status == PictureFile::Status::Usable && found[i].isValid()) {
+        if (keepRecords && results[i].status == PictureStatus::Usable && found[i].isValid()) {
             // One copy of each camera's name serves all its pictures.
             QString &camera = cameraNames[found[i].camera];
             if (camera.isNull())
@@ -395,9 +395,9 @@ void FolderWalk::flush()
     }
 }
 
-void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)
+void FolderWalk::takeDated(const QString &path, PictureResult &result)
 {
-    if (result.status == PictureFile::Status::AlreadySeen)
+    if (result.status == PictureStatus::AlreadySeen)
         return;
     ++state.pictureCount;
     if (dated)
@@ -405,7 +405,7 @@ void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)
     if (observer)
         observer->pictureDone(path, result);
     switch (result.status) {
-    case PictureFile::Status::Usable:
+    case PictureStatus::Usable:
         usableIds.insert(result.file, result.oldDate.toSecsSinceEpoch());
         if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
@@ -418,15 +418,15 @@ void FolderWalk::takeDated(const QString &path, PictureFile::Result &result)
         if (result.readOnly)
             ++state.readOnlyCount;
         break;
-    case PictureFile::Status::NoDate:
-    case PictureFile::Status::NotADate:
+    case PictureStatus::NoDate:
+    case PictureStatus::NotADate:
         qDebug("no valid EXIF : %s", PathBytes::displayBytes(path).constData());
         break;
-    case PictureFile::Status::ReadFailed:
+    case PictureStatus::ReadFailed:
         ++state.unreadableCount;
         qDebug("read failed : %s", PathBytes::displayBytes(path).constData());
         break;
-    case PictureFile::Status::CannotOpen:
+    case PictureStatus::CannotOpen:
         ++state.unreadableCount;
         qDebug("cannot be opened : %s", PathBytes::displayBytes(path).constData());
         break;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "iopool.h"
-#include "picturefile.h"
+#include "datereader.h"
+#include "daterecord.h"
+#include "pictureresult.h"
 #include "walkstate.h"
 
 #include <QByteArray>
@@ -38,7 +40,7 @@ public:
     public:
         virtual ~Observer() = default;
         virtual void oldestDateChanged(const QDateTime &) {}
-        virtual void pictureDone(const QString & /*path*/, const PictureFile::Result &) {}
+        virtual void pictureDone(const QString & /*path*/, const PictureResult &) {}
         // A link that leads outside the top folder, left alone.
         virtual void linkSkipped(const QString & /*path*/) {}
         // A folder whose entries could not be listed (nothing below it is
@@ -69,7 +71,7 @@ public:
     // Threads that read several pictures at once (none: one at a time).
     IoPool *pool = nullptr;
     // Told about every picture the dating pass read (not those met before).
-    std::function<void(const PictureFile::Result &)> dated;
+    std::function<void(const PictureResult &)> dated;
     // Dating: also count each usable picture's XMP and IPTC copies of its
     // capture time and its sidecars (for listings; it reads the header again).
     bool countCopies = false;
@@ -105,7 +107,7 @@ private:
     void take(Frame &frame, std::vector<Entry> &entries);
     void handlePicture(const Frame &frame, const Entry &entry, const QString &path, QStringList sidecars);
     void flush();
-    void takeDated(const QString &path, PictureFile::Result &result);
+    void takeDated(const QString &path, PictureResult &result);
 
     WalkState &state;
     Observer *observer;

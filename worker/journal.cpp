@@ -217,7 +217,7 @@ void Journal::intent(const Entry &e)
     appendEscaped(held, e.newDate);
     held.append("\", \"runs\": [");
     for (size_t i = 0; i < e.runs.size(); ++i) {
-        const PictureRewrite::Run &run = e.runs[i];
+        const FileRewrite::Run &run = e.runs[i];
         held.append(i ? ", [" : "[");
         appendNumber(held, run.offset);
         held.append(", \"");
@@ -229,7 +229,7 @@ void Journal::intent(const Entry &e)
     held.append("]}\n");
 }
 
-void Journal::done(int n, PictureFile::Status outcome)
+void Journal::done(int n, PictureStatus outcome)
 {
     held.append("{\"n\": ");
     appendNumber(held, n);
@@ -238,9 +238,9 @@ void Journal::done(int n, PictureFile::Status outcome)
     held.append("\"}\n");
 }
 
-QByteArray Journal::outcomeCode(PictureFile::Status outcome)
+QByteArray Journal::outcomeCode(PictureStatus outcome)
 {
-    using S = PictureFile::Status;
+    using S = PictureStatus;
     switch (outcome) {
     case S::Usable: return "usable";
     case S::Changed: return "changed";
@@ -267,15 +267,47 @@ QByteArray Journal::outcomeCode(PictureFile::Status outcome)
     return "write_failed";
 }
 
-bool Journal::outcomeOf(const QString &recorded, PictureFile::Status *outcome)
+bool Journal::outcomeOf(const QString &recorded, PictureStatus *outcome)
 {
-    using S = PictureFile::Status;
+    using S = PictureStatus;
+    // Kelvaro 1.0 wrote the English text of the log instead of a code; those
+    // texts stay here as they were written, whatever the log says today.
+    static const struct {
+        const char *text;
+        S outcome;
+    } firstRelease[] = {
+        {"usable date", S::Usable},
+        {"changed", S::Changed},
+        {"cannot be opened", S::CannotOpen},
+        {"no EXIF block", S::NoExif},
+        {"no DateTimeOriginal", S::NoDate},
+        {"DateTimeOriginal is not a date", S::NotADate},
+        {"shifted date outside the years 1000 to 9999", S::OutOfRange},
+        {"date text not found in the header", S::DateNotFound},
+        {"read failed", S::ReadFailed},
+        {"write failed", S::WriteFailed},
+        {"met before through a link", S::AlreadySeen},
+        {"in use by another program", S::Locked},
+        {"changed by another program", S::ChangedElsewhere},
+        {"holds neither the old nor the new date", S::Unrecognised},
+        {"already holds the new date", S::AlreadyDone},
+        {"added since the dates were read", S::AddedSince},
+        {"not a regular file", S::NotRegular},
+        {"written, but closing the file failed", S::CloseFailed},
+        {"not among the chosen pictures", S::NotChosen},
+        {"date not read before the question", S::NotConfirmed},
+        {"its picture was not changed", S::PictureNotChanged},
+    };
     const QByteArray text = recorded.toLatin1();
     for (int i = int(S::Usable); i <= int(S::PictureNotChanged); ++i) {
-        const S s = S(i);
-        // Kelvaro 1.0 wrote the English text of the log instead of a code.
-        if (text == outcomeCode(s) || text == PictureFile::describe(s)) {
-            *outcome = s;
+        if (text == outcomeCode(S(i))) {
+            *outcome = S(i);
+            return true;
+        }
+    }
+    for (const auto &old : firstRelease) {
+        if (text == old.text) {
+            *outcome = old.outcome;
             return true;
         }
     }
@@ -460,16 +492,16 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             record->entries.push_back(std::move(e));
         } else if (o.contains(QLatin1String("done"))) {
             if (eachEntry) {
-                PictureFile::Status outcome;
+                PictureStatus outcome;
                 record->changed += outcomeOf(o.value(QLatin1String("done")).toString(), &outcome)
-                                   && outcome == PictureFile::Status::Changed;
+                                   && outcome == PictureStatus::Changed;
                 continue;
             }
             const auto at = byNumber.constFind(o.value(QLatin1String("n")).toInt());
             if (at != byNumber.constEnd()) {
                 Entry &e = record->entries[*at];
                 e.hasOutcome = outcomeOf(o.value(QLatin1String("done")).toString(), &e.outcome);
-                if (e.hasOutcome && e.outcome == PictureFile::Status::Changed)
+                if (e.hasOutcome && e.outcome == PictureStatus::Changed)
                     ++record->changed;
             }
         } else if (o.contains(QLatin1String("end"))) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picturerewrite.h"
+#include "filerewrite.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -55,10 +55,10 @@ public:
         QByteArray path;             // as the file system has it
         FileIdentity before;
         QByteArray oldDate, newDate; // capture dates before and after the pass
-        std::vector<PictureRewrite::Run> runs;
+        std::vector<FileRewrite::Run> runs;
         bool sidecar = false;        // an XMP file beside a picture, not a picture
         bool hasOutcome = false;     // a "done" line was read for it
-        PictureFile::Status outcome = PictureFile::Status::WriteFailed;
+        PictureStatus outcome = PictureStatus::WriteFailed;
     };
 
     // The pictures whose dates the user saw, with the capture date each had
@@ -96,7 +96,7 @@ public:
     bool hasFailed() const { return failed; }
     void intent(const Entry &entry);
     // The outcome of picture `n`, as a fixed code (outcomeCode()).
-    void done(int n, PictureFile::Status outcome);
+    void done(int n, PictureStatus outcome);
     // Writes what is held and flushes it to the disk; false on any failure.
     bool flush();
     // Hands what is held to the system without waiting for the disk (the done
@@ -123,10 +123,10 @@ public:
     static QByteArray kindName(Kind kind);
     // The code a journal records for an outcome ("changed", "already_done",
     // ...): fixed, whatever the texts the faces show.
-    static QByteArray outcomeCode(PictureFile::Status outcome);
+    static QByteArray outcomeCode(PictureStatus outcome);
     // An outcome as a journal recorded it: a code, or the English text that
     // journals of Kelvaro 1.0 wrote. False when it is neither.
-    static bool outcomeOf(const QString &recorded, PictureFile::Status *outcome);
+    static bool outcomeOf(const QString &recorded, PictureStatus *outcome);
     static QByteArray escapeBytes(const QByteArray &bytes);
     static QByteArray unescapeString(const QString &text);
 

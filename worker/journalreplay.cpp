@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QtDebug>
 
-using Status = PictureFile::Status;
+using Status = PictureStatus;
 
 bool JournalReplay::chain(const QString &journal, QList<Journal::Record> *chain, QString *error)
 {
@@ -52,12 +52,12 @@ void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, cons
     const size_t chunk = writing.pool->jobs() > 1 ? size_t(writing.pool->jobs()) * 16 : 1;
     std::vector<Journal::Entry> entries;
     auto flush = [&] {
-        std::vector<std::unique_ptr<PictureRewrite>> opened(entries.size());
+        std::vector<std::unique_ptr<FileRewrite>> opened(entries.size());
         std::vector<Status> statuses(entries.size(), Status::CannotOpen);
         writing.pool->forEach(entries.size(), [&](size_t i) {
             if (state.cancelRequested)
                 return;
-            opened[i] = std::make_unique<PictureRewrite>();
+            opened[i] = std::make_unique<FileRewrite>();
             statuses[i] = opened[i]->open(PathBytes::decode(entries[i].path));
         });
         for (size_t i = 0; i < entries.size() && !state.cancelRequested; ++i)
@@ -88,12 +88,12 @@ void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, cons
 }
 
 void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
-                         std::unique_ptr<PictureRewrite> rewrite, Status opened)
+                         std::unique_ptr<FileRewrite> rewrite, Status opened)
 {
     const QString path = PathBytes::decode(entry.path);
     if (!entry.sidecar)
         ++state.pictureCount;
-    PictureFile::Result result;
+    PictureResult result;
     result.oldText = reverse ? entry.newDate : entry.oldDate;
     result.oldDate = CaptureDate::parse(result.oldText);
     result.newDate = CaptureDate::parse(reverse ? entry.oldDate : entry.newDate);
@@ -115,9 +115,9 @@ void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const J
         writing.picture(path, result);
         return;
     }
-    std::vector<PictureRewrite::Run> runs = entry.runs;
+    std::vector<FileRewrite::Run> runs = entry.runs;
     if (reverse)
-        for (PictureRewrite::Run &run : runs)
+        for (FileRewrite::Run &run : runs)
             std::swap(run.from, run.to);
     rewrite->planRuns(runs);
     result.runs = int(runs.size());

@@ -37,7 +37,7 @@ public:
 
 private:
     void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
-                   std::unique_ptr<PictureRewrite> rewrite, PictureFile::Status opened);
+                   std::unique_ptr<FileRewrite> rewrite, PictureStatus opened);
 
     WalkState &state;
     WritingPass &writing;

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-using Status = PictureFile::Status;
+using Status = PictureStatus;
 
 ShiftJob::ShiftJob(WalkState &state, FolderWalk::Observer *observer)
     : writing(state, observer), state(state), observer(observer)
@@ -74,7 +74,7 @@ void ShiftJob::run(Task task)
         walk.pool = pool.get();
         if (task == Task::Dating) {
             tally.clear();
-            walk.dated = [this](const PictureFile::Result &result) { tally.count(result); };
+            walk.dated = [this](const PictureResult &result) { tally.count(result); };
         }
         walk.scanFolder(folder);
         if (task == Task::Dating) {
@@ -164,7 +164,7 @@ void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
             p.record = &*record;
         return true;
     };
-    p.rewrite = std::make_unique<PictureRewrite>();
+    p.rewrite = std::make_unique<FileRewrite>();
     p.result.status = p.rewrite->open(p.path, claimKnown);
     if (p.result.status == Status::AlreadySeen || done) {
         p.skip = true;
@@ -175,12 +175,12 @@ void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
     // and then left alone without a word. A picture the user saw is judged by
     // the date it had then.
     const bool choosing = !passChoice.all();
-    auto isChosen = [&](const PictureFile::Result &r) {
+    auto isChosen = [&](const PictureResult &r) {
         const QDateTime seen =
             p.seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(p.seenDate, Qt::UTC) : r.oldDate;
         return passChoice.takes(r.camera, seen);
     };
-    const PictureRewrite::Accept accept = choosing ? PictureRewrite::Accept(isChosen) : PictureRewrite::Accept();
+    const FileRewrite::Accept accept = choosing ? FileRewrite::Accept(isChosen) : FileRewrite::Accept();
     // What the dating pass found serves when the file is as it was then;
     // otherwise the picture is read again.
     if (p.result.status == Status::Usable
@@ -217,7 +217,7 @@ void ShiftJob::shiftChunk(std::vector<FolderWalk::Item> &items, FolderWalk &walk
 void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
 {
     const QString &path = p.path;
-    PictureFile::Result &result = p.result;
+    PictureResult &result = p.result;
     const bool known = p.known;
     const qint64 seenDate = p.seenDate;
     ++state.pictureCount;
@@ -277,7 +277,7 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
     // Its sidecars follow it, in the same journal; each is written only if
     // the picture was.
     const int64_t atime = pending.accessNs, mtime = pending.modificationNs;
-    const PictureFile::Result planned = pending.result;
+    const PictureResult planned = pending.result;
     writing.enqueue(std::move(pending), std::move(entry));
     if (!exifOnly)
         for (const QString &sidecar : sidecars)
@@ -287,14 +287,14 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
 // A sidecar moves by the same rule as its picture: the XMP date-times that
 // spell the picture's capture time. With the file-time box checked its times
 // follow the picture's; otherwise it keeps its own.
-void ShiftJob::shiftSidecar(const QString &path, const PictureFile::Result &picture, int ofPicture,
+void ShiftJob::shiftSidecar(const QString &path, const PictureResult &picture, int ofPicture,
                             int64_t accessNs, int64_t modificationNs)
 {
     const QString key = PathBytes::canonical(path).toCaseFolded();
     if (sidecarsSeen.contains(key))
         return;
     sidecarsSeen.insert(key);
-    auto rewrite = std::make_unique<PictureRewrite>();
+    auto rewrite = std::make_unique<FileRewrite>();
     bool done = false;
     auto claimNew = [&](const FileIdentity &id) {
         done = replay.handled.contains(id);

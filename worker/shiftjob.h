@@ -6,7 +6,7 @@
 #include "journal.h"
 #include "journalreplay.h"
 #include "passhistory.h"
-#include "picturerewrite.h"
+#include "filerewrite.h"
 #include "shiftchoice.h"
 #include "walkstate.h"
 #include "writingpass.h"
@@ -106,8 +106,8 @@ private:
         bool known = true;           // among the pictures the user saw
         qint64 seenDate = Journal::noDate;
         const DateRecord *record = nullptr;   // what the dating pass found in it
-        std::unique_ptr<PictureRewrite> rewrite;
-        PictureFile::Result result;
+        std::unique_ptr<FileRewrite> rewrite;
+        PictureResult result;
     };
 
     void shift();
@@ -118,7 +118,7 @@ private:
     void shiftChunk(std::vector<FolderWalk::Item> &items, FolderWalk &walk);
     void prepareOne(Prepared &p, FolderWalk &walk);
     void takeOne(Prepared &p, const QStringList &sidecars);
-    void shiftSidecar(const QString &path, const PictureFile::Result &picture, int ofPicture,
+    void shiftSidecar(const QString &path, const PictureResult &picture, int ofPicture,
                       int64_t accessNs, int64_t modificationNs);
 
     WalkState &state;

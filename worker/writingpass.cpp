@@ -1,7 +1,7 @@
 #include "writingpass.h"
 
 #include "capturedate.h"
-#include "openpicture.h"
+#include "openfile.h"
 #include "pathbytes.h"
 
 #include <QCoreApplication>
@@ -48,7 +48,7 @@ size_t batchLimit()
     return limit;
 }
 
-using Status = PictureFile::Status;
+using Status = PictureStatus;
 
 // The journal names every picture by its absolute path, so that an undo or a
 // resume started from any folder finds it. `workingFolder` is the current
@@ -141,7 +141,7 @@ void WritingPass::end()
     }
     // On the disk before the result is told.
     for (auto it = changedOnDevice.constBegin(); it != changedOnDevice.constEnd(); ++it) {
-        OpenPicture picture;
+        OpenFile picture;
         if (!picture.open(it.value(), false) || !picture.syncFileSystem()) {
             qDebug("could not write the changes through to the disk : %s", PathBytes::displayBytes(it.value()).constData());
             problem = QStringLiteral("the changes could not be written through to the disk");
@@ -171,7 +171,7 @@ bool WritingPass::targetTimes(const QDateTime &newDate, const FileIdentity &orig
     if (!adaptTimes)
         return true;
     int64_t instant = 0;
-    if (!PictureRewrite::localInstantNs(newDate, &instant))
+    if (!FileRewrite::localInstantNs(newDate, &instant))
         return false;
     *atime = *mtime = instant;
     return true;
@@ -179,10 +179,10 @@ bool WritingPass::targetTimes(const QDateTime &newDate, const FileIdentity &orig
 
 void WritingPass::note(Status status, const QString &path)
 {
-    notes << QString::fromLatin1(PictureFile::describe(status)) + QStringLiteral(" : ") + PathBytes::display(path);
+    notes << QString::fromLatin1(PictureResult::describe(status)) + QStringLiteral(" : ") + PathBytes::display(path);
 }
 
-void WritingPass::picture(const QString &path, const PictureFile::Result &result)
+void WritingPass::picture(const QString &path, const PictureResult &result)
 {
     if (observer)
         observer->pictureDone(path, result);

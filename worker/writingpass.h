@@ -3,7 +3,7 @@
 #include "iopool.h"
 #include "folderwalk.h"
 #include "journal.h"
-#include "picturerewrite.h"
+#include "filerewrite.h"
 #include "treelock.h"
 #include "walkstate.h"
 
@@ -42,15 +42,15 @@ public:
         int n = 0;
         bool sidecar = false;
         int ofPicture = 0;      // a sidecar of the shift: the number of its picture
-        std::unique_ptr<PictureRewrite> rewrite;
-        PictureFile::Result result;
+        std::unique_ptr<FileRewrite> rewrite;
+        PictureResult result;
         int64_t accessNs = 0, modificationNs = 0;
         // Filled in when the batch is written.
         bool attempted = false;      // its write was tried (not stopped by a cancel)
         bool orphan = false;         // a sidecar whose picture was not written
         bool timesWritten = false;
         bool syncFailed = false;
-        PictureFile::Status outcome = PictureFile::Status::WriteFailed;
+        PictureStatus outcome = PictureStatus::WriteFailed;
     };
 
     WritingPass(WalkState &state, FolderWalk::Observer *observer) : state(state), observer(observer) {}
@@ -79,9 +79,9 @@ public:
     // read as local time when the times follow it, otherwise those it had.
     bool targetTimes(const QDateTime &newDate, const FileIdentity &original, int64_t *atime, int64_t *mtime) const;
     // "reason : path" in the notes.
-    void note(PictureFile::Status status, const QString &path);
+    void note(PictureStatus status, const QString &path);
     // Tells the observer about one picture.
-    void picture(const QString &path, const PictureFile::Result &result);
+    void picture(const QString &path, const PictureResult &result);
     // A picture's path as the journal records it: absolute.
     QByteArray journalPathOf(const QString &path) const;
 

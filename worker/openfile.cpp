@@ -1,4 +1,4 @@
-#include "openpicture.h"
+#include "openfile.h"
 
 #include "capturedate.h"
 #include "fileformat.h"
@@ -49,13 +49,59 @@ int64_t nanoseconds(const FILETIME &t)
 } // namespace
 #endif
 
-bool OpenPicture::open(const QString &path, bool forUpdate)
+bool OpenFile::statPath(const QString &path, FileStatus *status)
+{
+#ifdef _WIN32
+    return _wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), status) == 0;
+#else
+    return PathBytes::stat(PathBytes::encode(path), status);
+#endif
+}
+
+FILE *OpenFile::openStream(const QString &path, const char *mode)
+{
+#ifdef _WIN32
+    return _wfopen(reinterpret_cast<const wchar_t *>(path.utf16()),
+                   reinterpret_cast<const wchar_t *>(QString::fromLatin1(mode).utf16()));
+#else
+    return fopen(PathBytes::encode(path).constData(), mode);
+#endif
+}
+
+#ifdef _WIN32
+namespace {
+HANDLE openForAttributes(const QString &path, DWORD access)
+{
+    // Opening follows links and junctions to what they name; FILE_FLAG_BACKUP_SEMANTICS
+    // lets folders be opened too.
+    return CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()), access,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+} // namespace
+
+bool OpenFile::identify(const QString &path, FileIdentity *id)
+{
+    // No access right is asked for, so that even a locked file tells its identity.
+    const HANDLE handle = openForAttributes(path, 0);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool known = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    if (known)
+        *id = FileIdentity::fromWindows(information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow);
+    return known;
+}
+#endif
+
+bool OpenFile::open(const QString &path, bool forUpdate)
 {
     close();
     loaded = 0;
     haveStatus = false;
 #ifdef _WIN32
-    file = PictureFile::open(path, forUpdate ? "rb+" : "rb");
+    file = openStream(path, forUpdate ? "rb+" : "rb");
     if (!file)
         return false;
     openPath = path;
@@ -93,7 +139,7 @@ bool OpenPicture::open(const QString &path, bool forUpdate)
     return true;
 }
 
-bool OpenPicture::isOpen() const
+bool OpenFile::isOpen() const
 {
 #ifdef _WIN32
     return file != nullptr;
@@ -102,7 +148,7 @@ bool OpenPicture::isOpen() const
 #endif
 }
 
-bool OpenPicture::close()
+bool OpenFile::close()
 {
     bool closed = true;
 #ifdef _WIN32
@@ -117,7 +163,7 @@ bool OpenPicture::close()
     return closed;
 }
 
-bool OpenPicture::tryLock()
+bool OpenFile::tryLock()
 {
 #ifdef _WIN32
     OVERLAPPED whole{};
@@ -139,7 +185,7 @@ bool OpenPicture::tryLock()
 #endif
 }
 
-bool OpenPicture::statusNow(FileStatus *now) const
+bool OpenFile::statusNow(FileStatus *now) const
 {
 #ifdef _WIN32
     return file && _fstat64(_fileno(file), now) == 0;
@@ -148,12 +194,12 @@ bool OpenPicture::statusNow(FileStatus *now) const
 #endif
 }
 
-bool OpenPicture::pathLeadsHere(const QString &path, FileStatus *now) const
+bool OpenFile::pathLeadsHere(const QString &path, FileStatus *now) const
 {
 #ifdef _WIN32
     Q_UNUSED(now);
     FileIdentity there;
-    return PictureFile::identify(path, &there) && there == fileId;
+    return identify(path, &there) && there == fileId;
 #else
     struct stat there;
     if (!PathBytes::stat(PathBytes::encode(path), &there))
@@ -165,7 +211,7 @@ bool OpenPicture::pathLeadsHere(const QString &path, FileStatus *now) const
 }
 
 #ifdef _WIN32
-bool OpenPicture::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
+bool OpenFile::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
 {
     FILETIME access, modification;
     if (!file || !GetFileTime(handleOf(file), nullptr, &access, &modification))
@@ -177,7 +223,7 @@ bool OpenPicture::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
 #endif
 
 #ifdef _WIN32
-FileIdentity OpenPicture::id() const
+FileIdentity OpenFile::id() const
 {
     FileIdentity identity = haveStatus ? FileIdentity::of(status) : FileIdentity();
     identity.device = fileId.device;
@@ -186,12 +232,12 @@ FileIdentity OpenPicture::id() const
 }
 #endif
 
-size_t OpenPicture::fileSize() const
+size_t OpenFile::fileSize() const
 {
     return haveStatus ? size_t(std::max<int64_t>(status.st_size, 0)) : SIZE_MAX;
 }
 
-bool OpenPicture::load(size_t n)
+bool OpenFile::load(size_t n)
 {
     n = std::min(n, fileSize());
     if (n <= loaded)
@@ -204,7 +250,7 @@ bool OpenPicture::load(size_t n)
     return true;
 }
 
-bool OpenPicture::readAt(int64_t offset, char *data, size_t n)
+bool OpenFile::readAt(int64_t offset, char *data, size_t n)
 {
 #ifdef _WIN32
     if (_fseeki64(file, offset, SEEK_SET) != 0)
@@ -225,7 +271,7 @@ bool OpenPicture::readAt(int64_t offset, char *data, size_t n)
 #endif
 }
 
-bool OpenPicture::writeAt(int64_t offset, const char *data, size_t n)
+bool OpenFile::writeAt(int64_t offset, const char *data, size_t n)
 {
 #ifdef _WIN32
     return _fseeki64(file, offset, SEEK_SET) == 0 && fwrite(data, 1, n, file) == n && fflush(file) == 0;
@@ -244,7 +290,7 @@ bool OpenPicture::writeAt(int64_t offset, const char *data, size_t n)
 #endif
 }
 
-bool OpenPicture::setTimes(int64_t atimeNs, int64_t mtimeNs)
+bool OpenFile::setTimes(int64_t atimeNs, int64_t mtimeNs)
 {
 #ifdef _WIN32
     const FILETIME access = fileTime(atimeNs), modification = fileTime(mtimeNs);
@@ -266,7 +312,7 @@ bool OpenPicture::setTimes(int64_t atimeNs, int64_t mtimeNs)
 #endif
 }
 
-bool OpenPicture::syncData()
+bool OpenFile::syncData()
 {
 #ifdef _WIN32
     if (fflush(file) != 0)
@@ -287,7 +333,7 @@ bool OpenPicture::syncData()
 #endif
 }
 
-bool OpenPicture::syncFileSystem()
+bool OpenFile::syncFileSystem()
 {
 #if defined(__linux__)
     return syncfs(fd) == 0;
@@ -299,7 +345,7 @@ bool OpenPicture::syncFileSystem()
 // Most headers fit in the first 16 KB. Beyond that a format asks for whole
 // segments: read up to the end of the one asked for and a page more, which
 // holds the next segment's marker and length.
-bool OpenPicture::Held::readAt(uint64_t offset, void *to, size_t n)
+bool OpenFile::Held::readAt(uint64_t offset, void *to, size_t n)
 {
     const uint64_t size = picture.fileSize();
     if (offset > size || n > size - offset)
@@ -316,27 +362,27 @@ bool OpenPicture::Held::readAt(uint64_t offset, void *to, size_t n)
     return true;
 }
 
-PictureFile::Status OpenPicture::locateDates(PictureFile::Result *result, FoundDates *found)
+PictureStatus OpenFile::locateDates(PictureResult *result, FoundDates *found)
 {
     *found = FoundDates();
     unsigned char head[FileFormat::sniffBytes];
     const size_t n = size_t(std::min<uint64_t>(sizeof head, fileSize()));
     if (!held.readAt(0, head, n))
-        return PictureFile::Status::NoExif;
+        return PictureStatus::NoExif;
     const FileFormat *format = FormatList::forContent(head, n);
     if (!format)
-        return PictureFile::Status::NoExif;   // no format claims it: no date to be had
+        return PictureStatus::NoExif;   // no format claims it: no date to be had
     format->locate(held, found);
     if (!found->diagnostic.empty())
         std::puts(found->diagnostic.c_str());   // the reader's own line, as it always wrote it
     if (!found->hasMetadata)
-        return PictureFile::Status::NoExif;
-    result->camera = PictureFile::cameraName(found->make.c_str(), found->model.c_str());
+        return PictureStatus::NoExif;
+    result->camera = PictureResult::cameraName(found->make.c_str(), found->model.c_str());
     result->oldText = QByteArray::fromStdString(found->captureText);
     if (CaptureDate::colonCount(result->oldText.constData(), int(result->oldText.size())) != 4)
-        return PictureFile::Status::NoDate;
+        return PictureStatus::NoDate;
     result->oldDate = CaptureDate::parse(result->oldText);
     if (!result->oldDate.isValid())
-        return PictureFile::Status::NotADate;
-    return PictureFile::Status::Usable;
+        return PictureStatus::NotADate;
+    return PictureStatus::Usable;
 }

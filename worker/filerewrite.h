@@ -1,8 +1,9 @@
 #pragma once
 
 #include "dateshift.h"
-#include "openpicture.h"
-#include "picturefile.h"
+#include "openfile.h"
+#include "daterecord.h"
+#include "pictureresult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,7 +26,7 @@
 // A picture is therefore either wholly rewritten or not at all: a write that
 // fails or comes up short is undone by writing the bytes read before it back.
 // The lock is held from open() until the rewrite is destroyed or closed.
-class PictureRewrite {
+class FileRewrite {
 public:
     struct Run {
         int64_t offset = 0;
@@ -33,22 +34,22 @@ public:
         QByteArray to;     // the text it is to hold
     };
 
-    PictureRewrite() = default;
-    PictureRewrite(const PictureRewrite &) = delete;
-    PictureRewrite &operator=(const PictureRewrite &) = delete;
+    FileRewrite() = default;
+    FileRewrite(const FileRewrite &) = delete;
+    FileRewrite &operator=(const FileRewrite &) = delete;
 
     // Usable when the picture is open and locked; otherwise why not (CannotOpen,
     // NotRegular, AlreadySeen, Locked, ...). Logs what a user would want to know.
-    PictureFile::Status open(const QString &path, const PictureFile::Claim &claim = {});
+    PictureStatus open(const QString &path, const FileIdentity::Claim &claim = {});
 
     // Whether a picture read for a shift is to be moved (by its camera and date).
-    using Accept = std::function<bool(const PictureFile::Result &)>;
+    using Accept = std::function<bool(const PictureResult &)>;
 
     // Reads the capture date and plans to move every copy of it by `seconds`.
     // Usable when there is something to write; the result carries the dates.
     // With `exifOnly`, only the EXIF texts move (not the XMP and IPTC copies).
     // NotChosen when `accept` is given and turns down the picture it read.
-    PictureFile::Status planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly = false,
+    PictureStatus planShift(qint64 seconds, PictureResult *result, bool exifOnly = false,
                                   const Accept &accept = {});
 
     // As planShift(), from what the dating pass kept of the picture
@@ -57,14 +58,14 @@ public:
     // record cannot be trusted (the file changed since, or its bytes no longer
     // spell the capture date where the record says): plan it with planShift().
     bool planShiftFrom(const DateRecord &record, const QDateTime &captured, qint64 seconds,
-                       PictureFile::Result *result, PictureFile::Status *status, bool exifOnly = false,
+                       PictureResult *result, PictureStatus *status, bool exifOnly = false,
                        const Accept &accept = {});
 
     // Plans the shift of an XMP sidecar file (opened with open()): every
     // XMP date-time in it that spells the capture time `oldText` becomes
     // `newText`. Usable when there is something to write; DateNotFound when
     // it holds no such date.
-    PictureFile::Status planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates);
+    PictureStatus planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates);
 
     // The largest sidecar read whole.
     static constexpr int64_t maximumSidecar = 16 * 1024 * 1024;
@@ -78,9 +79,9 @@ public:
     // (AlreadyDone) but the times are still set. A run that holds neither text
     // leaves the whole picture alone (Unrecognised). `timesSet` tells whether
     // setting the times worked.
-    PictureFile::Status commit(int64_t accessNs, int64_t modificationNs, bool *timesSet);
+    PictureStatus commit(int64_t accessNs, int64_t modificationNs, bool *timesSet);
     // What commit() would do, without writing anything.
-    PictureFile::Status check();
+    PictureStatus check();
 
     // Closes the file; false when the close reported an error.
     bool close() { return picture.close(); }
@@ -93,20 +94,15 @@ public:
     const FileIdentity &snapshot() const { return before; }
     const std::vector<Run> &runs() const { return planned; }
 
-    // The whole rewrite of one picture by a shift, as the passes do it,
-    // without a record: open, plan, commit, close.
-    static PictureFile::Result shift(const QString &path, qint64 seconds, bool adaptFileTimes,
-                                     const PictureFile::Claim &claim = {});
-
     // The instant of a wall-clock capture time read as local time, in
     // nanoseconds since 1970 UTC; false when it has none.
     static bool localInstantNs(const QDateTime &wallClock, int64_t *ns);
 
 private:
     void take(const DateShift::Plan &plan);
-    PictureFile::Status apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
+    PictureStatus apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
 
-    OpenPicture picture;
+    OpenFile picture;
     QString filePath;
     FileIdentity before;
     std::vector<Run> planned;

@@ -1,4 +1,4 @@
-#include "picturerewrite.h"
+#include "filerewrite.h"
 
 #include "capturedate.h"
 #include "dateshift.h"
@@ -18,7 +18,7 @@ void logPath(const char *format, const QString &path)
     qDebug(format, PathBytes::displayBytes(path).constData());
 }
 
-bool isRegular(const OpenPicture::FileStatus &status)
+bool isRegular(const OpenFile::FileStatus &status)
 {
 #ifdef _WIN32
     return (status.st_mode & _S_IFMT) == _S_IFREG;
@@ -29,14 +29,14 @@ bool isRegular(const OpenPicture::FileStatus &status)
 
 } // namespace
 
-PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile::Claim &claim)
+PictureStatus FileRewrite::open(const QString &path, const FileIdentity::Claim &claim)
 {
-    using Status = PictureFile::Status;
+    using Status = PictureStatus;
     filePath = path;
     planned.clear();
     if (!picture.open(path, true)) {
-        OpenPicture::FileStatus status;
-        const bool readOnly = PictureFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
+        OpenFile::FileStatus status;
+        const bool readOnly = OpenFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
         logPath(readOnly ? "read-only, not changed : %s" : "cannot open for writing : %s", path);
         return Status::CannotOpen;
     }
@@ -70,9 +70,9 @@ PictureFile::Status PictureRewrite::open(const QString &path, const PictureFile:
     return Status::Usable;
 }
 
-PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates)
+PictureStatus FileRewrite::planSidecar(const QByteArray &oldText, const QByteArray &newText, int *dates)
 {
-    using Status = PictureFile::Status;
+    using Status = PictureStatus;
     *dates = 0;
     const QDateTime was = CaptureDate::parse(oldText), becomes = CaptureDate::parse(newText);
     if (!was.isValid() || !becomes.isValid())
@@ -97,10 +97,10 @@ PictureFile::Status PictureRewrite::planSidecar(const QByteArray &oldText, const
     return Status::Usable;
 }
 
-PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Result *result, bool exifOnly,
+PictureStatus FileRewrite::planShift(qint64 seconds, PictureResult *result, bool exifOnly,
                                               const Accept &accept)
 {
-    using Status = PictureFile::Status;
+    using Status = PictureStatus;
     FoundDates found;
     const Status dated = picture.locateDates(result, &found);
     if (dated != Status::Usable)
@@ -133,15 +133,14 @@ PictureFile::Status PictureRewrite::planShift(qint64 seconds, PictureFile::Resul
     result->runs = int(plan.runs.size());
     result->xmpDates = plan.moved[DateEncoding::XmpText];
     result->iptcDates = plan.moved[DateEncoding::IptcDate];
-    result->extendedXmp = found.extendedXmp;
     return Status::Usable;
 }
 
-bool PictureRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captured, qint64 seconds,
-                                   PictureFile::Result *result, PictureFile::Status *status, bool exifOnly,
+bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captured, qint64 seconds,
+                                   PictureResult *result, PictureStatus *status, bool exifOnly,
                                    const Accept &accept)
 {
-    using Status = PictureFile::Status;
+    using Status = PictureStatus;
 #ifdef _WIN32
     // The status there keeps whole seconds and no change time: too little to
     // tell that nobody wrote the file since it was read.
@@ -162,7 +161,7 @@ bool PictureRewrite::planShiftFrom(const DateRecord &record, const QDateTime &ca
     if (!picture.readAt(int64_t(from), reinterpret_cast<char *>(span.data()), span.size()))
         return false;
 
-    PictureFile::Result next = *result;
+    PictureResult next = *result;
     next.camera = record.camera;
     next.oldDate = captured;
     next.oldText = CaptureDate::format(captured);
@@ -201,7 +200,7 @@ bool PictureRewrite::planShiftFrom(const DateRecord &record, const QDateTime &ca
 #endif
 }
 
-void PictureRewrite::take(const DateShift::Plan &plan)
+void FileRewrite::take(const DateShift::Plan &plan)
 {
     planned.clear();
     planned.reserve(plan.runs.size());
@@ -209,27 +208,27 @@ void PictureRewrite::take(const DateShift::Plan &plan)
         planned.push_back({int64_t(run.offset), QByteArray::fromStdString(run.from), QByteArray::fromStdString(run.to)});
 }
 
-PictureFile::Status PictureRewrite::check()
+PictureStatus FileRewrite::check()
 {
     bool timesSet = false;
     return apply(false, 0, 0, &timesSet);
 }
 
-PictureFile::Status PictureRewrite::commit(int64_t accessNs, int64_t modificationNs, bool *timesSet)
+PictureStatus FileRewrite::commit(int64_t accessNs, int64_t modificationNs, bool *timesSet)
 {
     return apply(true, accessNs, modificationNs, timesSet);
 }
 
-PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet)
+PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet)
 {
-    using Status = PictureFile::Status;
+    using Status = PictureStatus;
     *timesSet = false;
     if (planned.empty())
         return Status::DateNotFound;
 
     // Nobody may have changed the picture since it was read: not its size, not
     // its modification time, and its name must still lead to this very file.
-    OpenPicture::FileStatus now;
+    OpenFile::FileStatus now;
 #ifdef _WIN32
     int64_t accessNow = 0, modificationNow = 0;
     const bool unchanged = picture.statusNow(&now) && picture.fileTimes(&accessNow, &modificationNow)
@@ -301,39 +300,11 @@ PictureFile::Status PictureRewrite::apply(bool write, int64_t accessNs, int64_t 
     return anyToWrite ? Status::Changed : Status::AlreadyDone;
 }
 
-bool PictureRewrite::localInstantNs(const QDateTime &wallClock, int64_t *ns)
+bool FileRewrite::localInstantNs(const QDateTime &wallClock, int64_t *ns)
 {
     qint64 seconds = 0;
     if (!CaptureDate::localInstant(wallClock, &seconds))
         return false;
     *ns = int64_t(seconds) * 1000000000LL;
     return true;
-}
-
-PictureFile::Result PictureRewrite::shift(const QString &path, qint64 seconds, bool adaptFileTimes,
-                                          const PictureFile::Claim &claim)
-{
-    using Status = PictureFile::Status;
-    PictureFile::Result result;
-    PictureRewrite rewrite;
-    result.status = rewrite.open(path, claim);
-    if (result.status != Status::Usable)
-        return result;
-    result.status = rewrite.planShift(seconds, &result);
-    if (result.status != Status::Usable)
-        return result;
-    int64_t atime = rewrite.before.accessNs, mtime = rewrite.before.modificationNs;
-    const bool instant = !adaptFileTimes || localInstantNs(result.newDate, &mtime);
-    if (adaptFileTimes && instant)
-        atime = mtime;
-    result.status = rewrite.commit(atime, mtime, &result.timesSet);
-    if (!instant && result.timesSet) {
-        logPath("utime() failed with : %s", path);
-        result.timesSet = false;
-    }
-    if (!rewrite.close() && (result.status == Status::Changed || result.status == Status::AlreadyDone)) {
-        logPath("close failed after writing : %s", path);
-        result.status = Status::CloseFailed;
-    }
-    return result;
 }

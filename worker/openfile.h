@@ -2,7 +2,7 @@
 
 #include "bytesource.h"
 #include "datefield.h"
-#include "picturefile.h"
+#include "pictureresult.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@
 // One picture file, open for one step of a pass. Its first bytes are held in
 // `bytes` as far as they were read (`loaded`). Every read and write of the
 // passes goes through here, so that the platform's file calls stay in one place.
-class OpenPicture {
+class OpenFile {
 public:
 #ifdef _WIN32
     using FileStatus = struct _stat64;
@@ -24,12 +24,22 @@ public:
     using FileStatus = struct stat;
 #endif
 
-    OpenPicture() = default;
-    ~OpenPicture() { close(); }
-    OpenPicture(const OpenPicture &) = delete;
-    OpenPicture &operator=(const OpenPicture &) = delete;
+    OpenFile() = default;
+    ~OpenFile() { close(); }
+    OpenFile(const OpenFile &) = delete;
+    OpenFile &operator=(const OpenFile &) = delete;
 
     bool open(const QString &path, bool forUpdate);
+
+    // The status of the file a path names; false when there is none.
+    static bool statPath(const QString &path, FileStatus *status);
+#ifdef _WIN32
+    // The identity of the file or folder a path names (links followed): its
+    // volume's serial number and its file index. False when it cannot be read.
+    static bool identify(const QString &path, FileIdentity *id);
+#endif
+    // Opens a file by a path in the platform's own encoding.
+    static FILE *openStream(const QString &path, const char *mode);
     bool isOpen() const;
     // Closes the file; false when the close reported an error.
     bool close();
@@ -63,7 +73,7 @@ public:
     // that claims its content: fills `found`, and in `result` the camera and
     // the capture text. Usable when that text is a date; NoExif when no format
     // claims the file or its metadata cannot be read; NoDate, NotADate.
-    PictureFile::Status locateDates(PictureFile::Result *result, FoundDates *found);
+    PictureStatus locateDates(PictureResult *result, FoundDates *found);
     // The open file as a format reads it: the bytes held, more read as asked.
     ByteSource &source() { return held; }
 
@@ -105,12 +115,12 @@ private:
     // Serves a format's reads from `bytes`, reading ahead in large pieces.
     class Held : public ByteSource {
     public:
-        explicit Held(OpenPicture &picture) : picture(picture) {}
+        explicit Held(OpenFile &picture) : picture(picture) {}
         uint64_t size() const override { return picture.fileSize(); }
         bool readAt(uint64_t offset, void *to, size_t n) override;
 
     private:
-        OpenPicture &picture;
+        OpenFile &picture;
     };
     Held held{*this};
 };

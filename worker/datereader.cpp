@@ -1,0 +1,42 @@
+#include "datereader.h"
+
+#include "openfile.h"
+
+#include <sys/stat.h>
+
+using Status = PictureStatus;
+
+PictureResult DateReader::read(const QString &path, const FileIdentity::Claim &claim, bool withCopies,
+                                DateRecord *record)
+{
+    PictureResult result;
+    OpenFile picture;
+    if (!picture.open(path, false))
+        return result;
+#ifndef _WIN32
+    if (picture.haveStatus && !S_ISREG(picture.status.st_mode)) {
+        result.status = Status::NotRegular;
+        return result;
+    }
+#endif
+    if (claim && picture.haveStatus && !claim(picture.id())) {
+        result.status = Status::AlreadySeen;
+        return result;
+    }
+    if (picture.haveStatus) {
+        result.file = picture.id();
+        result.readOnly = (picture.status.st_mode & 0222) == 0;
+    }
+    FoundDates found;
+    result.status = picture.locateDates(&result, &found);
+    if (withCopies && result.status == Status::Usable) {
+        // From the same read: what a shift would move besides the EXIF texts.
+        for (const DateField &field : found.fields) {
+            result.xmpDates += field.encoding == DateEncoding::XmpText;
+            result.iptcDates += field.encoding == DateEncoding::IptcDate;   // a date and time pair
+        }
+    }
+    if (record && result.status == Status::Usable && picture.haveStatus)
+        *record = DateRecord::of(found, result.file, result.camera);
+    return result;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "fileidentity.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+// Why a step left a picture as it was, or that it did its work.
+enum class PictureStatus {
+    Usable,         // dating: a usable capture date was read
+    Changed,        // shifting: every copy of the date was rewritten
+    CannotOpen,     // the file could not be opened (read-only when shifting)
+    NoExif,         // no decodable EXIF block (also files that are no JPEG)
+    NoDate,         // DateTimeOriginal missing or not of four ':'
+    NotADate,       // four ':' but no real date ("0000:00:00 00:00:00")
+    OutOfRange,     // the shifted date would leave the years 1000..9999
+    DateNotFound,   // the date text was not found in the file's header
+    ReadFailed,
+    WriteFailed,
+    AlreadySeen,    // the same physical file was met before in this pass
+    Locked,         // another program holds a lock on the file
+    ChangedElsewhere,  // another program changed the file since it was read
+    Unrecognised,   // undo/resume: a run holds neither the old nor the new text
+    AlreadyDone,    // undo/resume: every run already holds the wanted text
+    AddedSince,     // shifting: not among the pictures whose dates were read
+    NotRegular,     // a FIFO, device or socket with a picture's name
+    CloseFailed,    // written, but closing the file reported an error
+    NotChosen,      // shifting: usable, but not among the pictures chosen to move
+    NotConfirmed,   // shifting: its date could not be read before the question
+    PictureNotChanged,  // a sidecar left alone because its picture was not written
+};
+
+// What one step did with one picture: its status and what it read or wrote.
+struct PictureResult {
+    using Status = PictureStatus;
+
+    Status status = Status::CannotOpen;
+    QByteArray oldText;    // the DateTimeOriginal text, when one was read
+    QDateTime oldDate;     // its zone-less value, when usable
+    QString camera;        // the camera that took it, when its EXIF block was read (cameraName())
+    QDateTime newDate;     // shifting: the new capture date
+    int runs = 0;          // shifting: runs rewritten (every copy of the date, and an IPTC digest)
+    int xmpDates = 0;      // shifting: of them, XMP date-time values
+    int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
+    bool timesSet = true;  // shifting: the file times were set (or kept) as asked
+    bool readOnly = false; // dating: nobody has write permission on the file
+    int sidecars = 0;      // listings: XMP sidecar files beside the picture
+    FileIdentity file;     // the physical file (where files have identity numbers)
+
+    // A short English reason for a status ("no EXIF block", ...).
+    static const char *describe(Status status);
+
+    // The name a picture's camera goes by: Make and Model trimmed and joined as
+    // "Make Model", or the Model alone when it begins with the Make already
+    // ("Canon" + "Canon EOS 5D"); "Unknown camera" when both are empty.
+    static QString cameraName(const char *make, const char *model);
+};
