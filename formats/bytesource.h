@@ -13,6 +13,16 @@ public:
     // Reads exactly `n` bytes from `offset` into `to`; false when they are
     // not all there (past the end) or the read failed.
     virtual bool readAt(uint64_t offset, void *to, size_t n) = 0;
+    // The `n` bytes from `offset` where the source already holds them in
+    // memory (reading them first if it must), valid until its next call; null
+    // when it holds no bytes of its own or they are not all there. Lets a
+    // format read a header in place instead of copying it.
+    virtual const unsigned char *peek(uint64_t offset, size_t n)
+    {
+        (void)offset;
+        (void)n;
+        return nullptr;
+    }
 };
 
 // Bytes held in memory, seen as a file that starts `base` bytes into a
@@ -27,6 +37,11 @@ public:
 
     uint64_t size() const override { return start + length; }
     bool readAt(uint64_t offset, void *to, size_t n) override;
+    const unsigned char *peek(uint64_t offset, size_t n) override
+    {
+        return offset >= start && offset - start <= length && n <= length - (offset - start)
+                   ? bytes + (offset - start) : nullptr;
+    }
 
 private:
     const unsigned char *bytes;

@@ -31,6 +31,20 @@ bool JpegHeader::ensure(uint64_t n)
     // segment's marker and length.
     uint64_t want = loaded == 0 ? std::max(n, kFirstRead) : (n / kPage + 2) * kPage;
     want = std::min(want, size);
+    if (loaded == 0 || direct) {
+        // Where the source holds the bytes itself, they are read in place; a
+        // source that held the first part and cannot hold more failed to read.
+        const unsigned char *held = file.peek(0, size_t(want));
+        if (held) {
+            direct = held;
+            loaded = want;
+            return true;
+        }
+        if (direct) {
+            failed = true;
+            return false;
+        }
+    }
     buffer.resize(size_t(want));
     if (!file.readAt(loaded, buffer.data() + loaded, size_t(want - loaded))) {
         failed = true;

@@ -44,7 +44,8 @@ public:
     // false when a read failed.
     bool ensure(uint64_t n);
     // The bytes held so far, from the start of the file.
-    ConstByteView bytes() const { return ConstByteView(buffer.data(), size_t(loaded)); }
+    // Valid until the next call of ensure() (or of anything that reads on).
+    ConstByteView bytes() const { return ConstByteView(direct ? direct : buffer.data(), size_t(loaded)); }
     uint64_t fileSize() const { return size; }
 
     // The record of the first EXIF block that decoded (hasExif), or of the
@@ -72,6 +73,7 @@ private:
     ByteSource &file;
     uint64_t size;
     std::vector<unsigned char> buffer;
+    const unsigned char *direct = nullptr;   // the source's own bytes, when it holds them
     uint64_t loaded = 0;
     bool failed = false;
 

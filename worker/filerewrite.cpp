@@ -34,6 +34,7 @@ PictureStatus FileRewrite::open(const QString &path, const FileIdentity::Claim &
     using Status = PictureStatus;
     filePath = path;
     planned.clear();
+    held.clear();
     if (!picture.open(path, true)) {
         OpenFile::FileStatus status;
         const bool readOnly = OpenFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
@@ -157,9 +158,14 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
     if (!captured.isValid() || !record.span(&from, &to) || !before.unchangedSince(record.file)
         || to > uint64_t(before.size) || to - from > (uint64_t(1) << 26))
         return false;
-    std::vector<unsigned char> span(size_t(to - from));
-    if (!picture.readAt(int64_t(from), reinterpret_cast<char *>(span.data()), span.size()))
+    const size_t length = size_t(to - from);
+    held.resize(length);
+    heldFrom = int64_t(from);
+    if (!picture.readAt(int64_t(from), held.data(), length)) {
+        held.clear();
         return false;
+    }
+    const unsigned char *const span = reinterpret_cast<const unsigned char *>(held.data());
 
     PictureResult next = *result;
     next.camera = record.camera;
@@ -178,7 +184,7 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
         return true;
     }
     // Every field must still spell the capture time, as it did when it was read.
-    MemorySource bytes(span.data(), span.size(), from);
+    MemorySource bytes(span, length, from);
     DateShift::Plan plan;
     if (!DateShift::plan(bytes, record.dateFields(), record.derived, CaptureDate::wallClock(captured), seconds,
                          exifOnly, &plan))
@@ -237,8 +243,9 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
 #else
     // One status call answers both: the path still leads to the open file,
     // and that file's size and modification time are as they were.
-    const bool unchanged = picture.pathLeadsHere(filePath, &now) && int64_t(now.st_size) == before.size
-                           && FileIdentity::of(now).modificationNs == before.modificationNs;
+    // One status call answers all: the path still leads to the open file,
+    // and that file's size, modification and change times are as they were.
+    const bool unchanged = picture.pathLeadsHere(filePath, &now) && FileIdentity::of(now).unchangedSince(before);
 #endif
     if (!unchanged) {
         logPath("changed by another program : %s", filePath);
@@ -257,7 +264,11 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     std::unique_ptr<char[]> buffers(new char[2 * span]);
     char *const old = buffers.get();
     char *const patched = old + span;
-    if (!picture.readAt(from, old, span)) {
+    // The bytes read when the rewrite was planned serve while nothing changed
+    // the file since (the status above tells); otherwise they are read again.
+    if (heldFrom <= from && to <= heldFrom + int64_t(held.size()))
+        memcpy(old, held.data() + (from - heldFrom), span);
+    else if (!picture.readAt(from, old, span)) {
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }

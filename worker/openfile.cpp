@@ -345,7 +345,7 @@ bool OpenFile::syncFileSystem()
 // Most headers fit in the first 16 KB. Beyond that a format asks for whole
 // segments: read up to the end of the one asked for and a page more, which
 // holds the next segment's marker and length.
-bool OpenFile::Held::readAt(uint64_t offset, void *to, size_t n)
+bool OpenFile::Held::hold(uint64_t offset, size_t n)
 {
     const uint64_t size = picture.fileSize();
     if (offset > size || n > size - offset)
@@ -357,9 +357,21 @@ bool OpenFile::Held::readAt(uint64_t offset, void *to, size_t n)
         if (!picture.load(next) || picture.loaded < want)
             return false;
     }
+    return true;
+}
+
+bool OpenFile::Held::readAt(uint64_t offset, void *to, size_t n)
+{
+    if (!hold(offset, n))
+        return false;
     if (n)
         memcpy(to, picture.bytes.data() + offset, n);
     return true;
+}
+
+const unsigned char *OpenFile::Held::peek(uint64_t offset, size_t n)
+{
+    return hold(offset, n) ? reinterpret_cast<const unsigned char *>(picture.bytes.data()) + offset : nullptr;
 }
 
 PictureStatus OpenFile::locateDates(PictureResult *result, FoundDates *found)

@@ -118,8 +118,10 @@ private:
         explicit Held(OpenFile &picture) : picture(picture) {}
         uint64_t size() const override { return picture.fileSize(); }
         bool readAt(uint64_t offset, void *to, size_t n) override;
+        const unsigned char *peek(uint64_t offset, size_t n) override;
 
     private:
+        bool hold(uint64_t offset, size_t n);
         OpenFile &picture;
     };
     Held held{*this};
