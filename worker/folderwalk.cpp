@@ -1,5 +1,6 @@
 #include "folderwalk.h"
 
+#include "formatlist.h"
 #include "pathbytes.h"
 
 #include <QtDebug>
@@ -51,11 +52,9 @@ bool FolderWalk::isPictureName(const QString &path)
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return false;
-    const QStringView extension = name.mid(dot + 1);
-    for (const char *picture : {"jpg", "jpeg", "jpe", "jfif"})
-        if (extension.compare(QLatin1String(picture), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    // The extensions the formats declare; the content decides later.
+    const QByteArray extension = name.mid(dot + 1).toLatin1();
+    return FormatList::isCandidate(extension.constData(), size_t(extension.size()));
 }
 
 // Remembers the physical file or folder behind a path; false when this pass met

@@ -92,8 +92,8 @@ public:
     // Remembers the file or folder behind a path as met.
     bool firstVisit(const QString &path);
 
-    // True for a directory entry's path that names a picture: its file name
-    // ends in ".jpg", ".jpeg", ".jpe" or ".jfif", in any letter case.
+    // True for a directory entry's path that names a candidate picture: its
+    // file name ends in an extension a format declares, in any letter case.
     static bool isPictureName(const QString &path);
 
     struct Entry;
