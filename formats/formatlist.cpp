@@ -1,6 +1,7 @@
 #include "formatlist.h"
 
 #include "jpegformat.h"
+#include "xmppacket.h"
 
 const std::vector<const FileFormat *> &FormatList::all()
 {
@@ -30,4 +31,9 @@ bool FormatList::isCandidate(const char *extension, size_t n)
         }
     }
     return false;
+}
+
+std::vector<DateField> FormatList::sidecarFields(const unsigned char *bytes, size_t n, const WallClock &capture)
+{
+    return XmpPacket::findCopies(ConstByteView(bytes, n), 0, capture);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "datecodec.h"
 #include "fileformat.h"
 
 // Every format Kelvaro knows, in the order they are asked.
@@ -14,4 +15,7 @@ public:
     static const FileFormat *forContent(const unsigned char *head, size_t n);
     // True when `extension` (without the dot, any letter case) is one a format declares.
     static bool isCandidate(const char *extension, size_t n);
+    // The fields of a sidecar file beside a picture (its bytes whole) that
+    // spell the picture's capture time: today the date-times of an XMP packet.
+    static std::vector<DateField> sidecarFields(const unsigned char *bytes, size_t n, const WallClock &capture);
 };

@@ -2,7 +2,7 @@
 
 #include "capturedate.h"
 #include "dateshift.h"
-#include "xmppacket.h"
+#include "formatlist.h"
 #include "pathbytes.h"
 
 #include <QtDebug>
@@ -88,8 +88,8 @@ PictureStatus FileRewrite::planSidecar(const QByteArray &oldText, const QByteArr
     }
     // Every XMP date-time of the packet that spells the capture time.
     const WallClock capture = CaptureDate::wallClock(was);
-    const std::vector<DateField> fields = XmpPacket::findCopies(
-        ConstByteView(reinterpret_cast<const unsigned char *>(picture.bytes.data()), picture.loaded), 0, capture);
+    const std::vector<DateField> fields = FormatList::sidecarFields(
+        reinterpret_cast<const unsigned char *>(picture.bytes.data()), picture.loaded, capture);
     DateShift::Plan plan;
     if (!DateShift::plan(picture.source(), fields, {}, capture, was.secsTo(becomes), false, &plan) || plan.runs.empty())
         return Status::DateNotFound;
