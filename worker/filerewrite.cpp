@@ -34,7 +34,6 @@ PictureStatus FileRewrite::open(const QString &path, const FileIdentity::Claim &
     using Status = PictureStatus;
     filePath = path;
     planned.clear();
-    held.clear();
     if (!picture.open(path, true)) {
         OpenFile::FileStatus status;
         const bool readOnly = OpenFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
@@ -159,13 +158,9 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
         || to > uint64_t(before.size) || to - from > (uint64_t(1) << 26))
         return false;
     const size_t length = size_t(to - from);
-    held.resize(length);
-    heldFrom = int64_t(from);
-    if (!picture.readAt(int64_t(from), held.data(), length)) {
-        held.clear();
+    std::unique_ptr<unsigned char[]> span(new unsigned char[length]);   // not zeroed first: read over whole
+    if (!picture.readAt(int64_t(from), reinterpret_cast<char *>(span.get()), length))
         return false;
-    }
-    const unsigned char *const span = reinterpret_cast<const unsigned char *>(held.data());
 
     PictureResult next = *result;
     next.camera = record.camera;
@@ -184,7 +179,7 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
         return true;
     }
     // Every field must still spell the capture time, as it did when it was read.
-    MemorySource bytes(span, length, from);
+    MemorySource bytes(span.get(), length, from);
     DateShift::Plan plan;
     if (!DateShift::plan(bytes, record.dateFields(), record.derived, CaptureDate::wallClock(captured), seconds,
                          exifOnly, &plan))
@@ -264,11 +259,7 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     std::unique_ptr<char[]> buffers(new char[2 * span]);
     char *const old = buffers.get();
     char *const patched = old + span;
-    // The bytes read when the rewrite was planned serve while nothing changed
-    // the file since (the status above tells); otherwise they are read again.
-    if (heldFrom <= from && to <= heldFrom + int64_t(held.size()))
-        memcpy(old, held.data() + (from - heldFrom), span);
-    else if (!picture.readAt(from, old, span)) {
+    if (!picture.readAt(from, old, span)) {
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }

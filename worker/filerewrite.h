@@ -105,8 +105,5 @@ private:
     OpenFile picture;
     QString filePath;
     FileIdentity before;
-    // The bytes from `heldFrom` read when the rewrite was planned from a record.
-    QByteArray held;
-    int64_t heldFrom = 0;
     std::vector<Run> planned;
 };
