@@ -140,7 +140,6 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
                                    PictureResult *result, PictureStatus *status, bool exifOnly,
                                    const Accept &accept)
 {
-    using Status = PictureStatus;
 #ifdef _WIN32
     // The status there keeps whole seconds and no change time: too little to
     // tell that nobody wrote the file since it was read.
@@ -153,6 +152,7 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
     Q_UNUSED(accept);
     return false;
 #else
+    using Status = PictureStatus;
     uint64_t from = 0, to = 0;
     if (!captured.isValid() || !record.span(&from, &to) || !before.unchangedSince(record.file)
         || to > uint64_t(before.size) || to - from > (uint64_t(1) << 26))
