@@ -1,6 +1,7 @@
 #include "folderwalk.h"
 
 #include "formatlist.h"
+#include "openfile.h"
 #include "pathbytes.h"
 
 #include <QtDebug>
