@@ -4,7 +4,7 @@
 #include "jpegbuilder.h"
 #include "datereader.h"
 #include "filerewrite.h"
-#include "openfile.h"
+#include "openedfile.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "jpegbuilder.h"
 #include "datereader.h"
 #include "filerewrite.h"
-#include "openfile.h"
+#include "openedfile.h"
 
 #include <QDir>
 #include <QFile>

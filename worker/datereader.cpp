@@ -1,6 +1,6 @@
 #include "datereader.h"
 
-#include "openfile.h"
+#include "openedfile.h"
 
 #include <sys/stat.h>
 
@@ -10,7 +10,7 @@ PictureResult DateReader::read(const QString &path, const FileIdentity::Claim &c
                                 DateRecord *record)
 {
     PictureResult result;
-    OpenFile picture;
+    OpenedFile picture;
     if (!picture.open(path, false))
         return result;
 #ifndef _WIN32

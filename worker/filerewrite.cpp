@@ -18,7 +18,7 @@ void logPath(const char *format, const QString &path)
     qDebug(format, PathBytes::displayBytes(path).constData());
 }
 
-bool isRegular(const OpenFile::FileStatus &status)
+bool isRegular(const OpenedFile::FileStatus &status)
 {
 #ifdef _WIN32
     return (status.st_mode & _S_IFMT) == _S_IFREG;
@@ -35,8 +35,8 @@ PictureStatus FileRewrite::open(const QString &path, const FileIdentity::Claim &
     filePath = path;
     planned.clear();
     if (!picture.open(path, true)) {
-        OpenFile::FileStatus status;
-        const bool readOnly = OpenFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
+        OpenedFile::FileStatus status;
+        const bool readOnly = OpenedFile::statPath(path, &status) && (status.st_mode & 0222) == 0;
         logPath(readOnly ? "read-only, not changed : %s" : "cannot open for writing : %s", path);
         return Status::CannotOpen;
     }
@@ -229,7 +229,7 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
 
     // Nobody may have changed the picture since it was read: not its size, not
     // its modification time, and its name must still lead to this very file.
-    OpenFile::FileStatus now;
+    OpenedFile::FileStatus now;
 #ifdef _WIN32
     int64_t accessNow = 0, modificationNow = 0;
     const bool unchanged = picture.statusNow(&now) && picture.fileTimes(&accessNow, &modificationNow)

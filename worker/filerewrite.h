@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dateshift.h"
-#include "openfile.h"
+#include "openedfile.h"
 #include "daterecord.h"
 #include "pictureresult.h"
 
@@ -102,7 +102,7 @@ private:
     void take(const DateShift::Plan &plan);
     PictureStatus apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
 
-    OpenFile picture;
+    OpenedFile picture;
     QString filePath;
     FileIdentity before;
     std::vector<Run> planned;

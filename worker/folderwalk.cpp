@@ -1,7 +1,7 @@
 #include "folderwalk.h"
 
 #include "formatlist.h"
-#include "openfile.h"
+#include "openedfile.h"
 #include "pathbytes.h"
 
 #include <QtDebug>
@@ -64,7 +64,7 @@ bool FolderWalk::firstVisit(const QString &path)
 {
 #ifdef _WIN32
     FileIdentity id;
-    if (OpenFile::identify(path, &id))
+    if (OpenedFile::identify(path, &id))
         return claim(id);
     // Without a file index (some network shares), the canonical path tells.
     const QString key = PathBytes::canonical(path).toCaseFolded();

@@ -1,7 +1,7 @@
 #include "writingpass.h"
 
 #include "capturedate.h"
-#include "openfile.h"
+#include "openedfile.h"
 #include "pathbytes.h"
 
 #include <QCoreApplication>
@@ -141,7 +141,7 @@ void WritingPass::end()
     }
     // On the disk before the result is told.
     for (auto it = changedOnDevice.constBegin(); it != changedOnDevice.constEnd(); ++it) {
-        OpenFile picture;
+        OpenedFile picture;
         if (!picture.open(it.value(), false) || !picture.syncFileSystem()) {
             qDebug("could not write the changes through to the disk : %s", PathBytes::displayBytes(it.value()).constData());
             problem = QStringLiteral("the changes could not be written through to the disk");

@@ -16,7 +16,7 @@
 // One picture file, open for one step of a pass. Its first bytes are held in
 // `bytes` as far as they were read (`loaded`). Every read and write of the
 // passes goes through here, so that the platform's file calls stay in one place.
-class OpenFile {
+class OpenedFile {
 public:
 #ifdef _WIN32
     using FileStatus = struct _stat64;
@@ -24,10 +24,10 @@ public:
     using FileStatus = struct stat;
 #endif
 
-    OpenFile() = default;
-    ~OpenFile() { close(); }
-    OpenFile(const OpenFile &) = delete;
-    OpenFile &operator=(const OpenFile &) = delete;
+    OpenedFile() = default;
+    ~OpenedFile() { close(); }
+    OpenedFile(const OpenedFile &) = delete;
+    OpenedFile &operator=(const OpenedFile &) = delete;
 
     bool open(const QString &path, bool forUpdate);
 
@@ -115,14 +115,14 @@ private:
     // Serves a format's reads from `bytes`, reading ahead in large pieces.
     class Held : public ByteSource {
     public:
-        explicit Held(OpenFile &picture) : picture(picture) {}
+        explicit Held(OpenedFile &picture) : picture(picture) {}
         uint64_t size() const override { return picture.fileSize(); }
         bool readAt(uint64_t offset, void *to, size_t n) override;
         const unsigned char *peek(uint64_t offset, size_t n) override;
 
     private:
         bool hold(uint64_t offset, size_t n);
-        OpenFile &picture;
+        OpenedFile &picture;
     };
     Held held{*this};
 };

@@ -1,4 +1,4 @@
-#include "openfile.h"
+#include "openedfile.h"
 
 #include "capturedate.h"
 #include "fileformat.h"
@@ -49,7 +49,7 @@ int64_t nanoseconds(const FILETIME &t)
 } // namespace
 #endif
 
-bool OpenFile::statPath(const QString &path, FileStatus *status)
+bool OpenedFile::statPath(const QString &path, FileStatus *status)
 {
 #ifdef _WIN32
     return _wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), status) == 0;
@@ -58,7 +58,7 @@ bool OpenFile::statPath(const QString &path, FileStatus *status)
 #endif
 }
 
-FILE *OpenFile::openStream(const QString &path, const char *mode)
+FILE *OpenedFile::openStream(const QString &path, const char *mode)
 {
 #ifdef _WIN32
     return _wfopen(reinterpret_cast<const wchar_t *>(path.utf16()),
@@ -80,7 +80,7 @@ HANDLE openForAttributes(const QString &path, DWORD access)
 }
 } // namespace
 
-bool OpenFile::identify(const QString &path, FileIdentity *id)
+bool OpenedFile::identify(const QString &path, FileIdentity *id)
 {
     // No access right is asked for, so that even a locked file tells its identity.
     const HANDLE handle = openForAttributes(path, 0);
@@ -95,7 +95,7 @@ bool OpenFile::identify(const QString &path, FileIdentity *id)
 }
 #endif
 
-bool OpenFile::open(const QString &path, bool forUpdate)
+bool OpenedFile::open(const QString &path, bool forUpdate)
 {
     close();
     loaded = 0;
@@ -139,7 +139,7 @@ bool OpenFile::open(const QString &path, bool forUpdate)
     return true;
 }
 
-bool OpenFile::isOpen() const
+bool OpenedFile::isOpen() const
 {
 #ifdef _WIN32
     return file != nullptr;
@@ -148,7 +148,7 @@ bool OpenFile::isOpen() const
 #endif
 }
 
-bool OpenFile::close()
+bool OpenedFile::close()
 {
     bool closed = true;
 #ifdef _WIN32
@@ -163,7 +163,7 @@ bool OpenFile::close()
     return closed;
 }
 
-bool OpenFile::tryLock()
+bool OpenedFile::tryLock()
 {
 #ifdef _WIN32
     OVERLAPPED whole{};
@@ -185,7 +185,7 @@ bool OpenFile::tryLock()
 #endif
 }
 
-bool OpenFile::statusNow(FileStatus *now) const
+bool OpenedFile::statusNow(FileStatus *now) const
 {
 #ifdef _WIN32
     return file && _fstat64(_fileno(file), now) == 0;
@@ -194,7 +194,7 @@ bool OpenFile::statusNow(FileStatus *now) const
 #endif
 }
 
-bool OpenFile::pathLeadsHere(const QString &path, FileStatus *now) const
+bool OpenedFile::pathLeadsHere(const QString &path, FileStatus *now) const
 {
 #ifdef _WIN32
     Q_UNUSED(now);
@@ -211,7 +211,7 @@ bool OpenFile::pathLeadsHere(const QString &path, FileStatus *now) const
 }
 
 #ifdef _WIN32
-bool OpenFile::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
+bool OpenedFile::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
 {
     FILETIME access, modification;
     if (!file || !GetFileTime(handleOf(file), nullptr, &access, &modification))
@@ -223,7 +223,7 @@ bool OpenFile::fileTimes(int64_t *accessNs, int64_t *modificationNs) const
 #endif
 
 #ifdef _WIN32
-FileIdentity OpenFile::id() const
+FileIdentity OpenedFile::id() const
 {
     FileIdentity identity = haveStatus ? FileIdentity::of(status) : FileIdentity();
     identity.device = fileId.device;
@@ -232,12 +232,12 @@ FileIdentity OpenFile::id() const
 }
 #endif
 
-size_t OpenFile::fileSize() const
+size_t OpenedFile::fileSize() const
 {
     return haveStatus ? size_t(std::max<int64_t>(status.st_size, 0)) : SIZE_MAX;
 }
 
-bool OpenFile::load(size_t n)
+bool OpenedFile::load(size_t n)
 {
     n = std::min(n, fileSize());
     if (n <= loaded)
@@ -250,7 +250,7 @@ bool OpenFile::load(size_t n)
     return true;
 }
 
-bool OpenFile::readAt(int64_t offset, char *data, size_t n)
+bool OpenedFile::readAt(int64_t offset, char *data, size_t n)
 {
 #ifdef _WIN32
     if (_fseeki64(file, offset, SEEK_SET) != 0)
@@ -271,7 +271,7 @@ bool OpenFile::readAt(int64_t offset, char *data, size_t n)
 #endif
 }
 
-bool OpenFile::writeAt(int64_t offset, const char *data, size_t n)
+bool OpenedFile::writeAt(int64_t offset, const char *data, size_t n)
 {
 #ifdef _WIN32
     return _fseeki64(file, offset, SEEK_SET) == 0 && fwrite(data, 1, n, file) == n && fflush(file) == 0;
@@ -290,7 +290,7 @@ bool OpenFile::writeAt(int64_t offset, const char *data, size_t n)
 #endif
 }
 
-bool OpenFile::setTimes(int64_t atimeNs, int64_t mtimeNs)
+bool OpenedFile::setTimes(int64_t atimeNs, int64_t mtimeNs)
 {
 #ifdef _WIN32
     const FILETIME access = fileTime(atimeNs), modification = fileTime(mtimeNs);
@@ -312,7 +312,7 @@ bool OpenFile::setTimes(int64_t atimeNs, int64_t mtimeNs)
 #endif
 }
 
-bool OpenFile::syncData()
+bool OpenedFile::syncData()
 {
 #ifdef _WIN32
     if (fflush(file) != 0)
@@ -333,7 +333,7 @@ bool OpenFile::syncData()
 #endif
 }
 
-bool OpenFile::syncFileSystem()
+bool OpenedFile::syncFileSystem()
 {
 #if defined(__linux__)
     return syncfs(fd) == 0;
@@ -345,7 +345,7 @@ bool OpenFile::syncFileSystem()
 // Most headers fit in the first 16 KB. Beyond that a format asks for whole
 // segments: read up to the end of the one asked for and a page more, which
 // holds the next segment's marker and length.
-bool OpenFile::Held::hold(uint64_t offset, size_t n)
+bool OpenedFile::Held::hold(uint64_t offset, size_t n)
 {
     const uint64_t size = picture.fileSize();
     if (offset > size || n > size - offset)
@@ -360,7 +360,7 @@ bool OpenFile::Held::hold(uint64_t offset, size_t n)
     return true;
 }
 
-bool OpenFile::Held::readAt(uint64_t offset, void *to, size_t n)
+bool OpenedFile::Held::readAt(uint64_t offset, void *to, size_t n)
 {
     if (!hold(offset, n))
         return false;
@@ -369,12 +369,12 @@ bool OpenFile::Held::readAt(uint64_t offset, void *to, size_t n)
     return true;
 }
 
-const unsigned char *OpenFile::Held::peek(uint64_t offset, size_t n)
+const unsigned char *OpenedFile::Held::peek(uint64_t offset, size_t n)
 {
     return hold(offset, n) ? reinterpret_cast<const unsigned char *>(picture.bytes.data()) + offset : nullptr;
 }
 
-PictureStatus OpenFile::locateDates(PictureResult *result, FoundDates *found)
+PictureStatus OpenedFile::locateDates(PictureResult *result, FoundDates *found)
 {
     *found = FoundDates();
     unsigned char head[FileFormat::sniffBytes];
