@@ -5,6 +5,19 @@
 
 #include <QDir>
 
+namespace {
+// The copies a shift moves besides the EXIF texts: their JSON key and text, in the order they are told.
+const struct {
+    ShiftJob::Copy copy;
+    const char *key;
+    const char *text;
+} copyKeys[] = {
+    {ShiftJob::Copy::XmpDate, "xmp_dates", " XMP dates"},
+    {ShiftJob::Copy::IptcDate, "iptc_dates", " IPTC dates"},
+    {ShiftJob::Copy::Sidecar, "sidecars", " sidecar files"},
+};
+} // namespace
+
 ResultReport::ResultReport(CliOutput &output, const ShiftJob &job) : output(output), job(job)
 {
 }
@@ -21,9 +34,8 @@ void ResultReport::shift(CliOutput::Fields fields, const QByteArray &text, const
     fields.push_back({"not_changed", QByteArray::number(qMax(0, shift.chosen - shift.changed))});
     fields.push_back({"added_since", QByteArray::number(job.counts.addedSince)});
     fields.push_back({"times_not_set", QByteArray::number(job.counts.timesNotSet)});
-    fields.push_back({"xmp_dates", QByteArray::number(job.counts.xmpDates)});
-    fields.push_back({"iptc_dates", QByteArray::number(job.counts.iptcDates)});
-    fields.push_back({"sidecars", QByteArray::number(job.counts.sidecars)});
+    for (const auto &kind : copyKeys)
+        fields.push_back({kind.key, QByteArray::number(job.counts.movedOf(kind.copy))});
     fields.push_back({"problem", job.problem.isEmpty() ? QByteArray("null") : CliOutput::jsonString(job.problem)});
     fields.push_back({"cancelled", shift.cancelled ? "true" : "false"});
     fields.push_back({"dry_run", shift.dryRun ? "true" : "false"});
@@ -46,7 +58,7 @@ void ResultReport::fromJournal(const QString &source, const Journal::Header &hea
                           {"unrecognised", QByteArray::number(c.unrecognised)},
                           {"added_since", QByteArray::number(c.addedSince)},
                           {"times_not_set", QByteArray::number(c.timesNotSet)},
-                          {"sidecars", QByteArray::number(c.sidecars)},
+                          {"sidecars", QByteArray::number(c.movedOf(ShiftJob::Copy::Sidecar))},
                           {"problem", job.problem.isEmpty() ? QByteArray("null") : CliOutput::jsonString(job.problem)},
                           {"cancelled", cancelled ? "true" : "false"},
                           {"dry_run", dryRun ? "true" : "false"},
@@ -60,8 +72,8 @@ void ResultReport::fromJournal(const QString &source, const Journal::Header &hea
                       + QByteArray::number(c.changed) + ", already " + (undo ? "as before" : "shifted")
                       + ": " + QByteArray::number(c.alreadyDone) + ", not changed: "
                       + QByteArray::number(c.notChanged) + '.';
-    if (c.sidecars)
-        text += "\nSidecar files " + QByteArray(undo ? "set back: " : "finished: ") + QByteArray::number(c.sidecars) + '.';
+    if (const int sidecars = c.movedOf(ShiftJob::Copy::Sidecar))
+        text += "\nSidecar files " + QByteArray(undo ? "set back: " : "finished: ") + QByteArray::number(sidecars) + '.';
     if (c.unrecognised)
         text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                 + QByteArray::number(c.unrecognised) + '.';
@@ -74,9 +86,13 @@ QByteArray ResultReport::writingText(bool dryRun) const
 {
     QByteArray text;
     const ShiftJob::Counts &c = job.counts;
-    if (job.sourceJournal.isEmpty() && (c.xmpDates || c.iptcDates || c.sidecars))
-        text += "\nAlso moved: " + QByteArray::number(c.xmpDates) + " XMP dates, " + QByteArray::number(c.iptcDates)
-                + " IPTC dates, " + QByteArray::number(c.sidecars) + " sidecar files.";
+    if (job.sourceJournal.isEmpty() && c.movedAny()) {
+        text += "\nAlso moved:";
+        for (const auto &kind : copyKeys)
+            text += (kind.copy == ShiftJob::Copy::XmpDate ? " " : ", ") + QByteArray::number(c.movedOf(kind.copy))
+                    + kind.text;
+        text += '.';
+    }
     if (c.addedSince)
         text += "\nAdded since the dates were read, left alone: " + QByteArray::number(c.addedSince) + '.';
     if (c.notConfirmed)

@@ -14,12 +14,13 @@ QString PassResults::showShift(QWidget *parent, const ShiftJob &job, const WalkS
     const bool cancelled = state.cancelRequested;
     const int changed = state.changedCount;
     QString text = JobMessages::result(dated, cancelled, state.pictureCount, changed);
-    if (job.counts.xmpDates || job.counts.iptcDates || job.counts.sidecars)
+    using Copy = ShiftJob::Copy;
+    if (job.counts.movedAny())
         text += QCoreApplication::translate("MainWindow",
                                             "\n\nAlso moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.")
-                    .arg(job.counts.xmpDates)
-                    .arg(job.counts.iptcDates)
-                    .arg(job.counts.sidecars);
+                    .arg(job.counts.movedOf(Copy::XmpDate))
+                    .arg(job.counts.movedOf(Copy::IptcDate))
+                    .arg(job.counts.movedOf(Copy::Sidecar));
     if (job.counts.addedSince)
         text += QCoreApplication::translate("MainWindow", "\n\nAdded since the dates were read, left alone: %1.")
                     .arg(job.counts.addedSince);

@@ -38,6 +38,7 @@ public:
     using Camera = CameraTally::Camera;
     using Tally = CameraTally::Tally;
     using Counts = WritingPass::Counts;
+    using Copy = WritingPass::Copy;
     using PassInfo = PassHistory::Pass;
 
     explicit ShiftJob(WalkState &state, FolderWalk::Observer *observer = nullptr);

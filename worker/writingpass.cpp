@@ -304,7 +304,7 @@ void WritingPass::commitBatch()
             if (p.sidecar) {
                 // Sidecars are counted apart and never as pictures.
                 if (status == Status::Changed || status == Status::CloseFailed || status == Status::AlreadyDone) {
-                    counts.sidecars += status != Status::AlreadyDone;
+                    counts.moved[Copy::Sidecar] += status != Status::AlreadyDone;
                     if (!dryRun && status != Status::AlreadyDone)
                         changedOnDevice.insert(p.rewrite->snapshot().device, path);
                 } else {
@@ -318,8 +318,8 @@ void WritingPass::commitBatch()
             }
             if (status == Status::Changed || status == Status::CloseFailed) {
                 ++counts.changed;
-                counts.xmpDates += p.result.xmpDates;
-                counts.iptcDates += p.result.iptcDates;
+                counts.moved[Copy::XmpDate] += p.result.xmpDates;
+                counts.moved[Copy::IptcDate] += p.result.iptcDates;
                 if (!dryRun)
                     changedOnDevice.insert(p.rewrite->snapshot().device, path);
             } else if (status == Status::AlreadyDone) {

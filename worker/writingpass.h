@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,9 @@
 // pictures are written, several at once, and their sidecars after them.
 class WritingPass {
 public:
+    // The copies of a capture time a shift moves besides its EXIF texts.
+    enum class Copy { XmpDate, IptcDate, Sidecar };
+
     // What the pass did.
     struct Counts {
         int changed = 0;        // pictures rewritten (undo, resume: set back or finished)
@@ -32,9 +36,21 @@ public:
         int unrecognised = 0;   // undo, resume: held neither text, or were replaced
         int timesNotSet = 0;    // written, but their file times could not be set
         int notConfirmed = 0;   // their dates could not be read before the question
-        int xmpDates = 0;       // XMP copies of the capture time moved, in the pictures written
-        int iptcDates = 0;      // IPTC date and time pairs moved, in the pictures written
-        int sidecars = 0;       // XMP sidecar files written
+        // Moved in the pictures written, by kind: XMP date-times, IPTC date and
+        // time pairs, and XMP sidecar files written.
+        std::map<Copy, int> moved;
+        int movedOf(Copy kind) const
+        {
+            const auto it = moved.find(kind);
+            return it == moved.end() ? 0 : it->second;
+        }
+        bool movedAny() const
+        {
+            for (const auto &kind : moved)
+                if (kind.second)
+                    return true;
+            return false;
+        }
     };
 
     // A picture (or sidecar) planned and waiting for its batch to be written.
