@@ -18,12 +18,17 @@
  *                            (a disk that fills up mid-write)
  *               half         write: put the first half and report that (a
  *                            short write that the caller is to continue)
+ *               torn         write: put the first half, then raise SIGKILL (a
+ *                            kill that lands between two pages of one write)
  *               kill-before  raise SIGKILL before the call ("kill" alike)
  *               kill-after   raise SIGKILL after the call
  *               pause        write the path to KELVARO_FAULT_MARK, then wait
  *                            (30 s at most) until the file KELVARO_FAULT_GO
  *                            exists, then do the call
  *
+ *   KELVARO_FAULT_CUT   short, half and torn put this many bytes instead of half
+ *                       (when fewer than the call's), to cut a write at a
+ *                       chosen byte
  *   KELVARO_FAULT_PATH  substrings separated by '|', matched without regard
  *                       to letter case against the descriptor's path (found
  *                       through /proc/self/fd); default ".jpg"
@@ -48,7 +53,7 @@
 enum { OP_WRITE, OP_READ, OP_CLOSE, OP_SYNC, OP_COUNT };
 static const char *const opNames[OP_COUNT] = {"write", "read", "close", "fdatasync"};
 
-enum { ACT_NONE, ACT_EIO, ACT_SHORT, ACT_HALF, ACT_EINTR, ACT_KILL_BEFORE, ACT_KILL_AFTER, ACT_PAUSE };
+enum { ACT_NONE, ACT_EIO, ACT_SHORT, ACT_HALF, ACT_TORN, ACT_EINTR, ACT_KILL_BEFORE, ACT_KILL_AFTER, ACT_PAUSE };
 
 #define MAX_FAULTS 8
 struct Fault {
@@ -80,6 +85,8 @@ static int parseAction(const char *text)
         return ACT_SHORT;
     if (strcmp(text, "half") == 0)
         return ACT_HALF;
+    if (strcmp(text, "torn") == 0)
+        return ACT_TORN;
     if (strcmp(text, "eintr") == 0)
         return ACT_EINTR;
     if (strcmp(text, "kill") == 0 || strcmp(text, "kill-before") == 0)
@@ -228,9 +235,17 @@ static int before(int action, const char *path)
     return 0;
 }
 
+/* Where a short or half write stops. */
+static size_t cutOf(size_t n)
+{
+    const char *cut = getenv("KELVARO_FAULT_CUT");
+    const long at = cut ? strtol(cut, NULL, 10) : 0;
+    return at > 0 && (size_t)at < n ? (size_t)at : n / 2;
+}
+
 static void after(int action)
 {
-    if (action == ACT_KILL_AFTER)
+    if (action == ACT_KILL_AFTER || action == ACT_TORN)
         raise(SIGKILL);
 }
 
@@ -244,8 +259,8 @@ static void after(int action)
     }                                                                                          \
     if (before(action, path) < 0)                                                              \
         return -1;                                                                             \
-    if ((action == ACT_SHORT || action == ACT_HALF) && n > 1) {                                \
-        n /= 2;                                                                                \
+    if ((action == ACT_SHORT || action == ACT_HALF || action == ACT_TORN) && n > 1) {          \
+        n = cutOf(n);                                                                          \
         if (action == ACT_SHORT)                                                               \
             __atomic_store_n(&failNextWrite, 1, __ATOMIC_SEQ_CST);                             \
     }                                                                                          \

@@ -10,4 +10,9 @@ if(UNIX AND NOT APPLE)
                                                      KELVARO_FAULT_SHIM="$<TARGET_FILE:kelvaro_faultshim>")
     add_dependencies(tst_interrupt kelvaro-cli kelvaro_faultshim)
     set_tests_properties(tst_interrupt PROPERTIES TIMEOUT 600)
+
+    kelvaro_add_test(tst_cutwrites SOURCES tst_cutwrites.cpp LIBS kelvaro_formats)
+    target_compile_definitions(tst_cutwrites PRIVATE KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>"
+                                                     KELVARO_FAULT_SHIM="$<TARGET_FILE:kelvaro_faultshim>")
+    add_dependencies(tst_cutwrites kelvaro-cli kelvaro_faultshim)
 endif()

@@ -11,59 +11,15 @@
 #include "dateshift.h"
 #include "formatlist.h"
 #include "jpegbuilder.h"
+#include "samplefiles.h"
 
 using jpegtest::Bytes;
 using jpegtest::ByteOrder;
-using jpegtest::ExifBlock;
-using jpegtest::IptcBlock;
 using jpegtest::Jpeg;
-namespace tag = jpegtest::tag;
 
 namespace {
 
-// A file of one format holding the capture time `exif` ("yyyy:MM:dd hh:mm:ss")
-// in every field it has.
-using Build = std::function<Bytes(const std::string &exif)>;
-
-std::string iso(std::string s)
-{
-    s[4] = s[7] = '-';
-    s[10] = 'T';
-    return s;
-}
-
-Bytes md5Of(const Bytes &data)
-{
-    const QByteArray d = QCryptographicHash::hash(
-        QByteArray::fromRawData(reinterpret_cast<const char *>(data.data()), int(data.size())), QCryptographicHash::Md5);
-    return Bytes(d.begin(), d.end());
-}
-
-ExifBlock camera(ByteOrder order, const std::string &t, uint32_t firstAt = 8)
-{
-    ExifBlock e(order);
-    const int sub = e.addDirectory(), ifd1 = e.addDirectory();
-    e.firstDirectoryAt(firstAt).ascii(0, tag::Make, "Maker").ascii(0, tag::Model, "Model 7").ascii(0, tag::DateTime, t)
-        .subDirectory(0, tag::ExifIfd, sub).next(0, ifd1).ascii(sub, tag::DateTimeOriginal, t)
-        .ascii(sub, tag::DateTimeDigitized, t).longValue(ifd1, tag::ThumbnailOffset, 8)
-        .longValue(ifd1, tag::ThumbnailLength, 16);
-    return e;
-}
-
-Bytes richJpeg(const std::string &t)
-{
-    jpegtest::XmpPacket x;
-    x.attribute("xmp:CreateDate", iso(t) + "+01:00").element("exif:DateTimeOriginal", iso(t) + ".25").padding(100);
-    IptcBlock i;
-    i.dataset(2, 55, t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2))
-        .dataset(2, 60, t.substr(11, 2) + t.substr(14, 2) + t.substr(17, 2) + "+0100")
-        .dataset(2, 120, "taken " + t);
-    i.digest(md5Of(i.iim()));
-    Jpeg j;
-    j.soi().segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0}).app1(camera(ByteOrder::Intel, t))
-        .xmp(x).app13(i).comment("shot at " + t).dqt().sof(480, 640).sos().scanData(256).eoi();
-    return j.bytes();
-}
+using samples::Build;
 
 FoundDates locate(const FileFormat &format, const Bytes &bytes, bool *ok)
 {
@@ -111,35 +67,8 @@ private slots:
     void candidates();
 };
 
-namespace {
-
-struct Sample {
-    const char *name;
-    const char *format;
-    Build build;
-    qint64 seconds;
-    int fields;
-};
-
-// Every format's builders, each with a shift and the fields it must move.
-std::vector<Sample> samples()
-{
-    return {
-        {"JPEG, camera, Intel order, a day and a bit on", "JPEG", [](const std::string &t) {
-             return Jpeg::camera(camera(ByteOrder::Intel, t)).bytes();
-         }, 86400 + 3723, 3},
-        {"JPEG, camera, Motorola order, back over a new year", "JPEG", [](const std::string &t) {
-             return Jpeg::camera(camera(ByteOrder::Motorola, t)).bytes();
-         }, -75 * 86400, 3},
-        {"JPEG, IFD0 far into the block, back into a leap day", "JPEG", [](const std::string &t) {
-             return Jpeg::camera(camera(ByteOrder::Motorola, t, 2000)).bytes();
-         }, -(16 * 86400 + 10 * 3600 + 52 * 60 + 1), 3},
-        {"JPEG with XMP, IPTC and its digest, a comment, ten years on", "JPEG", richJpeg, 3653LL * 86400,
-         5 + 2 + 2},
-    };
-}
-
-} // namespace
+using samples::Sample;
+using samples::all;
 
 void TestFormats::shiftAndBack_data()
 {
@@ -147,7 +76,7 @@ void TestFormats::shiftAndBack_data()
     QTest::addColumn<Build>("build");
     QTest::addColumn<qint64>("seconds");
     QTest::addColumn<int>("fields");
-    for (const Sample &s : samples())
+    for (const Sample &s : all())
         QTest::newRow(s.name) << QString(s.format) << s.build << s.seconds << s.fields;
 }
 
@@ -210,7 +139,7 @@ void TestFormats::everyFormatHasABuilder()
 {
     // A format added to the list without a builder above would go untested.
     QSet<QString> built;
-    for (const Sample &s : samples())
+    for (const Sample &s : all())
         built.insert(s.format);
     for (const FileFormat *f : FormatList::all())
         QVERIFY2(built.contains(f->name()), f->name());

@@ -1067,7 +1067,8 @@ void TestInterrupt::killAcrossBatches()
         // A kill cuts the writes of the other pictures in flight where the
         // system cuts them, between two pages: the shifted bytes up to a page
         // boundary, the old ones after it. Undo and resume finish such a
-        // picture (every run holds its old or its new text); anything else is a fault.
+        // picture (every run holds its old text, its new one, or the start of
+        // one and the rest of the other); anything else is a fault.
         auto cutBetweenPages = [&] {
             if (jobs == 1 || bytes.size() != before.size() || bytes.size() != after.size())
                 return false;

@@ -236,8 +236,6 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
                            && int64_t(now.st_size) == before.size && modificationNow == before.modificationNs
                            && picture.pathLeadsHere(filePath);
 #else
-    // One status call answers both: the path still leads to the open file,
-    // and that file's size and modification time are as they were.
     // One status call answers all: the path still leads to the open file,
     // and that file's size, modification and change times are as they were.
     const bool unchanged = picture.pathLeadsHere(filePath, &now) && FileIdentity::of(now).unchangedSince(before);
@@ -274,13 +272,15 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
             logPath("date not found : %s", filePath);
             return Status::Unrecognised;
         }
-        if (memcmp(at, run.from.constData(), n) == 0) {
-            memcpy(at, run.to.constData(), n);
-            anyToWrite = true;
-        } else if (memcmp(at, run.to.constData(), n) != 0) {
+        const bool holdsOld = memcmp(at, run.from.constData(), n) == 0;
+        if (!holdsOld && memcmp(at, run.to.constData(), n) == 0)
+            continue;
+        if (!holdsOld && !cutBetween(at, run.from, run.to) && !cutBetween(at, run.to, run.from)) {
             logPath("holds neither the old nor the new date, not changed : %s", filePath);
             return Status::Unrecognised;
         }
+        memcpy(at, run.to.constData(), n);
+        anyToWrite = true;
     }
 
     if (!write)
@@ -300,6 +300,20 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     if (!*timesSet)
         logPath("utime() failed with : %s", filePath);
     return anyToWrite ? Status::Changed : Status::AlreadyDone;
+}
+
+// Whether `at` holds the first bytes of `first` and the rest of `second`
+// (and is neither whole):
+// a write of one text over the other that a kill or a crash cut short (a
+// write of several pages can stop between two of them). Such a field holds
+// nothing but the two texts the journal names, and is finished by writing.
+bool FileRewrite::cutBetween(const char *at, const QByteArray &first, const QByteArray &second)
+{
+    const int n = int(first.size());
+    int cut = 0;
+    while (cut < n && at[cut] == first[cut])
+        ++cut;
+    return cut > 0 && cut < n && memcmp(at + cut, second.constData() + cut, size_t(n - cut)) == 0;
 }
 
 bool FileRewrite::localInstantNs(const QDateTime &wallClock, int64_t *ns)

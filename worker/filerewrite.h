@@ -76,8 +76,10 @@ public:
     // Writes the planned runs and then sets the file's times to the given
     // values (nanoseconds since 1970 UTC). Runs that already hold their new
     // text are left as they are; when every run does, nothing is written
-    // (AlreadyDone) but the times are still set. A run that holds neither text
-    // leaves the whole picture alone (Unrecognised). `timesSet` tells whether
+    // (AlreadyDone) but the times are still set. A run that holds the start of
+    // one text and the rest of the other (a write cut short by a kill) is
+    // written. A run that holds anything else leaves the whole picture alone
+    // (Unrecognised). `timesSet` tells whether
     // setting the times worked.
     PictureStatus commit(int64_t accessNs, int64_t modificationNs, bool *timesSet);
     // What commit() would do, without writing anything.
@@ -101,6 +103,7 @@ public:
 private:
     void take(const DateShift::Plan &plan);
     PictureStatus apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
+    static bool cutBetween(const char *at, const QByteArray &first, const QByteArray &second);
 
     OpenedFile picture;
     QString filePath;
