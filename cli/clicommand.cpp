@@ -359,12 +359,26 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     const Journal::Record &record = chain.front();
     if (record.header.kind == Journal::Kind::Undo)
         return badInput(QStringLiteral("%1 is the journal of an undo").arg(journal));
+    // Damaged lines and a cut anywhere in the chain; no closing line in the
+    // journal named (an interrupted pass, or one cut short).
+    int damaged = 0;
+    bool cut = false, closed = true;
+    for (const Journal::Record &link : chain) {
+        Journal::Record summary;
+        if (!Journal::summarize(link.path, &summary))
+            continue;
+        damaged += int(summary.damaged.size());
+        cut = cut || summary.cut;
+        if (&link == &chain.back())
+            closed = summary.closed;
+    }
+    const QString journalState = JobMessages::journalState(damaged, cut, closed);
 
     if (!options.yes && !options.dryRun) {
         if (isatty(STDIN_FILENO) != 1)
             return badInput(QStringLiteral("no terminal to ask for confirmation: add --yes to %1, or --dry-run; "
                                            "nothing was changed").arg(undo ? QLatin1String("undo") : QLatin1String("resume")));
-        if (!questions.confirmFromJournal(undo, record.header)) {
+        if (!questions.confirmFromJournal(undo, record.header, journalState)) {
             output.print("Nothing was changed.\n");
             return NotAllChanged;
         }
@@ -383,7 +397,8 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     }
     const ShiftJob::Counts &c = job.counts;
     const bool cancelled = state.cancelRequested;
-    results.fromJournal(journal, record.header, undo, cancelled, options.dryRun);
+    results.fromJournal(journal, record.header, undo, cancelled, options.dryRun, journalState);
     return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()
+                   && c.journalSound()
                ? Success : NotAllChanged;
 }

@@ -19,9 +19,10 @@ bool CliQuestions::confirmShift(const JobMessages::Pass &pass, int outsideLinks)
     return askYesNo(question.toUtf8());
 }
 
-bool CliQuestions::confirmFromJournal(bool undo, const Journal::Header &header)
+bool CliQuestions::confirmFromJournal(bool undo, const Journal::Header &header, const QString &journalState)
 {
-    const QByteArray question = (undo ? "Set back the shift by " : "Finish the shift by ")
+    const QByteArray state = journalState.isEmpty() ? QByteArray() : ProgressLine::printable(journalState) + '\n';
+    const QByteArray question = state + (undo ? "Set back the shift by " : "Finish the shift by ")
                                 + QByteArray::number(header.shiftSeconds) + " seconds of "
                                 + ProgressLine::printable(QDir::toNativeSeparators(header.folder)) + " ("
                                 + header.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()

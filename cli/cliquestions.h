@@ -18,7 +18,7 @@ public:
     bool confirmShift(const JobMessages::Pass &pass, int outsideLinks);
     // Before an undo or a resume: the shift it works on, from the header of
     // the journal that started it.
-    bool confirmFromJournal(bool undo, const Journal::Header &header);
+    bool confirmFromJournal(bool undo, const Journal::Header &header, const QString &journalState);
 
 private:
     // Only "y" or "yes" (any letter case) is a yes.

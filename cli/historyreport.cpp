@@ -7,8 +7,12 @@
 
 QByteArray HistoryReport::stateOf(const ShiftJob::PassInfo &p)
 {
+    if (p.damaged)
+        return "journal damaged";
     if (p.undone)
         return "undone";
+    if (p.partlyUndone())
+        return "partly undone (" + QByteArray::number(p.undoLeft) + " left)";
     if (p.resumed)
         return "resumed";
     if (!p.closed)
@@ -40,7 +44,7 @@ QByteArray HistoryReport::text(const QList<ShiftJob::PassInfo> &passes)
         out += p.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() + "  "
                + Journal::kindName(p.kind).leftJustified(7) + QByteArray::number(p.shiftSeconds).rightJustified(12)
                + " s  " + (QByteArray::number(p.changed) + '/' + QByteArray::number(p.pictures)).rightJustified(13)
-               + "  " + stateOf(p).leftJustified(12) + ProgressLine::printable(QDir::toNativeSeparators(p.folder))
+               + "  " + stateOf(p).leftJustified(12) + (stateOf(p).size() >= 12 ? " " : "") + ProgressLine::printable(QDir::toNativeSeparators(p.folder))
                + "\n    " + ProgressLine::printable(QDir::toNativeSeparators(p.journal)) + '\n';
     }
     return out;

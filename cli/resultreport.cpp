@@ -45,7 +45,7 @@ void ResultReport::shift(CliOutput::Fields fields, const QByteArray &text, const
 }
 
 void ResultReport::fromJournal(const QString &source, const Journal::Header &header, bool undo, bool cancelled,
-                               bool dryRun)
+                               bool dryRun, const QString &journalState)
 {
     const ShiftJob::Counts &c = job.counts;
     if (output.json()) {
@@ -56,6 +56,10 @@ void ResultReport::fromJournal(const QString &source, const Journal::Header &hea
                           {"already_done", QByteArray::number(c.alreadyDone)},
                           {"not_changed", QByteArray::number(c.notChanged)},
                           {"unrecognised", QByteArray::number(c.unrecognised)},
+                          {"damaged", QByteArray::number(c.damaged)},
+                          {"journal_complete", journalState.isEmpty() ? "true" : "false"},
+                          {"journal_state", journalState.isEmpty() ? QByteArray("null")
+                                                                   : CliOutput::jsonString(journalState)},
                           {"added_since", QByteArray::number(c.addedSince)},
                           {"times_not_set", QByteArray::number(c.timesNotSet)},
                           {"sidecars", QByteArray::number(c.movedOf(ShiftJob::Copy::Sidecar))},
@@ -77,6 +81,10 @@ void ResultReport::fromJournal(const QString &source, const Journal::Header &hea
     if (c.unrecognised)
         text += "\nLeft alone, holding neither the old nor the new date (or replaced since): "
                 + QByteArray::number(c.unrecognised) + '.';
+    if (c.damaged)
+        text += "\nLeft alone, their journal lines damaged: " + QByteArray::number(c.damaged) + '.';
+    if (!journalState.isEmpty())
+        text += '\n' + ProgressLine::printable(journalState);
     for (const QString &line : job.notes)
         text += "\n  " + ProgressLine::printable(line);
     output.print(text + writingText(dryRun) + '\n');

@@ -31,7 +31,7 @@ public:
     // An undo's or a resume's report; `source` is the journal it worked from,
     // `header` that of the shift that started the pass.
     void fromJournal(const QString &source, const Journal::Header &header, bool undo, bool cancelled,
-                     bool dryRun);
+                     bool dryRun, const QString &journalState);
 
     // What a writing pass adds to its text report: the other copies of the
     // dates moved, pictures added since or left alone, times not set, a

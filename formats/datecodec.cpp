@@ -1,6 +1,7 @@
 #include "datecodec.h"
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -111,6 +112,22 @@ bool DateCodec::isValid(const WallClock &t)
     return t.year >= kFirstYear && t.year <= kLastYear && t.month >= 1 && t.month <= 12 && t.day >= 1
            && t.day <= daysInMonth(t.year, t.month) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0
            && t.minute <= 59 && t.second >= 0 && t.second <= 59;
+}
+
+bool DateCodec::spellsPair(const unsigned char *from, const unsigned char *to, size_t n, const WallClock &before,
+                           const WallClock &after)
+{
+    static constexpr DateEncoding all[] = {DateEncoding::ExifText,       DateEncoding::XmpText,
+                                           DateEncoding::IptcDate,       DateEncoding::IptcTime,
+                                           DateEncoding::Seconds1904x32, DateEncoding::Seconds1904x64};
+    unsigned char a[32], b[32];
+    for (DateEncoding e : all) {
+        if (width(e) != n || !encode(e, before, a) || !encode(e, after, b))
+            continue;
+        if (std::memcmp(a, from, n) == 0 && std::memcmp(b, to, n) == 0)
+            return true;
+    }
+    return false;
 }
 
 uint32_t DateCodec::width(DateEncoding encoding)

@@ -28,6 +28,10 @@ public:
     // Writes `time` in `encoding` into `out` (width(encoding) bytes); false,
     // writing nothing, when it is not valid or does not fit the encoding.
     static bool encode(DateEncoding encoding, const WallClock &time, unsigned char *out);
+    // Whether `from` and `to` (`n` bytes each) spell `before` and `after` in
+    // one and the same encoding: a date field's texts before and after a shift.
+    static bool spellsPair(const unsigned char *from, const unsigned char *to, size_t n, const WallClock &before,
+                           const WallClock &after);
     // `time` moved by `seconds` (either way), across days, months and years.
     static WallClock addSeconds(const WallClock &time, int64_t seconds);
     // Seconds between 1970-01-01 00:00:00 and `time`, both read in the same zone.

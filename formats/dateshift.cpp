@@ -110,7 +110,7 @@ bool DateShift::plan(ByteSource &file, const std::vector<DateField> &fields,
         for (const DerivedField &d : derived) {
             // Only a digest whose data changes, and never over a field or
             // another digest.
-            if (d.kind != DerivedField::Kind::Md5 || d.width != 16 || !meetsRun(fieldRuns, d.coverOffset, d.coverLength)
+            if (d.kind != DerivedField::Kind::Md5 || d.width != md5Width || !meetsRun(fieldRuns, d.coverOffset, d.coverLength)
                 || meetsRun(fieldRuns, d.offset, d.width)
                 || std::any_of(digests.begin(), digests.end(), [&d](const Run &r) {
                        return r.offset < d.offset + d.width && d.offset < r.offset + r.to.size();

@@ -15,6 +15,9 @@
 // recomputed over its data as it will read after the move.
 class DateShift {
 public:
+    // The width of an MD5 digest, the one derived field there is.
+    static constexpr uint32_t md5Width = 16;
+
     struct Run {
         uint64_t offset = 0;
         std::string from;   // the bytes it holds now

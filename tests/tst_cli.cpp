@@ -4,6 +4,7 @@
 #include "folderwalk.h"
 #include "isolatedhome.h"
 #include "journal.h"
+#include "journalline.h"
 #include "jpegbuilder.h"
 #include "shiftjob.h"
 
@@ -1177,8 +1178,12 @@ int rewriteAsFirstRelease(const QString &path)
     QList<QByteArray> lines = file.readAll().split('\n');
     file.close();
     static const QRegularExpression done(QStringLiteral("^\\{\"n\": \\d+, \"done\": \"([^\"]*)\"\\}$"));
+    static const QRegularExpression seal(QStringLiteral(", \"crc\": \"[0-9a-f]{8}\"\\}$"));
     int rewritten = 0;
     for (QByteArray &line : lines) {
+        // No seals then: lines end with their last value.
+        line = QString::fromLatin1(line).replace(seal, QStringLiteral("}")).toLatin1();
+        line.replace("{\"journal\": \"kelvaro\", \"version\": 2,", "{\"journal\": \"kelvaro\", \"version\": 1,");
         const QRegularExpressionMatch m = done.match(QString::fromLatin1(line));
         if (!m.hasMatch())
             continue;
@@ -1213,7 +1218,9 @@ QSet<QByteArray> cutJournal(const QString &path, int doneKept)
             if (dones == doneKept)
                 break;
             if (++dones == doneKept) {
-                kept += "{\"n\": " + QByteArray::number(o["n"].toInt()) + ", \"done\": \"write_failed\"}\n";
+                const qsizetype start = kept.size();
+                kept += "{\"n\": " + QByteArray::number(o["n"].toInt()) + ", \"done\": \"write_failed\"";
+                JournalLine::end(kept, start);
                 continue;
             }
             written.insert(pathOf.value(o["n"].toInt()));

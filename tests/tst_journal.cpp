@@ -1,6 +1,9 @@
 // How a journal records each picture's outcome: as a fixed code, and, in the
-// journals of Kelvaro 1.0, as the English text of the log.
+// journals of Kelvaro 1.0, as the English text of the log; how each line is
+// sealed; what undo and resume accept from a line before they write it.
 #include "journal.h"
+#include "journalline.h"
+#include "journalreplay.h"
 
 #include <QtTest>
 
@@ -16,6 +19,9 @@ private slots:
     void outcomesReadBack();
     void unknownOutcomesReadAsNothing_data();
     void unknownOutcomesReadAsNothing();
+    void sealCatchesEveryChange();
+    void runsMustBeTheShift_data();
+    void runsMustBeTheShift();
 };
 
 // Every status with the code a journal writes for it and the text Kelvaro 1.0
@@ -82,6 +88,69 @@ void TestJournal::unknownOutcomesReadAsNothing()
     QFETCH(QString, recorded);
     Status read;
     QVERIFY(!Journal::outcomeOf(recorded, &read));
+}
+
+void TestJournal::sealCatchesEveryChange()
+{
+    QCOMPARE(JournalLine::crc32c("123456789", 9), 0xE3069283u);   // the check value of CRC-32C
+    QByteArray line = "{\"n\": 7, \"path\": \"a/b.jpg\", \"old\": \"2012:05:06 10:00:00\", \"runs\": "
+                      "[[120, \"2012:05:06 10:00:00\", \"2012:05:06 11:00:00\"]]";
+    JournalLine::end(line, 0);
+    QVERIFY(line.endsWith("\"}\n"));
+    QCOMPARE(JournalLine::check(line), JournalLine::Seal::Sound);
+    QCOMPARE(JournalLine::check("{\"n\": 7, \"done\": \"changed\"}\n"), JournalLine::Seal::Unsealed);
+    // Every byte but the line feed flipped, dropped or doubled; the line cut
+    // at every length: never sound.
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        for (char bit : {char(0x01), char(0x20), char(0x80)}) {
+            QByteArray flipped = line;
+            flipped[i] = char(flipped[i] ^ bit);
+            QVERIFY2(JournalLine::check(flipped) != JournalLine::Seal::Sound, qPrintable(QString::number(i)));
+        }
+        QByteArray dropped = line, doubled = line;
+        dropped.remove(i, 1);
+        doubled.insert(i, line[i]);
+        QVERIFY(JournalLine::check(dropped) != JournalLine::Seal::Sound);
+        QVERIFY(JournalLine::check(doubled) != JournalLine::Seal::Sound);
+        QVERIFY(JournalLine::check(line.left(i) + '\n') != JournalLine::Seal::Sound);
+    }
+}
+
+void TestJournal::runsMustBeTheShift_data()
+{
+    QTest::addColumn<QByteArray>("oldDate");
+    QTest::addColumn<QByteArray>("newDate");
+    QTest::addColumn<QList<QByteArray>>("texts");   // old and new text of each run, in turn
+    QTest::addColumn<bool>("sound");
+    const QByteArray a = "2012:05:06 10:00:00", b = "2012:05:06 11:00:00";
+    const QByteArray md5a(16, 'a'), md5b(16, 'b');
+    QTest::newRow("EXIF texts") << a << b << QList<QByteArray>{a, b, a, b} << true;
+    QTest::newRow("XMP text") << a << b << QList<QByteArray>{a, b, "2012-05-06T10:00:00", "2012-05-06T11:00:00"} << true;
+    QTest::newRow("IPTC date, time and digest")
+        << a << b << QList<QByteArray>{a, b, "20120506", "20120506", "100000", "110000", md5a, md5b} << true;
+    QTest::newRow("a digest without IPTC texts") << a << b << QList<QByteArray>{a, b, md5a, md5b} << false;
+    QTest::newRow("one digit changed") << a << b << QList<QByteArray>{a, b, a, "2012:05:06 19:00:00"} << false;
+    QTest::newRow("old and new swapped") << a << b << QList<QByteArray>{b, a} << false;
+    QTest::newRow("bytes that are no date") << a << b << QList<QByteArray>{a, "\xFF\xFE" "12:05:06 11:00:00"} << false;
+    QTest::newRow("two encodings mixed") << a << b << QList<QByteArray>{a, "2012-05-06T11:00:00"} << false;
+    QTest::newRow("dates an hour and a second apart")
+        << a << QByteArray("2012:05:06 11:00:01") << QList<QByteArray>{a, "2012:05:06 11:00:01"} << false;
+    QTest::newRow("not a date") << QByteArray("2012:13:06 10:00:00") << QByteArray("2012:13:06 11:00:00")
+                                << QList<QByteArray>{"2012:13:06 10:00:00", "2012:13:06 11:00:00"} << false;
+    QTest::newRow("no runs") << a << b << QList<QByteArray>{} << false;
+}
+
+void TestJournal::runsMustBeTheShift()
+{
+    QFETCH(QByteArray, oldDate);
+    QFETCH(QByteArray, newDate);
+    QFETCH(QList<QByteArray>, texts);
+    Journal::Entry entry;
+    entry.oldDate = oldDate;
+    entry.newDate = newDate;
+    for (int i = 0; i + 1 < texts.size(); i += 2)
+        entry.runs.push_back({100 + 40 * i, texts[i], texts[i + 1]});
+    QTEST(JournalReplay::holdsTheShift(entry, 3600), "sound");
 }
 
 QTEST_GUILESS_MAIN(TestJournal)

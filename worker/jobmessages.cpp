@@ -112,3 +112,23 @@ QString JobMessages::nothingToShift()
 {
     return QCoreApplication::translate("JobMessages", "The new date equals the current one: nothing to change.");
 }
+
+QString JobMessages::journalState(int damagedLines, bool cut, bool closed)
+{
+    QString text;
+    if (damagedLines > 0)
+        text = QCoreApplication::translate("JobMessages",
+                                           "The journal is damaged: %n of its lines cannot be trusted, and the "
+                                           "pictures they name are left alone.",
+                                           nullptr, damagedLines);
+    if (cut || !closed) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += cut ? QCoreApplication::translate("JobMessages",
+                                                  "The journal is incomplete: it was cut short inside a line, and "
+                                                  "pictures it does not name may have been changed.")
+                    : QCoreApplication::translate("JobMessages",
+                                                  "The journal is incomplete: it ends before its closing line.");
+    }
+    return text;
+}

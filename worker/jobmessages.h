@@ -34,6 +34,11 @@ public:
     // shifting pass reached.
     static QString result(const Pass &pass, bool cancelled, int met, int changedCount);
 
+    // What an undo or a resume must say about the journal it works from
+    // (read with Journal::summarize()): damaged lines, or no closing line;
+    // empty when the journal is whole.
+    static QString journalState(int damagedLines, bool cut, bool closed);
+
     // Said instead of the question when the new date equals the current one.
     static QString nothingToShift();
 

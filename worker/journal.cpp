@@ -1,5 +1,6 @@
 #include "journal.h"
 
+#include "journalline.h"
 #include "pathbytes.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,26 @@ QByteArray number(qint64 value)
     return QByteArray::number(value);
 }
 
+// The pictures a pass set out to write and did not, from its closing line.
+int leftIn(const QJsonObject &end)
+{
+    int left = 0;
+    for (const char *key : {"not_changed", "unrecognised", "damaged"})
+        left += end.value(QLatin1String(key)).toInt();
+    return left;
+}
+
+// The picture a line names, read from its text alone (the line may not parse).
+QByteArray pathIn(const QByteArray &line)
+{
+    static const QByteArray key = "\"path\": \"";
+    const qsizetype at = line.indexOf(key);
+    if (at < 0)
+        return {};
+    const qsizetype from = at + key.size(), to = line.indexOf('"', from);
+    return to < 0 ? QByteArray() : Journal::unescapeString(QString::fromLatin1(line.mid(from, to - from)));
+}
+
 } // namespace
 
 Journal::~Journal()
@@ -149,7 +170,7 @@ bool Journal::create(const Header &header, QString *error)
                      .arg(QDir::toNativeSeparators(name), file.errorString());
         return false;
     }
-    QByteArray line = "{\"journal\": \"kelvaro\", \"version\": 1, \"kind\": \"" + kindName(header.kind)
+    QByteArray line = "{\"journal\": \"kelvaro\", \"version\": 2, \"kind\": \"" + kindName(header.kind)
                       + "\", \"folder\": " + quoted(header.folder)
                       + ", \"shift_seconds\": " + number(header.shiftSeconds)
                       + ", \"adapt_file_times\": " + (header.adaptFileTimes ? "true" : "false")
@@ -161,7 +182,8 @@ bool Journal::create(const Header &header, QString *error)
         line += ", \"source\": " + quoted(header.source);
     if (!header.choice.isEmpty())
         line += ", \"choice\": " + header.choice;
-    held = line + "}\n";
+    held = line;
+    JournalLine::end(held, 0);
     failed = false;
     if (!flush()) {
         *error = QStringLiteral("cannot write the journal %1").arg(QDir::toNativeSeparators(name));
@@ -176,7 +198,10 @@ void Journal::addConfirmed(const Confirmed &ids)
 {
     // [device, inode, capture date in seconds since 1970], a thousand a line.
     int inLine = 0;
+    qsizetype start = 0;
     for (auto it = ids.constBegin(); it != ids.constEnd(); ++it) {
+        if (!inLine)
+            start = held.size();
         held.append(inLine ? ", [" : "{\"confirmed\": [[");
         appendNumber(held, qint64(it.key().device));
         held.append(", ");
@@ -185,16 +210,20 @@ void Journal::addConfirmed(const Confirmed &ids)
         appendNumber(held, it.value());
         held.append(']');
         if (++inLine == 1000) {
-            held += "]}\n";
+            held += ']';
+            JournalLine::end(held, start);
             inLine = 0;
         }
     }
-    if (inLine)
-        held += "]}\n";
+    if (inLine) {
+        held += ']';
+        JournalLine::end(held, start);
+    }
 }
 
 void Journal::intent(const Entry &e)
 {
+    const qsizetype start = held.size();
     held.append("{\"n\": ");
     appendNumber(held, e.n);
     held.append(", \"path\": \"");
@@ -226,16 +255,19 @@ void Journal::intent(const Entry &e)
         appendEscaped(held, run.to);
         held.append("\"]");
     }
-    held.append("]}\n");
+    held.append(']');
+    JournalLine::end(held, start);
 }
 
 void Journal::done(int n, PictureStatus outcome)
 {
+    const qsizetype start = held.size();
     held.append("{\"n\": ");
     appendNumber(held, n);
     held.append(", \"done\": \"");
     held.append(outcomeCode(outcome));
-    held.append("\"}\n");
+    held.append('"');
+    JournalLine::end(held, start);
 }
 
 QByteArray Journal::outcomeCode(PictureStatus outcome)
@@ -263,6 +295,7 @@ QByteArray Journal::outcomeCode(PictureStatus outcome)
     case S::NotChosen: return "not_chosen";
     case S::NotConfirmed: return "not_confirmed";
     case S::PictureNotChanged: return "picture_not_changed";
+    case S::JournalDamaged: return "journal_damaged";
     }
     return "write_failed";
 }
@@ -299,7 +332,7 @@ bool Journal::outcomeOf(const QString &recorded, PictureStatus *outcome)
         {"its picture was not changed", S::PictureNotChanged},
     };
     const QByteArray text = recorded.toLatin1();
-    for (int i = int(S::Usable); i <= int(S::PictureNotChanged); ++i) {
+    for (int i = int(S::Usable); i <= int(S::JournalDamaged); ++i) {
         if (text == outcomeCode(S(i))) {
             *outcome = S(i);
             return true;
@@ -342,7 +375,9 @@ bool Journal::close(bool cancelled, const QList<QPair<QByteArray, qint64>> &coun
                       + "\", \"cancelled\": " + (cancelled ? "true" : "false");
     for (const auto &count : counts)
         line += ", \"" + count.first + "\": " + number(count.second);
-    held += line + "}\n";
+    const qsizetype start = held.size();
+    held += line;
+    JournalLine::end(held, start);
     const bool ok = flush();
     file.close();
     return ok;
@@ -354,36 +389,49 @@ bool Journal::summarize(const QString &path, Record *record)
     if (!in.open(QIODevice::ReadOnly))
         return false;
     const QByteArray first = in.readLine();
-    if (!first.endsWith('\n'))
+    if (!first.endsWith('\n') || JournalLine::check(first) == JournalLine::Seal::Damaged)
         return false;
-    // The header alone, read the full way.
+    // The header alone, read the full way; every other line only as far as
+    // its seal, its outcome and the closing line's counts.
     *record = Record();
     record->path = path;
     if (!parseHeader(first, &record->header))
         return false;
-    // The closing line, when there is one, is the last line and carries the counts.
-    const qint64 size = in.size();
-    record->started = size > first.size();
-    const qint64 tail = qMin<qint64>(size, 4096);
-    in.seek(size - tail);
-    const QByteArray end = in.read(tail);
-    const int lastStart = end.lastIndexOf('\n', end.size() - 2) + 1;
-    const QJsonObject last = QJsonDocument::fromJson(end.mid(lastStart)).object();
-    if (end.endsWith('\n') && last.contains(QLatin1String("end"))) {
-        record->closed = true;
-        record->cancelled = last.value(QLatin1String("cancelled")).toBool();
-        record->changed = last.value(QLatin1String("changed")).toInt();
-        return true;
-    }
-    // No end: count the pictures whose line says they were changed (the code
-    // of a change is the text Kelvaro 1.0 wrote for it too).
-    in.seek(first.size());
     static const QByteArray changed = "\"done\": \"changed\"";
+    int lineNumber = 1;
+    int doneChanged = 0;
     while (!in.atEnd()) {
         const QByteArray line = in.readLine();
-        if (line.endsWith('\n') && line.contains(changed))
-            ++record->changed;
+        ++lineNumber;
+        record->started = true;
+        if (!line.endsWith('\n')) {
+            record->cut = true;
+            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
+            break;
+        }
+        if (record->header.version >= 2 && JournalLine::check(line) != JournalLine::Seal::Sound) {
+            record->damaged.push_back({lineNumber, pathIn(line)});
+            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
+            continue;
+        }
+        if (line.startsWith("{\"end\"")) {
+            const QJsonObject last = QJsonDocument::fromJson(line).object();
+            if (last.isEmpty()) {
+                record->damaged.push_back({lineNumber, {}});
+                continue;
+            }
+            record->closed = true;
+            record->cancelled = last.value(QLatin1String("cancelled")).toBool();
+            record->changed = last.value(QLatin1String("changed")).toInt();
+            record->left = leftIn(last);
+            record->alreadyDone = last.value(QLatin1String("already_done")).toInt();
+        } else if (line.contains(changed)) {
+            // The code of a change is the text Kelvaro 1.0 wrote for it too.
+            ++doneChanged;
+        }
     }
+    if (!record->closed)
+        record->changed = doneChanged;
     return true;
 }
 
@@ -393,6 +441,7 @@ bool Journal::parseHeader(const QByteArray &line, Header *h)
     if (o.value(QLatin1String("journal")).toString() != QLatin1String("kelvaro"))
         return false;
     const QString kind = o.value(QLatin1String("kind")).toString();
+    h->version = o.value(QLatin1String("version")).toInt(1);
     h->kind = kind == QLatin1String("undo") ? Kind::Undo : kind == QLatin1String("resume") ? Kind::Resume : Kind::Shift;
     h->folder = PathBytes::decode(unescapeString(o.value(QLatin1String("folder")).toString()));
     h->shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
@@ -437,20 +486,27 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
     record->path = path;
     QHash<int, size_t> byNumber;
     bool first = true;
+    int lineNumber = 0;
     while (!in.atEnd()) {
         const QByteArray line = in.readLine();
-        // A line cut short by a crash is the last one; it and anything after
-        // it carry nothing that was acted on (intents are whole before any
-        // picture is written).
-        if (!line.endsWith('\n'))
+        ++lineNumber;
+        // A line cut short is the last one. A crash leaves one only where
+        // nothing after it was acted on (intents are whole before any picture
+        // is written), but so does a journal cut short by a disk or a person:
+        // the journal is incomplete.
+        if (!line.endsWith('\n')) {
+            record->cut = true;
+            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
             break;
-        const QJsonObject o = QJsonDocument::fromJson(line).object();
-        if (o.isEmpty())
-            continue;
+        }
+        const JournalLine::Seal seal = JournalLine::check(line);
+        const QJsonObject o = seal == JournalLine::Seal::Damaged ? QJsonObject() : QJsonDocument::fromJson(line).object();
         if (first) {
             first = false;
-            if (!parseHeader(line, &record->header)) {
-                *error = QStringLiteral("%1 is not a Kelvaro journal").arg(QDir::toNativeSeparators(path));
+            if (o.isEmpty() || !parseHeader(line, &record->header)) {
+                *error = seal == JournalLine::Seal::Damaged
+                             ? QStringLiteral("the first line of the journal %1 is damaged").arg(QDir::toNativeSeparators(path))
+                             : QStringLiteral("%1 is not a Kelvaro journal").arg(QDir::toNativeSeparators(path));
                 return false;
             }
             if (headerOnly)
@@ -458,6 +514,11 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             continue;
         }
         record->started = true;
+        if (o.isEmpty() || (record->header.version >= 2 && seal != JournalLine::Seal::Sound)) {
+            record->damaged.push_back({lineNumber, pathIn(line)});
+            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
+            continue;
+        }
         if (o.contains(QLatin1String("confirmed"))) {
             for (const QJsonValue v : o.value(QLatin1String("confirmed")).toArray()) {
                 const QJsonArray id = v.toArray();
@@ -507,6 +568,7 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         } else if (o.contains(QLatin1String("end"))) {
             record->closed = true;
             record->cancelled = o.value(QLatin1String("cancelled")).toBool();
+            record->left = leftIn(o);
         }
     }
     if (first) {

@@ -38,6 +38,7 @@ public:
     enum class Kind { Shift, Undo, Resume };
 
     struct Header {
+        int version = 1;             // 2: every line sealed (journalline.h)
         Kind kind = Kind::Shift;
         QString folder;
         qint64 shiftSeconds = 0;
@@ -66,6 +67,12 @@ public:
     using Confirmed = QHash<FileIdentity, qint64>;
     static constexpr qint64 noDate = std::numeric_limits<qint64>::min();
 
+    // A line that cannot be trusted: its seal fails, or it does not parse.
+    struct DamagedLine {
+        int line = 0;                // from 1
+        QByteArray path;             // the picture it names, when that can be read
+    };
+
     // A journal read back.
     struct Record {
         QString path;
@@ -76,6 +83,12 @@ public:
         bool started = false;           // anything beyond the first line was written
         bool cancelled = false;
         int changed = 0;                // from the closing line, or the done lines
+        int left = 0;                   // closing line: pictures set out to write and not written
+        int alreadyDone = 0;            // closing line: pictures that held the wanted texts already
+        std::vector<DamagedLine> damaged;
+        bool cut = false;               // the last line ends without its line feed
+        bool listLost = false;          // a line of the pictures the user saw is cut or damaged
+        bool complete() const { return closed && !cut && damaged.empty(); }
     };
 
     Journal() = default;

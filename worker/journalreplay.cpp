@@ -1,6 +1,8 @@
 #include "journalreplay.h"
 
 #include "capturedate.h"
+#include "datecodec.h"
+#include "dateshift.h"
 #include "pathbytes.h"
 
 #include <QDir>
@@ -80,11 +82,57 @@ void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, cons
         QString error;
         if (!Journal::read(record.path, &again, &error, take) && writing.problem.isEmpty())
             writing.problem = error;
+        noteDamage(again);
         if (state.cancelRequested || !writing.problem.isEmpty())
             break;
     }
     if (!state.cancelRequested)
         flush();
+}
+
+// Lines of a journal that cannot be trusted: their pictures are left alone,
+// each named (or its line, when no name can be read).
+void JournalReplay::noteDamage(const Journal::Record &record)
+{
+    for (const Journal::DamagedLine &line : record.damaged) {
+        ++writing.counts.damaged;
+        ++writing.counts.notChanged;
+        const QString name = line.path.isEmpty()
+                                 ? QStringLiteral("line %1 of %2").arg(line.line).arg(QDir::toNativeSeparators(record.path))
+                                 : PathBytes::decode(line.path);
+        qDebug("%s : %s", PictureResult::describe(Status::JournalDamaged), PathBytes::displayBytes(name).constData());
+        writing.note(Status::JournalDamaged, name);
+    }
+    writing.counts.journalCut = writing.counts.journalCut || record.cut;
+    writing.counts.listLost = writing.counts.listLost || record.listLost;
+}
+
+// Whether every run of an entry is a date field moved by exactly the pass's
+// shift: its old text spells the entry's old date and its new text the new
+// one, in one encoding, and the two dates lie `shiftSeconds` apart. A run of
+// another width is the digest over IPTC texts, taken only beside them.
+bool JournalReplay::holdsTheShift(const Journal::Entry &entry, qint64 shiftSeconds)
+{
+    const QDateTime before = CaptureDate::parse(entry.oldDate), after = CaptureDate::parse(entry.newDate);
+    if (!before.isValid() || !after.isValid() || before.secsTo(after) != shiftSeconds || entry.runs.empty())
+        return false;
+    const WallClock from = CaptureDate::wallClock(before), to = CaptureDate::wallClock(after);
+    bool iptc = false, digest = false;
+    for (const FileRewrite::Run &run : entry.runs) {
+        const auto *a = reinterpret_cast<const unsigned char *>(run.from.constData());
+        const auto *b = reinterpret_cast<const unsigned char *>(run.to.constData());
+        const size_t n = size_t(run.from.size());
+        if (run.to.size() != run.from.size() || run.offset < 0)
+            return false;
+        if (DateCodec::spellsPair(a, b, n, from, to)) {
+            iptc = iptc || n == DateCodec::width(DateEncoding::IptcTime);
+            continue;
+        }
+        if (n != DateShift::md5Width)
+            return false;
+        digest = true;
+    }
+    return !digest || iptc;
 }
 
 void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
@@ -100,6 +148,14 @@ void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const J
     result.status = opened;
     if (entry.sidecar && result.status != Status::Usable) {
         writing.note(result.status, path);
+        return;
+    }
+    if (result.status == Status::Usable && !holdsTheShift(entry, header.shiftSeconds)) {
+        qDebug("%s : %s", PictureResult::describe(Status::JournalDamaged), PathBytes::displayBytes(path).constData());
+        ++writing.counts.damaged;
+        ++writing.counts.notChanged;
+        writing.note(Status::JournalDamaged, path);
+        writing.picture(path, result);
         return;
     }
     if (result.status == Status::Usable && rewrite->snapshot() != entry.before) {

@@ -32,10 +32,17 @@ public:
     // journal that names it; an undo (`reverse`) swaps each run's texts.
     void plan(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header);
 
+    // Whether every run of a journal entry is a date field moved by exactly
+    // `shiftSeconds` (its old and new texts spell the entry's old and new
+    // dates in one encoding), or the digest beside IPTC texts: what undo and
+    // resume check before they write anything a journal says.
+    static bool holdsTheShift(const Journal::Entry &entry, qint64 shiftSeconds);
+
     // The pictures taken from the journal (a resume then leaves them to it).
     QSet<FileIdentity> handled;
 
 private:
+    void noteDamage(const Journal::Record &record);
     void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
                    std::unique_ptr<FileRewrite> rewrite, PictureStatus opened);
 

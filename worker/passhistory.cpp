@@ -2,7 +2,10 @@
 
 #include "treelock.h"
 
+#include <QFileInfo>
 #include <QHash>
+
+#include <algorithm>
 #include <QSet>
 
 QList<PassHistory::Pass> PassHistory::all()
@@ -23,25 +26,41 @@ QList<PassHistory::Pass> PassHistory::all()
         info.closed = record.closed;
         info.began = record.started;
         info.cancelled = record.cancelled;
+        info.damaged = !record.damaged.empty() || record.cut;
+        info.left = record.left;
+        info.alreadyDone = record.alreadyDone;
         info.started = record.header.started;
         info.source = record.header.source;
         byPath.insert(path, int(passes.size()));
         passes << info;
     }
-    // A finished undo marks its pass (and the passes that pass finished) as
-    // undone; a finished resume marks the pass it finished as resumed.
+    // An undo marks its pass (and the passes that pass finished) as undone
+    // when it set back every picture, and as partly undone, with how many it
+    // left, when it was stopped or left some alone; the newest undo tells.
+    // A finished resume marks the pass it finished as resumed.
     for (const Pass &pass : passes) {
-        if (pass.kind == Journal::Kind::Shift || !pass.closed || pass.cancelled)
+        if (pass.kind == Journal::Kind::Shift)
+            continue;
+        const bool whole = pass.closed && !pass.cancelled && !pass.damaged && pass.left == 0;
+        if (pass.kind == Journal::Kind::Resume && (!pass.closed || pass.cancelled))
             continue;
         QString source = pass.source;
         QSet<QString> seen;
         while (byPath.contains(source) && !seen.contains(source)) {
             seen.insert(source);
             Pass &target = passes[byPath.value(source)];
-            if (pass.kind == Journal::Kind::Undo)
-                target.undone = true;
-            else
+            if (pass.kind == Journal::Kind::Resume) {
                 target.resumed = true;
+            } else if (whole) {
+                target.undone = true;
+                target.undoLeft = 0;
+            } else if (pass.changed > 0 || pass.left > 0 || pass.damaged) {
+                // Stopped or refused: what it did not set back stays (a pass
+                // stopped early counts what it never reached as left too).
+                const int reached = pass.closed && !pass.cancelled ? pass.pictures : pass.changed + pass.alreadyDone;
+                target.undone = false;
+                target.undoLeft = std::max(1, pass.left + std::max(0, pass.pictures - reached));
+            }
             source = target.kind == Journal::Kind::Resume ? target.source : QString();
         }
     }
@@ -54,8 +73,8 @@ PassHistory::Pass PassHistory::lastUndoable()
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
         if (it->kind == Journal::Kind::Undo || !it->began)
             continue;   // undos are not undone; a pass that never began changed nothing
-        if (it->undone)
-            return {};   // the newest shift is undone already
+        if (it->undone || !QFileInfo(it->folder).isDir())
+            continue;   // wholly undone, or its folder is gone: an older shift may still be applied
         return *it;
     }
     return {};
@@ -67,7 +86,7 @@ PassHistory::Pass PassHistory::interrupted()
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
         if (it->kind == Journal::Kind::Undo || !it->began)
             continue;
-        if (it->closed || it->undone || it->resumed || TreeLock::isBusy(it->folder))
+        if (it->closed || it->undone || it->partlyUndone() || it->resumed || TreeLock::isBusy(it->folder))
             return {};
         return *it;
     }

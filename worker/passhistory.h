@@ -21,17 +21,23 @@ public:
         bool closed = false;
         bool began = false;      // it got beyond its first line
         bool cancelled = false;
-        bool undone = false;     // a later undo set it back
+        bool undone = false;     // a later undo set back every picture it changed
+        int undoLeft = 0;        // a later undo left this many pictures as this pass made them
+        bool damaged = false;    // its journal has lines that cannot be trusted, or is cut inside one
+        int left = 0;            // pictures it set out to write and did not (its closing line)
+        int alreadyDone = 0;     // undo, resume: pictures that held the wanted texts already
         bool resumed = false;    // a later resume finished it
         QDateTime started;
         QString source;
         bool isValid() const { return !journal.isEmpty(); }
         bool interrupted() const { return !closed || cancelled; }
+        bool partlyUndone() const { return !undone && undoLeft > 0; }
     };
 
     // Every pass, oldest first.
     static QList<Pass> all();
-    // The newest shift (with the resumes that finished it) not yet undone.
+    // The newest shift (with the resumes that finished it) not wholly undone
+    // whose folder is there.
     static Pass lastUndoable();
     // The newest shift that stopped before its end, was neither finished nor
     // undone since, and whose tree no pass holds now.

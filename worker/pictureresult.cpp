@@ -37,6 +37,7 @@ const char *PictureResult::describe(Status status)
     case Status::NotChosen: return "not among the chosen pictures";
     case Status::NotConfirmed: return "date not read before the question";
     case Status::PictureNotChanged: return "its picture was not changed";
+    case Status::JournalDamaged: return "its journal line is damaged, not changed";
     }
     return "";
 }

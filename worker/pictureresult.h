@@ -29,6 +29,7 @@ enum class PictureStatus {
     NotChosen,      // shifting: usable, but not among the pictures chosen to move
     NotConfirmed,   // shifting: its date could not be read before the question
     PictureNotChanged,  // a sidecar left alone because its picture was not written
+    JournalDamaged, // undo/resume: its journal line is damaged, or does not hold a date shift
 };
 
 // What one step did with one picture: its status and what it read or wrote.

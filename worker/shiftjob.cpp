@@ -388,8 +388,9 @@ void ShiftJob::resume()
     // First the pictures the journals name: finish each one, or see that it is done.
     replay.plan(chain, false, root);
     // Then the pictures the pass had not reached: the rest of those whose dates
-    // the user saw.
-    if (!state.cancelRequested && problem.isEmpty()) {
+    // the user saw (unless the journal lost part of that list: then which
+    // pictures the user saw is not known, and none is shifted).
+    if (!state.cancelRequested && problem.isEmpty() && !writing.counts.listLost) {
         confirmed = first.confirmed;
         walkAndShift();
     }

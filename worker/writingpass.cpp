@@ -152,7 +152,7 @@ void WritingPass::end()
             {"pictures", state.pictureCount.load()}, {"changed", counts.changed},
             {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
-            {"not_chosen", counts.notChosen},
+            {"not_chosen", counts.notChosen},       {"damaged", counts.damaged},
             {"times_not_set", counts.timesNotSet}};
         // Done lines that could not be written lose no picture (the intents
         // were on the disk first), but the journal no longer tells all: say so.

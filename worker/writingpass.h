@@ -36,6 +36,12 @@ public:
         int unrecognised = 0;   // undo, resume: held neither text, or were replaced
         int timesNotSet = 0;    // written, but their file times could not be set
         int notConfirmed = 0;   // their dates could not be read before the question
+        // Undo, resume: journal lines that could not be trusted (their
+        // pictures are left alone and counted in notChanged too).
+        int damaged = 0;
+        bool journalCut = false;   // a journal ends inside a line
+        bool listLost = false;     // a line of the pictures the user saw is lost
+        bool journalSound() const { return damaged == 0 && !journalCut && !listLost; }
         // Moved in the pictures written, by kind: XMP date-times, IPTC date and
         // time pairs, and XMP sidecar files written.
         std::map<Copy, int> moved;
