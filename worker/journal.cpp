@@ -1,6 +1,7 @@
 #include "journal.h"
 
 #include "journalline.h"
+#include "journaloutcome.h"
 #include "pathbytes.h"
 
 #include <QCoreApplication>
@@ -265,86 +266,9 @@ void Journal::done(int n, PictureStatus outcome)
     held.append("{\"n\": ");
     appendNumber(held, n);
     held.append(", \"done\": \"");
-    held.append(outcomeCode(outcome));
+    held.append(JournalOutcome::code(outcome));
     held.append('"');
     JournalLine::end(held, start);
-}
-
-QByteArray Journal::outcomeCode(PictureStatus outcome)
-{
-    using S = PictureStatus;
-    switch (outcome) {
-    case S::Usable: return "usable";
-    case S::Changed: return "changed";
-    case S::CannotOpen: return "cannot_open";
-    case S::NoExif: return "no_exif";
-    case S::NoDate: return "no_date";
-    case S::NotADate: return "not_a_date";
-    case S::OutOfRange: return "out_of_range";
-    case S::DateNotFound: return "date_not_found";
-    case S::ReadFailed: return "read_failed";
-    case S::WriteFailed: return "write_failed";
-    case S::AlreadySeen: return "already_seen";
-    case S::Locked: return "locked";
-    case S::ChangedElsewhere: return "changed_elsewhere";
-    case S::Unrecognised: return "unrecognised";
-    case S::AlreadyDone: return "already_done";
-    case S::AddedSince: return "added_since";
-    case S::NotRegular: return "not_regular";
-    case S::CloseFailed: return "close_failed";
-    case S::NotChosen: return "not_chosen";
-    case S::NotConfirmed: return "not_confirmed";
-    case S::PictureNotChanged: return "picture_not_changed";
-    case S::JournalDamaged: return "journal_damaged";
-    }
-    return "write_failed";
-}
-
-bool Journal::outcomeOf(const QString &recorded, PictureStatus *outcome)
-{
-    using S = PictureStatus;
-    // Kelvaro 1.0 wrote the English text of the log instead of a code; those
-    // texts stay here as they were written, whatever the log says today.
-    static const struct {
-        const char *text;
-        S outcome;
-    } firstRelease[] = {
-        {"usable date", S::Usable},
-        {"changed", S::Changed},
-        {"cannot be opened", S::CannotOpen},
-        {"no EXIF block", S::NoExif},
-        {"no DateTimeOriginal", S::NoDate},
-        {"DateTimeOriginal is not a date", S::NotADate},
-        {"shifted date outside the years 1000 to 9999", S::OutOfRange},
-        {"date text not found in the header", S::DateNotFound},
-        {"read failed", S::ReadFailed},
-        {"write failed", S::WriteFailed},
-        {"met before through a link", S::AlreadySeen},
-        {"in use by another program", S::Locked},
-        {"changed by another program", S::ChangedElsewhere},
-        {"holds neither the old nor the new date", S::Unrecognised},
-        {"already holds the new date", S::AlreadyDone},
-        {"added since the dates were read", S::AddedSince},
-        {"not a regular file", S::NotRegular},
-        {"written, but closing the file failed", S::CloseFailed},
-        {"not among the chosen pictures", S::NotChosen},
-        {"date not read before the question", S::NotConfirmed},
-        {"its picture was not changed", S::PictureNotChanged},
-    };
-    const QByteArray text = recorded.toLatin1();
-    for (int i = int(S::Usable); i <= int(S::JournalDamaged); ++i) {
-        if (text == outcomeCode(S(i))) {
-            *outcome = S(i);
-            return true;
-        }
-    }
-    for (const auto &old : firstRelease) {
-        if (text == old.text) {
-            *outcome = old.outcome;
-            return true;
-        }
-    }
-    return false;
 }
 
 bool Journal::write()
@@ -554,14 +478,14 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         } else if (o.contains(QLatin1String("done"))) {
             if (eachEntry) {
                 PictureStatus outcome;
-                record->changed += outcomeOf(o.value(QLatin1String("done")).toString(), &outcome)
+                record->changed += JournalOutcome::read(o.value(QLatin1String("done")).toString(), &outcome)
                                    && outcome == PictureStatus::Changed;
                 continue;
             }
             const auto at = byNumber.constFind(o.value(QLatin1String("n")).toInt());
             if (at != byNumber.constEnd()) {
                 Entry &e = record->entries[*at];
-                e.hasOutcome = outcomeOf(o.value(QLatin1String("done")).toString(), &e.outcome);
+                e.hasOutcome = JournalOutcome::read(o.value(QLatin1String("done")).toString(), &e.outcome);
                 if (e.hasOutcome && e.outcome == PictureStatus::Changed)
                     ++record->changed;
             }

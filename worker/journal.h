@@ -108,7 +108,7 @@ public:
     // True once any write or flush failed.
     bool hasFailed() const { return failed; }
     void intent(const Entry &entry);
-    // The outcome of picture `n`, as a fixed code (outcomeCode()).
+    // The outcome of picture `n`, as a fixed code (JournalOutcome).
     void done(int n, PictureStatus outcome);
     // Writes what is held and flushes it to the disk; false on any failure.
     bool flush();
@@ -134,12 +134,6 @@ public:
     static bool summarize(const QString &path, Record *record);
 
     static QByteArray kindName(Kind kind);
-    // The code a journal records for an outcome ("changed", "already_done",
-    // ...): fixed, whatever the texts the faces show.
-    static QByteArray outcomeCode(PictureStatus outcome);
-    // An outcome as a journal recorded it: a code, or the English text that
-    // journals of Kelvaro 1.0 wrote. False when it is neither.
-    static bool outcomeOf(const QString &recorded, PictureStatus *outcome);
     static QByteArray escapeBytes(const QByteArray &bytes);
     static QByteArray unescapeString(const QString &text);
 
