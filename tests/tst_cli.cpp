@@ -181,6 +181,8 @@ class TestCli : public QObject {
 private slots:
     void sidecarsMoveWithTheirPicture_data();
     void sidecarsMoveWithTheirPicture();
+    void sidecarLinkLeadingOutside_data();
+    void sidecarLinkLeadingOutside();
     void badInputTouchesNothing_data();
     void badInputTouchesNothing();
     void dryRunWritesNothing();
@@ -277,6 +279,42 @@ void TestCli::sidecarsMoveWithTheirPicture()
     QCOMPARE(cli({"undo", "--yes"}).exitCode, 0);
     QVERIFY(file.seek(0));
     QCOMPARE(file.readAll(), before);
+}
+
+// A sidecar that is a link to a file outside the folder is left alone, as a
+// picture behind such a link is, unless links are to be followed.
+void TestCli::sidecarLinkLeadingOutside_data()
+{
+    QTest::addColumn<bool>("follow");
+    QTest::newRow("not followed") << false;
+    QTest::newRow("--follow-outside-links") << true;
+}
+
+void TestCli::sidecarLinkLeadingOutside()
+{
+#ifdef Q_OS_WIN
+    QSKIP("symbolic links need rights a test does not have on Windows");
+#endif
+    QFETCH(bool, follow);
+    QTemporaryDir top, outside;
+    QVERIFY(makeTree(top.path(), {{"a.jpg", "2012:05:06 10:00:00"}}));
+    const QString target = outside.filePath("precious.xmp");
+    const QByteArray before = sidecarText("2012:05:06 10:00:00");
+    {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+    }
+    QVERIFY(QFile::link(target, top.filePath("a.xmp")));
+    QStringList arguments{"shift", top.path(), "--by", "3600", "--yes", "--json"};
+    if (follow)
+        arguments << "--follow-outside-links";
+    const Run run = cli(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(dateOf(top.filePath("a.jpg")), QString("2012:05:06 11:00:00"));
+    QCOMPARE(run.json()["sidecars"].toInt(), follow ? 1 : 0);
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == before, !follow);
 }
 
 void TestCli::badInputTouchesNothing_data()

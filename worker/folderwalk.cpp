@@ -241,12 +241,23 @@ void FolderWalk::take(Frame &frame, std::vector<Entry> &entries)
 {
     if (state.cancelRequested)
         return;
-    // Sidecars are met in the listing; they are no pictures of their own.
+    // Sidecars are met in the listing; they are no pictures of their own. A
+    // sidecar that is a link leading outside the folder is no more written
+    // than such a picture.
     QHash<QString, QString> sidecars;
     if (state.phase != WalkState::Survey) {
-        for (const Entry &entry : entries)
-            if (!entry.folder && isSidecarName(entry.name))
-                sidecars.insert(entry.name.toCaseFolded(), frame.path + QLatin1Char('/') + entry.name);
+        for (const Entry &entry : entries) {
+            if (entry.folder || !isSidecarName(entry.name))
+                continue;
+            const QString path = frame.path + QLatin1Char('/') + entry.name;
+            if (entry.link && leadsOutside(path)) {
+                ++state.outsideLinks;
+                if (observer)
+                    observer->linkSkipped(path);
+                continue;
+            }
+            sidecars.insert(entry.name.toCaseFolded(), path);
+        }
     }
     auto sidecarsOf = [&](const QString &name) {
         QStringList found;
