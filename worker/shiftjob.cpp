@@ -154,7 +154,11 @@ void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
     auto claimKnown = [&](const FileIdentity &id) {
         if (!walk.claim(id))
             return false;
+        // A picture the journal's part of a resume took is that part's: it
+        // is neither locked (its batch holds it) nor spoken of again.
         done = replay.handled.contains(id);
+        if (done)
+            return false;
         const auto it = confirmed.constFind(id);
         p.known = it != confirmed.constEnd();
         if (p.known)
@@ -298,7 +302,7 @@ void ShiftJob::shiftSidecar(const QString &path, const PictureResult &picture, i
     bool done = false;
     auto claimNew = [&](const FileIdentity &id) {
         done = replay.handled.contains(id);
-        return true;
+        return !done;
     };
     Status status = rewrite->open(path, claimNew);
     if (status != Status::Usable || done) {
