@@ -305,7 +305,9 @@ int CliCommand::shift()
         progress.write(stderr, "kelvaro-cli: " + ProgressLine::printable(job.refusal) + '\n');
         return NotAllChanged;
     }
-    const bool cancelled = state.cancelRequested;
+    // A pass that stopped itself (its journal failed) was not cancelled: its
+    // problem says why it stopped.
+    const bool cancelled = state.cancelRequested && job.problem.isEmpty();
     const int changed = state.changedCount;
     JobMessages::Pass shifted = pass();
     shifted.pictures = pictures;
@@ -396,7 +398,9 @@ int CliCommand::fromJournal(ShiftJob::Task task)
         return NotAllChanged;
     }
     const ShiftJob::Counts &c = job.counts;
-    const bool cancelled = state.cancelRequested;
+    // A pass that stopped itself (its journal failed) was not cancelled: its
+    // problem says why it stopped.
+    const bool cancelled = state.cancelRequested && job.problem.isEmpty();
     results.fromJournal(journal, record.header, undo, cancelled, options.dryRun, journalState);
     return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()
                    && c.journalSound()

@@ -413,6 +413,7 @@ private slots:
     void signalStopsAResumeOrUndo_data();
     void signalStopsAResumeOrUndo();
     void simultaneousShiftsShiftOnce();
+    void journalRemovedMidPassIsTold();
     void pictureReplacedBeforeItsWrite_data();
     void pictureReplacedBeforeItsWrite();
     void pictureChangedAfterItsDateWasRead_data();
@@ -1014,6 +1015,31 @@ void TestInterrupt::simultaneousShiftsShiftOnce()
         const QString diff = differences(treeState(top), done == 1 ? shiftedAdapt : shiftedTwice, false);
         QVERIFY2(diff.isEmpty(), qPrintable(QStringLiteral("%1 passes shifted\n").arg(done) + diff));
     }
+}
+
+// The journal removed while the pass writes: the pass cannot be undone from
+// it, and says so instead of reporting success (or a cancel nobody asked for).
+void TestInterrupt::journalRemovedMidPassIsTold()
+{
+    QTemporaryDir dir;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    Paused paused;
+    QProcess pass;
+    const QStringList before = journals();
+    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"}, paused.environment(QStringLiteral("write:2:pause")));
+    QVERIFY(!paused.waitForMark(pass).isEmpty());
+    const QStringList running = newJournals(before, "shift");
+    QCOMPARE(running.size(), 1);
+    QVERIFY(QFile::remove(running.first()));
+    QVERIFY(paused.release());
+    const Run run = finish(pass);
+    QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
+    QVERIFY2(run.err.contains("was removed") || run.out.contains("was removed"), qPrintable(run.describe()));
+    QVERIFY2(!run.out.contains("Cancelled"), qPrintable(run.describe()));
+    int shifted = 0;
+    const QString mix = checkNoMix(treeState(top), false, &shifted);
+    QVERIFY2(mix.isEmpty(), qPrintable(mix));
 }
 
 // ---- more pictures than one batch ---------------------------------------------

@@ -11,7 +11,9 @@
 QString PassResults::showShift(QWidget *parent, const ShiftJob &job, const WalkState &state,
                                const JobMessages::Pass &dated)
 {
-    const bool cancelled = state.cancelRequested;
+    // A pass that stopped itself (its journal failed) was not cancelled: its
+    // problem says why it stopped.
+    const bool cancelled = state.cancelRequested && job.problem.isEmpty();
     const int changed = state.changedCount;
     QString text = JobMessages::result(dated, cancelled, state.pictureCount, changed);
     using Copy = ShiftJob::Copy;

@@ -15,7 +15,9 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -65,6 +67,20 @@ bool syncFile(QFile &file)
     return fsync(file.handle()) == 0;
 #else
     return fdatasync(file.handle()) == 0;
+#endif
+}
+
+// The number of names that lead to an open file (-1 when unknown).
+int linkCount(QFile &file)
+{
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())), &info))
+        return -1;
+    return int(info.nNumberOfLinks);
+#else
+    struct stat status;
+    return fstat(file.handle(), &status) == 0 ? int(status.st_nlink) : -1;
 #endif
 }
 
@@ -289,6 +305,12 @@ bool Journal::flush()
 {
     bool ok = write();
     ok = file.isOpen() && syncFile(file) && ok;
+    // A journal somebody removed is written in vain: nothing could undo or
+    // finish the pass from it.
+    if (file.isOpen() && linkCount(file) == 0) {
+        removed = true;
+        ok = false;
+    }
     failed = failed || !ok;
     return ok;
 }

@@ -105,8 +105,10 @@ public:
     // why) when it cannot be created.
     bool create(const Header &header, QString *error);
     void addConfirmed(const Confirmed &ids);
-    // True once any write or flush failed.
+    // True once any write or flush failed, or the journal was found removed.
     bool hasFailed() const { return failed; }
+    // True once a flush found the journal's file removed (no name leads to it).
+    bool wasRemoved() const { return removed; }
     void intent(const Entry &entry);
     // The outcome of picture `n`, as a fixed code (JournalOutcome).
     void done(int n, PictureStatus outcome);
@@ -145,4 +147,5 @@ private:
     QFile file;
     QByteArray held;
     bool failed = false;
+    bool removed = false;
 };

@@ -158,7 +158,9 @@ void WritingPass::end()
         // were on the disk first), but the journal no longer tells all: say so.
         const bool closed = journal.close(state.cancelRequested, numbers);
         if ((!closed || journal.hasFailed()) && problem.isEmpty())
-            problem = QStringLiteral("the journal could not be written");
+            problem = journal.wasRemoved() ? QStringLiteral("the journal %1 was removed")
+                                                 .arg(QDir::toNativeSeparators(journal.path()))
+                                           : QStringLiteral("the journal could not be written");
     }
     lock.release();
 }
@@ -206,7 +208,10 @@ void WritingPass::commitBatch()
         return;
     // Every intent of the batch is on the disk before any of its pictures is written.
     if (journal.isOpen() && !journal.flush()) {
-        problem = QStringLiteral("the journal could not be written; the pass stopped");
+        problem = journal.wasRemoved()
+                      ? QStringLiteral("the journal %1 was removed; the pass stopped")
+                            .arg(QDir::toNativeSeparators(journal.path()))
+                      : QStringLiteral("the journal could not be written; the pass stopped");
         qDebug("the journal could not be written : %s", journal.path().toUtf8().constData());
         for (const Pending &p : batch)
             counts.notChanged += !p.sidecar;
