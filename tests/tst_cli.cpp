@@ -6,6 +6,7 @@
 #include "journal.h"
 #include "journalline.h"
 #include "jpegbuilder.h"
+#include "samplefiles.h"
 #include "shiftjob.h"
 
 #include <QCryptographicHash>
@@ -183,6 +184,7 @@ private slots:
     void sidecarsMoveWithTheirPicture();
     void sidecarLinkLeadingOutside_data();
     void sidecarLinkLeadingOutside();
+    void repeatedUndoChangesNothing();
     void badInputTouchesNothing_data();
     void badInputTouchesNothing();
     void dryRunWritesNothing();
@@ -315,6 +317,31 @@ void TestCli::sidecarLinkLeadingOutside()
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll() == before, !follow);
+}
+
+// An undo run twice finds every picture as before the second time, the IPTC
+// date that a shift of an hour left as it was included: nothing is written
+// or counted as set back.
+void TestCli::repeatedUndoChangesNothing()
+{
+    QTemporaryDir top;
+    const QString path = top.filePath("a.jpg");
+    const Bytes original = samples::richJpeg("2012:05:06 10:00:00");
+    QVERIFY(writeFile(QFile::encodeName(path).toStdString(), original));
+    const Run shift = cli({"shift", top.path(), "--by", "3600", "--yes", "--json"});
+    QCOMPARE(shift.exitCode, 0);
+    const QString journal = shift.json()["journal"].toString();
+    const Run first = cli({"undo", journal, "--yes", "--json"});
+    QCOMPARE(first.exitCode, 0);
+    QCOMPARE(first.json()["changed"].toInt(), 1);
+    const QDateTime written = QFileInfo(path).lastModified();
+    const Run again = cli({"undo", journal, "--yes", "--json"});
+    QVERIFY2(again.exitCode == 0, again.err.constData());
+    QCOMPARE(again.json()["changed"].toInt(), 0);
+    QCOMPARE(again.json()["already_done"].toInt(), 1);
+    QVERIFY2(again.err.contains("already as wanted"), again.err.constData());
+    QVERIFY(readFile(QFile::encodeName(path).toStdString()) == original);
+    QCOMPARE(QFileInfo(path).lastModified(), written);
 }
 
 void TestCli::badInputTouchesNothing_data()

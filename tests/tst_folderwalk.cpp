@@ -160,6 +160,8 @@ private slots:
     void shiftingHandlesEachPhysicalFileOnce();
     void rewrittenAfterDating_data();
     void rewrittenAfterDating();
+    void dateBrokenAfterDatingIsNamed_data();
+    void dateBrokenAfterDatingIsNamed();
 };
 
 void TestFolderWalk::pictureNames_data()
@@ -355,6 +357,48 @@ void TestFolderWalk::rewrittenAfterDating()
     state.adaptFileTimes = false;
     job.run(ShiftJob::Task::Shifting);
     QVERIFY(readFile(path.toStdString()) == picture(moved, expected));
+}
+
+// A picture whose date the user saw, and which another program left without
+// a usable date before the shift came to it, is named as not changed.
+void TestFolderWalk::dateBrokenAfterDatingIsNamed_data()
+{
+    QTest::addColumn<QString>("now");   // "!exif": no EXIF block at all
+    QTest::newRow("EXIF block gone") << "!exif";
+    QTest::newRow("no longer a date") << "0000:00:00 00:00:00";
+}
+
+void TestFolderWalk::dateBrokenAfterDatingIsNamed()
+{
+    QFETCH(QString, now);
+    auto picture = [](const QString &date) {
+        if (date == QLatin1String("!exif"))
+            return Jpeg().soi().comment("no EXIF here").dqt().sof(8, 8).sos().scanData(64).eoi().bytes();
+        ExifBlock exif(ByteOrder::Intel);
+        const int sub = exif.addDirectory();
+        exif.subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, date.toStdString());
+        return Jpeg::camera(exif).bytes();
+    };
+    IsolatedHome home;
+    QTemporaryDir top;
+    const QString path = top.filePath("x.jpg");
+    QVERIFY(writeFile(path.toStdString(), picture("2012:05:06 10:00:00")));
+    QVERIFY(writeFile(top.filePath("y.jpg").toStdString(), picture("2012:05:06 12:00:00")));
+    WalkState state;
+    ShiftJob job(state);
+    job.folder = top.path();
+    job.useJournal = false;
+    job.run(ShiftJob::Task::Dating);
+    QCOMPARE(state.validCount.load(), 2);
+    const Bytes broken = picture(now);
+    QVERIFY(writeFile(path.toStdString(), broken));
+    state.shiftSeconds = 3600;
+    job.run(ShiftJob::Task::Shifting);
+    QVERIFY(readFile(path.toStdString()) == broken);
+    QCOMPARE(job.counts.changed, 1);
+    QCOMPARE(job.counts.notChanged, 1);
+    QCOMPARE(job.notes.size(), 1);
+    QVERIFY2(job.notes.first().endsWith(path), qPrintable(job.notes.first()));
 }
 
 QTEST_GUILESS_MAIN(TestFolderWalk)

@@ -264,7 +264,10 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
 
     // Each run must hold its old text (to be written) or already its new one.
     memcpy(patched, old, span);
-    bool anyToWrite = false;
+    // A run whose old and new texts are one (an IPTC date a shift of hours
+    // leaves as it is) is no change by itself: a picture is written when a
+    // run that moves needs it, or when no run moves at all (a shift by 0).
+    bool anyToWrite = false, noneMoves = true;
     for (const Run &run : planned) {
         char *at = patched + (run.offset - from);
         const size_t n = size_t(run.from.size());
@@ -272,6 +275,7 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
             logPath("date not found : %s", filePath);
             return Status::Unrecognised;
         }
+        noneMoves = noneMoves && run.from == run.to;
         const bool holdsOld = memcmp(at, run.from.constData(), n) == 0;
         if (!holdsOld && memcmp(at, run.to.constData(), n) == 0)
             continue;
@@ -280,9 +284,10 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
             return Status::Unrecognised;
         }
         memcpy(at, run.to.constData(), n);
-        anyToWrite = true;
+        anyToWrite = anyToWrite || run.from != run.to;
     }
 
+    anyToWrite = anyToWrite || noneMoves;
     if (!write)
         return anyToWrite ? Status::Changed : Status::AlreadyDone;
     if (anyToWrite && !picture.writeAt(from, patched, span)) {

@@ -30,7 +30,7 @@ const char *PictureResult::describe(Status status)
     case Status::Locked: return "in use by another program";
     case Status::ChangedElsewhere: return "changed by another program";
     case Status::Unrecognised: return "holds neither the old nor the new date";
-    case Status::AlreadyDone: return "already holds the new date";
+    case Status::AlreadyDone: return "already as wanted, not changed";
     case Status::AddedSince: return "added since the dates were read";
     case Status::NotRegular: return "not a regular file";
     case Status::CloseFailed: return "written, but closing the file failed";

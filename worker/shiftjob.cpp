@@ -259,7 +259,15 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
         case Status::NoExif:
         case Status::NoDate:
         case Status::NotADate:
-            break;   // no usable date: nothing to do, nothing to report
+            // No usable date: nothing to do, nothing to report; unless the
+            // user saw its date, which another program broke since.
+            if (known) {
+                ++counts.notChanged;
+                qDebug("%s, not changed : %s", PictureResult::describe(result.status),
+                       PathBytes::displayBytes(path).constData());
+                writing.note(result.status, path);
+            }
+            break;
         default:
             ++counts.notChanged;
             writing.note(result.status, path);

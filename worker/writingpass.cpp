@@ -328,7 +328,11 @@ void WritingPass::commitBatch()
                 if (!dryRun)
                     changedOnDevice.insert(p.rewrite->snapshot().device, path);
             } else if (status == Status::AlreadyDone) {
+                // Another program (or an earlier pass) already wrote what
+                // this pass would have: not a change of this pass.
                 ++counts.alreadyDone;
+                qDebug("%s : %s", PictureResult::describe(status), PathBytes::displayBytes(path).constData());
+                note(status, path);
             } else if (status == Status::Unrecognised) {
                 ++counts.unrecognised;
                 note(status, path);
