@@ -238,7 +238,16 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
 #else
     // One status call answers all: the path still leads to the open file,
     // and that file's size, modification and change times are as they were.
-    const bool unchanged = picture.pathLeadsHere(filePath, &now) && FileIdentity::of(now).unchangedSince(before);
+    bool throughLink = false;
+    const bool unchanged =
+        picture.pathLeadsHere(filePath, &now, &throughLink) && FileIdentity::of(now).unchangedSince(before);
+    // A picture moved out of the folder behind a link since it was opened is
+    // not written through that link.
+    if (unchanged && throughLink && !insideOf.isEmpty()
+        && !PathBytes::isWithin(PathBytes::canonical(filePath), insideOf)) {
+        logPath("behind a link leading outside the folder, not changed : %s", filePath);
+        return Status::ChangedElsewhere;
+    }
 #endif
     if (!unchanged) {
         logPath("changed by another program : %s", filePath);

@@ -70,6 +70,11 @@ public:
     // The largest sidecar read whole.
     static constexpr int64_t maximumSidecar = 16 * 1024 * 1024;
 
+    // The canonical folder the picture must lie in when it is written (the
+    // chosen folder, unless links leading outside it are followed); empty:
+    // anywhere.
+    void keepInside(const QString &canonicalFolder) { insideOf = canonicalFolder; }
+
     // Plans the given runs (undo and resume, which know them from a journal).
     void planRuns(std::vector<Run> runs) { planned = std::move(runs); }
 
@@ -107,6 +112,7 @@ private:
 
     OpenedFile picture;
     QString filePath;
+    QString insideOf;
     FileIdentity before;
     std::vector<Run> planned;
 };

@@ -106,13 +106,7 @@ bool FolderWalk::leadsOutside(const QString &path) const
 #endif
         return false;
     }
-#ifdef _WIN32
-    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
-#else
-    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
-#endif
-    const QString top = topCanonical.endsWith(QLatin1Char('/')) ? topCanonical : topCanonical + QLatin1Char('/');
-    return !(target.compare(topCanonical, cs) == 0 || target.startsWith(top, cs));
+    return !PathBytes::isWithin(target, topCanonical);
 }
 
 // Lists a folder's entries (hidden names left out). False when the folder

@@ -194,16 +194,26 @@ bool OpenedFile::statusNow(FileStatus *now) const
 #endif
 }
 
-bool OpenedFile::pathLeadsHere(const QString &path, FileStatus *now) const
+bool OpenedFile::pathLeadsHere(const QString &path, FileStatus *now, bool *throughLink) const
 {
 #ifdef _WIN32
     Q_UNUSED(now);
+    Q_UNUSED(throughLink);
     FileIdentity there;
     return identify(path, &there) && there == fileId;
 #else
+    // The name itself first: a link put in the file's place since is told
+    // apart from the file (one call either way for a plain file).
     struct stat there;
-    if (!PathBytes::stat(PathBytes::encode(path), &there))
-        return false;
+    const QByteArray name = PathBytes::encode(path);
+    const bool named = ::lstat(name.constData(), &there) == 0;
+    if (!named || S_ISLNK(there.st_mode)) {
+        // A link, or a name too long for one call: follow it.
+        if (throughLink)
+            *throughLink = named;
+        if (!PathBytes::stat(name, &there))
+            return false;
+    }
     if (now)
         *now = there;   // the very file that is open: its status now
     return there.st_dev == status.st_dev && there.st_ino == status.st_ino;

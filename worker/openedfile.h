@@ -53,8 +53,9 @@ public:
     // Reads the open file's status again into `now`.
     bool statusNow(FileStatus *now) const;
     // True when `path` still names the very file that is open (not a new file
-    // put in its place); `now` (POSIX) then holds that file's status now.
-    bool pathLeadsHere(const QString &path, FileStatus *now = nullptr) const;
+    // put in its place); `now` (POSIX) then holds that file's status now, and
+    // `throughLink` tells whether its last component is a symbolic link.
+    bool pathLeadsHere(const QString &path, FileStatus *now = nullptr, bool *throughLink = nullptr) const;
 
 #ifdef _WIN32
     // Windows' st_dev and st_ino tell nothing: the volume's serial number and

@@ -192,6 +192,17 @@ bool PathBytes::isFile(const QString &path)
 #endif
 }
 
+bool PathBytes::isWithin(const QString &canonicalPath, const QString &canonicalFolder)
+{
+#ifdef _WIN32
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    const QString below = canonicalFolder.endsWith(QLatin1Char('/')) ? canonicalFolder : canonicalFolder + QLatin1Char('/');
+    return canonicalPath.compare(canonicalFolder, cs) == 0 || canonicalPath.startsWith(below, cs);
+}
+
 QString PathBytes::canonical(const QString &path)
 {
 #ifdef _WIN32

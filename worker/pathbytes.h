@@ -47,4 +47,6 @@ public:
     static bool isFile(const QString &path);
     // The path with every link resolved, or an empty path.
     static QString canonical(const QString &path);
+    // Whether a canonical path is the canonical folder or lies below it.
+    static bool isWithin(const QString &canonicalPath, const QString &canonicalFolder);
 };

@@ -106,6 +106,7 @@ bool ShiftJob::beginWriting(const Journal::Header &header, const QString &lockFo
     writing.pool = pool.get();
     replay.handled.clear();
     sidecarsSeen.clear();
+    writing.insideOf = header.followOutsideLinks ? QString() : PathBytes::canonical(lockFolder);
     return writing.begin(header, lockFolder, generation);
 }
 
@@ -361,6 +362,7 @@ void ShiftJob::undo()
     header.folder = root.folder;
     header.shiftSeconds = -root.shiftSeconds;
     header.adaptFileTimes = root.adaptFileTimes;
+    header.followOutsideLinks = root.followOutsideLinks;
     header.source = sourceJournal;
     header.pictures = JournalReplay::distinctPictures(chain);
     state.validCount = header.pictures;

@@ -230,6 +230,7 @@ void WritingPass::commitBatch()
         if (state.cancelRequested)
             return;   // the pictures in hand are written; the rest stay as they are
         p.attempted = true;
+        p.rewrite->keepInside(insideOf);
         if (dryRun) {
             p.outcome = p.rewrite->check();
             p.timesWritten = true;

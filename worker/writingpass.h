@@ -79,6 +79,9 @@ public:
 
     bool useJournal = true;
     bool dryRun = false;           // look, write nothing
+    // The canonical folder every picture must lie in when it is written
+    // (empty: links leading outside it are followed).
+    QString insideOf;
     bool adaptTimes = true;        // the file times follow the new capture times
     IoPool *pool = nullptr;
 
