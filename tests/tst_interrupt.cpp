@@ -414,6 +414,7 @@ private slots:
     void signalStopsAResumeOrUndo();
     void simultaneousShiftsShiftOnce();
     void journalRemovedMidPassIsTold();
+    void pictureMovedOutBehindALinkIsLeftAlone();
     void pictureReplacedBeforeItsWrite_data();
     void pictureReplacedBeforeItsWrite();
     void pictureChangedAfterItsDateWasRead_data();
@@ -1040,6 +1041,43 @@ void TestInterrupt::journalRemovedMidPassIsTold()
     int shifted = 0;
     const QString mix = checkNoMix(treeState(top), false, &shifted);
     QVERIFY2(mix.isEmpty(), qPrintable(mix));
+}
+
+// A picture moved out of the folder, a link to it left in its place, after
+// the pass opened it and before it wrote it: not written through the link.
+void TestInterrupt::pictureMovedOutBehindALinkIsLeftAlone()
+{
+    QTemporaryDir dir, outside;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    Paused paused;
+    QProcess pass;
+    // The third flush of the journal holds the intents: every picture is
+    // open and planned, none written.
+    Environment environment = faultAt(QStringLiteral("fdatasync:3:pause"), QStringLiteral(".jsonl"));
+    environment << qMakePair(QStringLiteral("KELVARO_FAULT_MARK"), paused.mark())
+                << qMakePair(QStringLiteral("KELVARO_FAULT_GO"), paused.go());
+    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"}, environment);
+    QVERIFY(!paused.waitForMark(pass).isEmpty());
+    const QString name = QStringLiteral("DCIM/IMG_0.JPG");
+    const QString moved = outside.filePath(QStringLiteral("IMG_0.JPG"));
+    QVERIFY(QFile::rename(top + '/' + name, moved));
+    QVERIFY(QFile::link(moved, top + '/' + name));
+    QVERIFY(paused.release());
+    const Run run = finish(pass);
+    QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
+    // Moving a file changes its change time on most file systems; where it
+    // does not, the link itself tells.
+    QVERIFY2(run.err.contains("behind a link leading outside the folder") || run.err.contains("changed by another program"),
+             qPrintable(run.describe()));
+    QFile file(moved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == original.value(name).bytes);
+    // Every other picture is shifted.
+    const Tree after = treeState(top);
+    for (auto it = shiftedAdapt.cbegin(); it != shiftedAdapt.cend(); ++it)
+        if (it.key() != name)
+            QVERIFY2(after.value(it.key()).bytes == it.value().bytes, qPrintable(it.key()));
 }
 
 // ---- more pictures than one batch ---------------------------------------------
