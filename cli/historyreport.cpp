@@ -12,7 +12,8 @@ QByteArray HistoryReport::stateOf(const ShiftJob::PassInfo &p)
     if (p.undone)
         return "undone";
     if (p.partlyUndone())
-        return "partly undone (" + QByteArray::number(p.undoLeft) + " left)";
+        return p.undoLeft < 0 ? QByteArray("partly undone")
+                              : "partly undone (" + QByteArray::number(p.undoLeft) + " left)";
     if (p.resumed)
         return "resumed";
     if (!p.closed)

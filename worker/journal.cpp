@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <charconv>
 
 #ifdef _WIN32
@@ -371,6 +372,7 @@ bool Journal::summarize(const QString &path, Record *record)
             record->changed = last.value(QLatin1String("changed")).toInt();
             record->left = leftIn(last);
             record->alreadyDone = last.value(QLatin1String("already_done")).toInt();
+            record->sourceIncomplete = last.value(QLatin1String("journal_incomplete")).toInt() != 0;
         } else if (line.contains(changed)) {
             // The code of a change is the text Kelvaro 1.0 wrote for it too.
             ++doneChanged;
@@ -433,6 +435,7 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
     QHash<int, size_t> byNumber;
     bool first = true;
     int lineNumber = 0;
+    int lastIntent = 0;
     while (!in.atEnd()) {
         const QByteArray line = in.readLine();
         ++lineNumber;
@@ -491,6 +494,11 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
                 e.runs.push_back({qint64(run.at(0).toInteger()), unescapeString(run.at(1).toString()),
                                   unescapeString(run.at(2).toString())});
             }
+            // Pictures are numbered from 1 in the order of their lines: a
+            // number skipped means a line that is gone.
+            if (e.n > lastIntent + 1)
+                record->damaged.push_back({lineNumber, {}});
+            lastIntent = std::max(lastIntent, e.n);
             if (eachEntry) {
                 eachEntry(std::move(e));
                 continue;
@@ -498,6 +506,11 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             byNumber.insert(e.n, record->entries.size());
             record->entries.push_back(std::move(e));
         } else if (o.contains(QLatin1String("done"))) {
+            // An outcome follows its intent: one without it names a line that is gone.
+            if (o.value(QLatin1String("n")).toInt() > lastIntent) {
+                record->damaged.push_back({lineNumber, {}});
+                continue;
+            }
             if (eachEntry) {
                 PictureStatus outcome;
                 record->changed += JournalOutcome::read(o.value(QLatin1String("done")).toString(), &outcome)
@@ -521,5 +534,10 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         *error = QStringLiteral("%1 is empty").arg(QDir::toNativeSeparators(path));
         return false;
     }
+    // A shift lists every picture whose date the user saw, at least as many as
+    // it set out to change, before it writes any: a shorter list in a journal
+    // without its end was cut short.
+    if (!record->closed && record->header.kind == Kind::Shift && record->confirmed.size() < record->header.pictures)
+        record->listLost = true;
     return true;
 }

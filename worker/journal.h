@@ -85,6 +85,7 @@ public:
         int changed = 0;                // from the closing line, or the done lines
         int left = 0;                   // closing line: pictures set out to write and not written
         int alreadyDone = 0;            // closing line: pictures that held the wanted texts already
+        bool sourceIncomplete = false;  // closing line: the journal the pass worked from was cut short
         std::vector<DamagedLine> damaged;
         bool cut = false;               // the last line ends without its line feed
         bool listLost = false;          // a line of the pictures the user saw is cut or damaged

@@ -2,6 +2,8 @@
 
 #include "capturedate.h"
 #include "datecodec.h"
+#include "datereader.h"
+#include "folderwalk.h"
 #include "dateshift.h"
 #include "pathbytes.h"
 
@@ -83,6 +85,7 @@ void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, cons
         if (!Journal::read(record.path, &again, &error, take) && writing.problem.isEmpty())
             writing.problem = error;
         noteDamage(again);
+        lastClosed = again.closed;
         if (state.cancelRequested || !writing.problem.isEmpty())
             break;
     }
@@ -105,6 +108,45 @@ void JournalReplay::noteDamage(const Journal::Record &record)
     }
     writing.counts.journalCut = writing.counts.journalCut || record.cut;
     writing.counts.listLost = writing.counts.listLost || record.listLost;
+}
+
+void JournalReplay::findUnnamed(const QList<Journal::Record> &chain, bool followOutsideLinks)
+{
+    if (chain.isEmpty() || state.cancelRequested)
+        return;
+    Journal::Record first;
+    QString error;
+    if (!Journal::read(chain.front().path, &first, &error, [](Journal::Entry &&) {}) || first.confirmed.isEmpty())
+        return;
+    const qint64 shift = first.header.shiftSeconds;
+    FolderWalk walk(state);
+    walk.followOutsideLinks = followOutsideLinks;
+    walk.pool = writing.pool;
+    walk.shiftChunk = [&](std::vector<FolderWalk::Item> &items) {
+        std::vector<PictureResult> results(items.size());
+        std::vector<qint64> seen(items.size(), Journal::noDate);
+        writing.pool->forEach(items.size(), [&](size_t i) {
+            results[i] = DateReader::read(items[i].path, [&](const FileIdentity &id) {
+                if (!walk.claim(id) || handled.contains(id))
+                    return false;
+                seen[i] = first.confirmed.value(id, Journal::noDate);
+                return seen[i] != Journal::noDate;
+            });
+        });
+        for (size_t i = 0; i < items.size(); ++i) {
+            const PictureResult &r = results[i];
+            if (r.status != Status::Usable || r.oldDate.toSecsSinceEpoch() != seen[i] + shift)
+                continue;
+            qDebug("shifted, but no line of the journal names it, not changed : %s",
+                   PathBytes::displayBytes(items[i].path).constData());
+            ++writing.counts.damaged;
+            ++writing.counts.notChanged;
+            writing.note(Status::JournalDamaged, items[i].path);
+        }
+    };
+    const int pictures = state.pictureCount;
+    walk.scanFolder(first.header.folder);
+    state.pictureCount = pictures;
 }
 
 // Whether every run of an entry is a date field moved by exactly the pass's

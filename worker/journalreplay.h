@@ -38,6 +38,14 @@ public:
     // resume check before they write anything a journal says.
     static bool holdsTheShift(const Journal::Entry &entry, qint64 shiftSeconds);
 
+    // After an undo's plan from a journal without its closing line: the
+    // pictures whose dates the user saw that no line names and that hold the
+    // shifted date (their lines were lost with the end of the journal) are
+    // named and counted as left alone. `chain` as for plan().
+    void findUnnamed(const QList<Journal::Record> &chain, bool followOutsideLinks);
+    // Whether the last journal plan() read had its closing line.
+    bool lastClosed = true;
+
     // The pictures taken from the journal (a resume then leaves them to it).
     QSet<FileIdentity> handled;
 

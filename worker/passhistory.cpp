@@ -29,6 +29,7 @@ QList<PassHistory::Pass> PassHistory::all()
         info.damaged = !record.damaged.empty() || record.cut;
         info.left = record.left;
         info.alreadyDone = record.alreadyDone;
+        info.sourceIncomplete = record.sourceIncomplete;
         info.started = record.header.started;
         info.source = record.header.source;
         byPath.insert(path, int(passes.size()));
@@ -41,7 +42,7 @@ QList<PassHistory::Pass> PassHistory::all()
     for (const Pass &pass : passes) {
         if (pass.kind == Journal::Kind::Shift)
             continue;
-        const bool whole = pass.closed && !pass.cancelled && !pass.damaged && pass.left == 0;
+        const bool whole = pass.closed && !pass.cancelled && !pass.damaged && pass.left == 0 && !pass.sourceIncomplete;
         if (pass.kind == Journal::Kind::Resume && (!pass.closed || pass.cancelled))
             continue;
         QString source = pass.source;
@@ -54,6 +55,10 @@ QList<PassHistory::Pass> PassHistory::all()
             } else if (whole) {
                 target.undone = true;
                 target.undoLeft = 0;
+            } else if (pass.sourceIncomplete && pass.left == 0) {
+                // Its journal was cut short: how many it could not name is not known.
+                target.undone = false;
+                target.undoLeft = -1;
             } else if (pass.changed > 0 || pass.left > 0 || pass.damaged) {
                 // Stopped or refused: what it did not set back stays (a pass
                 // stopped early counts what it never reached as left too).

@@ -22,16 +22,17 @@ public:
         bool began = false;      // it got beyond its first line
         bool cancelled = false;
         bool undone = false;     // a later undo set back every picture it changed
-        int undoLeft = 0;        // a later undo left this many pictures as this pass made them
+        int undoLeft = 0;        // a later undo left this many pictures as this pass made them (-1: some)
         bool damaged = false;    // its journal has lines that cannot be trusted, or is cut inside one
         int left = 0;            // pictures it set out to write and did not (its closing line)
         int alreadyDone = 0;     // undo, resume: pictures that held the wanted texts already
+        bool sourceIncomplete = false;  // undo, resume: the journal it worked from was cut short
         bool resumed = false;    // a later resume finished it
         QDateTime started;
         QString source;
         bool isValid() const { return !journal.isEmpty(); }
         bool interrupted() const { return !closed || cancelled; }
-        bool partlyUndone() const { return !undone && undoLeft > 0; }
+        bool partlyUndone() const { return !undone && undoLeft != 0; }
     };
 
     // Every pass, oldest first.

@@ -370,6 +370,10 @@ void ShiftJob::undo()
     if (!beginWriting(header, root.folder, WritingPass::noGeneration))
         return;
     replay.plan(chain, true, root);
+    // A journal without its closing line may have lost lines with its end:
+    // the pictures shifted that it no longer names are told, not passed over.
+    if (!replay.lastClosed && !state.cancelRequested && writing.problem.isEmpty())
+        replay.findUnnamed(chain, root.followOutsideLinks);
     writing.end();
 }
 

@@ -153,6 +153,7 @@ void WritingPass::end()
             {"not_changed", counts.notChanged},      {"added_since", counts.addedSince},
             {"already_done", counts.alreadyDone},    {"unrecognised", counts.unrecognised},
             {"not_chosen", counts.notChosen},       {"damaged", counts.damaged},
+            {"journal_incomplete", counts.journalCut || counts.listLost ? 1 : 0},
             {"times_not_set", counts.timesNotSet}};
         // Done lines that could not be written lose no picture (the intents
         // were on the disk first), but the journal no longer tells all: say so.
