@@ -37,9 +37,13 @@ PassQuestions::Interrupted PassQuestions::askInterrupted(QWidget *parent, const 
                         .arg(pass.changed)
                         .arg(pass.pictures),
                     QMessageBox::NoButton, parent);
-    box.setInformativeText(QCoreApplication::translate("MainWindow",
-                                                       "Finish it to shift the remaining pictures, or undo it to "
-                                                       "set back those already shifted."));
+    QString informative = QCoreApplication::translate("MainWindow",
+                                                      "Finish it to shift the remaining pictures, or undo it to "
+                                                      "set back those already shifted.");
+    // Only what is wrong with its journal: that the pass has no end is said above.
+    if (pass.damaged)
+        informative += QStringLiteral("\n\n") + JobMessages::journalState(pass.damagedLines, pass.cut, true);
+    box.setInformativeText(informative);
     QPushButton *finish =
         box.addButton(QCoreApplication::translate("MainWindow", "Finish it"), QMessageBox::AcceptRole);
     QPushButton *undo =
@@ -57,11 +61,13 @@ PassQuestions::Interrupted PassQuestions::askInterrupted(QWidget *parent, const 
 
 bool PassQuestions::confirmUndo(QWidget *parent, const ShiftJob::PassInfo &pass)
 {
-    return QMessageBox::question(
-               parent, QCoreApplication::translate("MainWindow", "Kelvaro"),
-               QCoreApplication::translate(
-                   "MainWindow", "Set every picture of the last shift of %1 back to its earlier date and file times?")
-                   .arg(PathBytes::display(pass.folder)),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    QString question = QCoreApplication::translate(
+                           "MainWindow", "Set every picture of the last shift of %1 back to its earlier date and file times?")
+                           .arg(PathBytes::display(pass.folder));
+    const QString state = JobMessages::journalState(pass.damagedLines, pass.cut, pass.closed);
+    if (!state.isEmpty())
+        question += QStringLiteral("\n\n") + state;
+    return QMessageBox::question(parent, QCoreApplication::translate("MainWindow", "Kelvaro"), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }

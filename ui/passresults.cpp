@@ -63,9 +63,15 @@ void PassResults::showFromJournal(QWidget *parent, const ShiftJob &job, bool und
                   .arg(c.changed)
                   .arg(c.alreadyDone)
                   .arg(c.notChanged + c.unrecognised);
+    if (c.damaged)
+        text += "\n\n"
+                + QCoreApplication::translate("MainWindow", "Left alone because their journal lines are damaged: %1.")
+                      .arg(c.damaged);
+    if (c.journalCut || c.listLost)
+        text += "\n\n" + JobMessages::journalState(0, true, true);
     if (!job.problem.isEmpty())
         text += "\n\n" + job.problem + '.';
-    const bool partial = cancelled || c.notChanged || c.unrecognised || !job.problem.isEmpty();
+    const bool partial = cancelled || c.notChanged || c.unrecognised || !job.problem.isEmpty() || !c.journalSound();
     QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information,
                     QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
     if (!job.notes.isEmpty())

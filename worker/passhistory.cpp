@@ -27,6 +27,8 @@ QList<PassHistory::Pass> PassHistory::all()
         info.began = record.started;
         info.cancelled = record.cancelled;
         info.damaged = !record.damaged.empty() || record.cut;
+        info.damagedLines = int(record.damaged.size());
+        info.cut = record.cut;
         info.left = record.left;
         info.alreadyDone = record.alreadyDone;
         info.sourceIncomplete = record.sourceIncomplete;

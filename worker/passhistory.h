@@ -24,6 +24,8 @@ public:
         bool undone = false;     // a later undo set back every picture it changed
         int undoLeft = 0;        // a later undo left this many pictures as this pass made them (-1: some)
         bool damaged = false;    // its journal has lines that cannot be trusted, or is cut inside one
+        int damagedLines = 0;    // of them, the lines that cannot be trusted
+        bool cut = false;        // its journal ends inside a line
         int left = 0;            // pictures it set out to write and did not (its closing line)
         int alreadyDone = 0;     // undo, resume: pictures that held the wanted texts already
         bool sourceIncomplete = false;  // undo, resume: the journal it worked from was cut short
