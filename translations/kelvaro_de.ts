@@ -138,6 +138,21 @@ wurden geändert.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>Das neue Datum entspricht dem bisherigen: Es gibt nichts zu ändern.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>Das Protokoll ist beschädigt: %n Zeile darin ist nicht verlässlich; das Foto, das sie nennt, wird nicht angetastet.</numerusform>
+            <numerusform>Das Protokoll ist beschädigt: %n Zeilen darin sind nicht verlässlich; die Fotos, die sie nennen, werden nicht angetastet.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>Das Protokoll ist unvollständig: Es bricht mitten in einer Zeile ab, und Fotos, die es nicht nennt, wurden möglicherweise geändert.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>Das Protokoll ist unvollständig: Es endet vor seiner Schlusszeile.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -336,6 +351,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 Ebenfalls verschoben: %1 XMP-Datumsangaben, %2 IPTC-Datumsangaben, %3 Sidecar-Dateien.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Nicht angetastet, weil ihre Protokollzeilen beschädigt sind: %1.</translation>
     </message>
 </context>
 <context>

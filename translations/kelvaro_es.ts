@@ -138,6 +138,21 @@ han cambiado.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>La nueva fecha es igual a la actual: no hay nada que cambiar.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>El registro está dañado: %n de sus líneas no es fiable, y la foto que menciona queda sin tocar.</numerusform>
+            <numerusform>El registro está dañado: %n de sus líneas no son fiables, y las fotos que mencionan quedan sin tocar.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>El registro está incompleto: se cortó a mitad de una línea, y es posible que hayan cambiado fotos que no menciona.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>El registro está incompleto: termina antes de su línea de cierre.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -336,6 +351,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 También se han desplazado: %1 fechas XMP, %2 fechas IPTC y %3 archivos sidecar.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Sin tocar porque sus líneas del registro están dañadas: %1.</translation>
     </message>
 </context>
 <context>

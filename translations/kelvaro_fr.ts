@@ -138,6 +138,21 @@ ont été modifiées.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>La nouvelle date est identique à la date actuelle : rien à modifier.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>Le journal est endommagé : %n de ses lignes n&apos;est pas fiable, et la photo qu&apos;elle désigne est laissée telle quelle.</numerusform>
+            <numerusform>Le journal est endommagé : %n de ses lignes ne sont pas fiables, et les photos qu&apos;elles désignent sont laissées telles quelles.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>Le journal est incomplet : il s&apos;interrompt au milieu d&apos;une ligne, et des photos qu&apos;il ne mentionne pas ont peut-être été modifiées.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>Le journal est incomplet : il s&apos;arrête avant sa ligne de clôture.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -336,6 +351,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 Également décalés : %1 dates XMP, %2 dates IPTC, %3 fichiers annexes.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Laissées telles quelles car leurs lignes du journal sont endommagées : %1.</translation>
     </message>
 </context>
 <context>

@@ -138,6 +138,21 @@ sono state modificate.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>La nuova data coincide con quella attuale: non c&apos;è nulla da modificare.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>Il registro è danneggiato: %n delle sue righe non è affidabile e la foto che indica viene lasciata invariata.</numerusform>
+            <numerusform>Il registro è danneggiato: %n delle sue righe non sono affidabili e le foto che indicano vengono lasciate invariate.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>Il registro è incompleto: si interrompe a metà di una riga, e alcune foto che non vi compaiono potrebbero essere state modificate.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>Il registro è incompleto: termina prima della sua riga di chiusura.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -336,6 +351,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 Spostati anche: %1 date XMP, %2 date IPTC, %3 file sidecar.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Lasciate invariate perché le loro righe nel registro sono danneggiate: %1.</translation>
     </message>
 </context>
 <context>

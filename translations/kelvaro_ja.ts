@@ -117,6 +117,20 @@ have been changed.</source>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>新しい日時が現在の日時と同じです。変更するものはありません。</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>記録ファイルが壊れています。%n 行が信頼できないため、それらの行に記された写真は変更しません。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>記録ファイルが不完全です。行の途中で途切れているため、記録にない写真も変更されている可能性があります。</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>記録ファイルが不完全です。終わりを示す行がありません。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -315,6 +329,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 同時にずらしたもの: XMP の日時 %1 件、IPTC の日時 %2 件、サイドカーファイル %3 件。</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>記録ファイルの行が壊れているため変更しなかった写真: %1 枚。</translation>
     </message>
 </context>
 <context>

@@ -138,6 +138,21 @@ zijn aangepast.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>De nieuwe datum is gelijk aan de huidige: er valt niets aan te passen.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>Het logboek is beschadigd: %n regel is niet betrouwbaar, en de foto die erin staat, wordt ongemoeid gelaten.</numerusform>
+            <numerusform>Het logboek is beschadigd: %n regels zijn niet betrouwbaar, en de foto&apos;s die erin staan, worden ongemoeid gelaten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>Het logboek is onvolledig: het breekt midden in een regel af, en foto&apos;s die er niet in staan, kunnen zijn aangepast.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>Het logboek is onvolledig: het eindigt vóór de afsluitende regel.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -336,6 +351,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 Ook verschoven: %1 XMP-datums, %2 IPTC-datums, %3 sidecarbestanden.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Ongemoeid gelaten omdat hun regels in het logboek beschadigd zijn: %1.</translation>
     </message>
 </context>
 <context>

@@ -159,6 +159,22 @@ zostało zmienionych.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>Nowa data jest taka sama jak obecna: nie ma nic do zmiany.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>Dziennik jest uszkodzony: %n wiersz nie jest wiarygodny, a zdjęcie, które wymienia, pozostaje bez zmian.</numerusform>
+            <numerusform>Dziennik jest uszkodzony: %n wiersze nie są wiarygodne, a zdjęcia, które wymieniają, pozostają bez zmian.</numerusform>
+            <numerusform>Dziennik jest uszkodzony: %n wierszy nie jest wiarygodnych, a zdjęcia, które wymieniają, pozostają bez zmian.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>Dziennik jest niekompletny: urywa się w środku wiersza, a zdjęcia, których nie wymienia, mogły zostać zmienione.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>Dziennik jest niekompletny: kończy się przed wierszem zamykającym.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -357,6 +373,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 Przesunięto też daty XMP: %1, daty IPTC: %2, pliki sidecar: %3.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Pozostawione bez zmian, bo ich wiersze w dzienniku są uszkodzone: %1.</translation>
     </message>
 </context>
 <context>

@@ -138,6 +138,21 @@ foram alteradas.</numerusform>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>A nova data é igual à atual: não há nada a alterar.</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>O registro está danificado: %n de suas linhas não é confiável, e a foto que ela indica fica como estava.</numerusform>
+            <numerusform>O registro está danificado: %n de suas linhas não são confiáveis, e as fotos que elas indicam ficam como estavam.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>O registro está incompleto: ele foi cortado no meio de uma linha, e fotos que ele não menciona podem ter sido alteradas.</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>O registro está incompleto: ele termina antes da linha de encerramento.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -336,6 +351,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 Também foram ajustados: %1 datas XMP, %2 datas IPTC, %3 arquivos sidecar.</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>Deixadas como estavam porque suas linhas no registro estão danificadas: %1.</translation>
     </message>
 </context>
 <context>

@@ -113,6 +113,20 @@ have been changed.</source>
         <source>The new date equals the current one: nothing to change.</source>
         <translation>新时间与当前时间相同：无需更改。</translation>
     </message>
+    <message numerus="yes">
+        <source>The journal is damaged: %n of its lines cannot be trusted, and the pictures they name are left alone.</source>
+        <translation>
+            <numerusform>记录文件已损坏：其中 %n 行不可信，这些行所记的照片不作改动。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it was cut short inside a line, and pictures it does not name may have been changed.</source>
+        <translation>记录文件不完整：它在某一行中间被截断，未记录在内的照片可能已被更改。</translation>
+    </message>
+    <message>
+        <source>The journal is incomplete: it ends before its closing line.</source>
+        <translation>记录文件不完整：在结束行之前就中断了。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -311,6 +325,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <translation>
 
 同时调整了：%1 个 XMP 时间、%2 个 IPTC 时间、%3 个附属文件。</translation>
+    </message>
+    <message>
+        <source>Left alone because their journal lines are damaged: %1.</source>
+        <translation>因记录文件中的对应行已损坏而未作改动的照片：%1 张。</translation>
     </message>
 </context>
 <context>
