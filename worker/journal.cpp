@@ -2,6 +2,7 @@
 
 #include "journalline.h"
 #include "journaloutcome.h"
+#include "journaltext.h"
 #include "pathbytes.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <charconv>
 
 #ifdef _WIN32
 #include <io.h>
@@ -22,39 +22,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// Appends without building temporaries: the intent lines are written for
-// every picture, so their cost counts.
-void appendNumber(QByteArray &out, qint64 value)
-{
-    char text[24];
-    const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(value)).ptr;
-    out.append(text, end - text);
-}
-
-void appendEscaped(QByteArray &out, const char *bytes, qsizetype size)
-{
-    static const char hex[] = "0123456789abcdef";
-    qsizetype plain = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const uchar u = uchar(bytes[i]);
-        if (u >= 0x20 && u < 0x7F && u != '"' && u != '\\')
-            continue;
-        out.append(bytes + plain, i - plain);
-        const char escaped[6] = {'\\', 'u', '0', '0', hex[u >> 4], hex[u & 15]};
-        out.append(escaped, 6);
-        plain = i + 1;
-    }
-    out.append(bytes + plain, size - plain);
-}
-
-void appendEscaped(QByteArray &out, const QByteArray &bytes)
-{
-    appendEscaped(out, bytes.constData(), bytes.size());
-}
-
-} // namespace
 
 namespace {
 
@@ -87,7 +54,7 @@ int linkCount(QFile &file)
 
 QByteArray quoted(const QString &text)
 {
-    return '"' + Journal::escapeBytes(PathBytes::encode(text)) + '"';
+    return '"' + JournalText::escape(PathBytes::encode(text)) + '"';
 }
 
 QByteArray number(qint64 value)
@@ -104,16 +71,6 @@ int leftIn(const QJsonObject &end)
     return left;
 }
 
-// The picture a line names, read from its text alone (the line may not parse).
-QByteArray pathIn(const QByteArray &line)
-{
-    static const QByteArray key = "\"path\": \"";
-    const qsizetype at = line.indexOf(key);
-    if (at < 0)
-        return {};
-    const qsizetype from = at + key.size(), to = line.indexOf('"', from);
-    return to < 0 ? QByteArray() : Journal::unescapeString(QString::fromLatin1(line.mid(from, to - from)));
-}
 
 } // namespace
 
@@ -151,23 +108,6 @@ QByteArray Journal::kindName(Kind kind)
     case Kind::Resume: return "resume";
     }
     return "shift";
-}
-
-QByteArray Journal::escapeBytes(const QByteArray &bytes)
-{
-    QByteArray out;
-    out.reserve(bytes.size() + 8);
-    appendEscaped(out, bytes);
-    return out;
-}
-
-QByteArray Journal::unescapeString(const QString &text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        out += char(c.unicode() & 0xFF);
-    return out;
 }
 
 bool Journal::create(const Header &header, QString *error)
@@ -221,11 +161,11 @@ void Journal::addConfirmed(const Confirmed &ids)
         if (!inLine)
             start = held.size();
         held.append(inLine ? ", [" : "{\"confirmed\": [[");
-        appendNumber(held, qint64(it.key().device));
+        JournalText::appendNumber(held, qint64(it.key().device));
         held.append(", ");
-        appendNumber(held, qint64(it.key().inode));
+        JournalText::appendNumber(held, qint64(it.key().inode));
         held.append(", ");
-        appendNumber(held, it.value());
+        JournalText::appendNumber(held, it.value());
         held.append(']');
         if (++inLine == 1000) {
             held += ']';
@@ -243,34 +183,34 @@ void Journal::intent(const Entry &e)
 {
     const qsizetype start = held.size();
     held.append("{\"n\": ");
-    appendNumber(held, e.n);
+    JournalText::appendNumber(held, e.n);
     held.append(", \"path\": \"");
-    appendEscaped(held, e.path);
+    JournalText::appendEscaped(held, e.path);
     held.append("\", \"dev\": ");
-    appendNumber(held, qint64(e.before.device));
+    JournalText::appendNumber(held, qint64(e.before.device));
     held.append(", \"ino\": ");
-    appendNumber(held, qint64(e.before.inode));
+    JournalText::appendNumber(held, qint64(e.before.inode));
     held.append(", \"size\": ");
-    appendNumber(held, e.before.size);
+    JournalText::appendNumber(held, e.before.size);
     held.append(", \"mtime_ns\": ");
-    appendNumber(held, e.before.modificationNs);
+    JournalText::appendNumber(held, e.before.modificationNs);
     held.append(", \"atime_ns\": ");
-    appendNumber(held, e.before.accessNs);
+    JournalText::appendNumber(held, e.before.accessNs);
     if (e.sidecar)
         held.append(", \"sidecar\": true");
     held.append(", \"old\": \"");
-    appendEscaped(held, e.oldDate);
+    JournalText::appendEscaped(held, e.oldDate);
     held.append("\", \"new\": \"");
-    appendEscaped(held, e.newDate);
+    JournalText::appendEscaped(held, e.newDate);
     held.append("\", \"runs\": [");
     for (size_t i = 0; i < e.runs.size(); ++i) {
         const FileRewrite::Run &run = e.runs[i];
         held.append(i ? ", [" : "[");
-        appendNumber(held, run.offset);
+        JournalText::appendNumber(held, run.offset);
         held.append(", \"");
-        appendEscaped(held, run.from);
+        JournalText::appendEscaped(held, run.from);
         held.append("\", \"");
-        appendEscaped(held, run.to);
+        JournalText::appendEscaped(held, run.to);
         held.append("\"]");
     }
     held.append(']');
@@ -281,7 +221,7 @@ void Journal::done(int n, PictureStatus outcome)
 {
     const qsizetype start = held.size();
     held.append("{\"n\": ");
-    appendNumber(held, n);
+    JournalText::appendNumber(held, n);
     held.append(", \"done\": \"");
     held.append(JournalOutcome::code(outcome));
     held.append('"');
@@ -357,7 +297,7 @@ bool Journal::summarize(const QString &path, Record *record)
             break;
         }
         if (record->header.version >= 2 && JournalLine::check(line) != JournalLine::Seal::Sound) {
-            record->damaged.push_back({lineNumber, pathIn(line)});
+            record->damaged.push_back({lineNumber, JournalText::pathIn(line)});
             record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
             continue;
         }
@@ -391,14 +331,14 @@ bool Journal::parseHeader(const QByteArray &line, Header *h)
     const QString kind = o.value(QLatin1String("kind")).toString();
     h->version = o.value(QLatin1String("version")).toInt(1);
     h->kind = kind == QLatin1String("undo") ? Kind::Undo : kind == QLatin1String("resume") ? Kind::Resume : Kind::Shift;
-    h->folder = PathBytes::decode(unescapeString(o.value(QLatin1String("folder")).toString()));
+    h->folder = PathBytes::decode(JournalText::unescape(o.value(QLatin1String("folder")).toString()));
     h->shiftSeconds = qint64(o.value(QLatin1String("shift_seconds")).toInteger());
     h->adaptFileTimes = o.value(QLatin1String("adapt_file_times")).toBool(true);
     h->followOutsideLinks = o.value(QLatin1String("follow_outside_links")).toBool(false);
     h->exifOnly = o.value(QLatin1String("exif_only")).toBool(false);
     h->pictures = o.value(QLatin1String("pictures")).toInt();
     h->started = QDateTime::fromString(o.value(QLatin1String("started")).toString(), Qt::ISODate);
-    h->source = PathBytes::decode(unescapeString(o.value(QLatin1String("source")).toString()));
+    h->source = PathBytes::decode(JournalText::unescape(o.value(QLatin1String("source")).toString()));
     if (o.contains(QLatin1String("choice")))
         h->choice = QJsonDocument(o.value(QLatin1String("choice")).toObject()).toJson(QJsonDocument::Compact);
     return true;
@@ -464,7 +404,7 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         }
         record->started = true;
         if (o.isEmpty() || (record->header.version >= 2 && seal != JournalLine::Seal::Sound)) {
-            record->damaged.push_back({lineNumber, pathIn(line)});
+            record->damaged.push_back({lineNumber, JournalText::pathIn(line)});
             record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
             continue;
         }
@@ -480,19 +420,19 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         } else if (o.contains(QLatin1String("runs"))) {
             Entry e;
             e.n = o.value(QLatin1String("n")).toInt();
-            e.path = unescapeString(o.value(QLatin1String("path")).toString());
+            e.path = JournalText::unescape(o.value(QLatin1String("path")).toString());
             e.before.device = quint64(o.value(QLatin1String("dev")).toInteger());
             e.before.inode = quint64(o.value(QLatin1String("ino")).toInteger());
             e.before.size = qint64(o.value(QLatin1String("size")).toInteger());
             e.before.modificationNs = o.value(QLatin1String("mtime_ns")).toInteger();
             e.before.accessNs = o.value(QLatin1String("atime_ns")).toInteger();
             e.sidecar = o.value(QLatin1String("sidecar")).toBool();
-            e.oldDate = unescapeString(o.value(QLatin1String("old")).toString());
-            e.newDate = unescapeString(o.value(QLatin1String("new")).toString());
+            e.oldDate = JournalText::unescape(o.value(QLatin1String("old")).toString());
+            e.newDate = JournalText::unescape(o.value(QLatin1String("new")).toString());
             for (const QJsonValue v : o.value(QLatin1String("runs")).toArray()) {
                 const QJsonArray run = v.toArray();
-                e.runs.push_back({qint64(run.at(0).toInteger()), unescapeString(run.at(1).toString()),
-                                  unescapeString(run.at(2).toString())});
+                e.runs.push_back({qint64(run.at(0).toInteger()), JournalText::unescape(run.at(1).toString()),
+                                  JournalText::unescape(run.at(2).toString())});
             }
             // Pictures are numbered from 1 in the order of their lines: a
             // number skipped means a line that is gone.

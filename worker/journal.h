@@ -137,8 +137,6 @@ public:
     static bool summarize(const QString &path, Record *record);
 
     static QByteArray kindName(Kind kind);
-    static QByteArray escapeBytes(const QByteArray &bytes);
-    static QByteArray unescapeString(const QString &text);
 
 private:
     static bool readLines(const QString &path, Record *record, QString *error, const EntrySink &eachEntry,
