@@ -415,6 +415,7 @@ private slots:
     void simultaneousShiftsShiftOnce();
     void journalRemovedMidPassIsTold();
     void pictureMovedOutBehindALinkIsLeftAlone();
+    void folderMovedOutBehindALinkIsNotWrittenThrough();
     void pictureReplacedBeforeItsWrite_data();
     void pictureReplacedBeforeItsWrite();
     void pictureChangedAfterItsDateWasRead_data();
@@ -1078,6 +1079,39 @@ void TestInterrupt::pictureMovedOutBehindALinkIsLeftAlone()
     for (auto it = shiftedAdapt.cbegin(); it != shiftedAdapt.cend(); ++it)
         if (it.key() != name)
             QVERIFY2(after.value(it.key()).bytes == it.value().bytes, qPrintable(it.key()));
+}
+
+// The folder of the pictures moved out of the tree, a link to it left in its
+// place, after the pass opened its pictures and before it wrote them: the
+// very files, but no longer in the chosen folder. None is written.
+void TestInterrupt::folderMovedOutBehindALinkIsNotWrittenThrough()
+{
+    QTemporaryDir dir, outside;
+    const QString top = freshTree(dir);
+    QVERIFY(!top.isEmpty());
+    Paused paused;
+    QProcess pass;
+    // The third flush of the journal holds the intents: every picture is
+    // open and planned, none written.
+    Environment environment = faultAt(QStringLiteral("fdatasync:3:pause"), QStringLiteral(".jsonl"));
+    environment << qMakePair(QStringLiteral("KELVARO_FAULT_MARK"), paused.mark())
+                << qMakePair(QStringLiteral("KELVARO_FAULT_GO"), paused.go());
+    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"}, environment);
+    QVERIFY(!paused.waitForMark(pass).isEmpty());
+    const QString moved = outside.filePath(QStringLiteral("DCIM"));
+    QVERIFY(QFile::rename(top + QStringLiteral("/DCIM"), moved));
+    QVERIFY(QFile::link(moved, top + QStringLiteral("/DCIM")));
+    QVERIFY(paused.release());
+    const Run run = finish(pass);
+    QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
+    QVERIFY2(run.err.contains("behind a link leading outside the folder"), qPrintable(run.describe()));
+    for (auto it = original.cbegin(); it != original.cend(); ++it) {
+        if (!it.key().startsWith(QLatin1String("DCIM/")))
+            continue;
+        QFile file(moved + it.key().mid(4));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(file.readAll() == it.value().bytes, qPrintable(it.key() + '\n' + run.describe()));
+    }
 }
 
 // ---- more pictures than one batch ---------------------------------------------

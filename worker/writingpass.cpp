@@ -203,6 +203,26 @@ void WritingPass::enqueue(Pending pending, Journal::Entry entry)
         commitBatch();
 }
 
+// A folder of the tree that was moved away behind a link since its pictures
+// were opened: its pictures (the very files, moved with it) are not written
+// where the link leads. Each folder of the batch is looked at once.
+void WritingPass::markOutside()
+{
+    if (insideOf.isEmpty())
+        return;
+    QHash<QString, bool> leadsOutside;
+    for (Pending &p : batch) {
+        const QString &path = p.rewrite->path();
+        const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
+        auto it = leadsOutside.constFind(folder);
+        if (it == leadsOutside.constEnd()) {
+            const QString canonical = PathBytes::canonical(folder);
+            it = leadsOutside.insert(folder, !canonical.isEmpty() && !PathBytes::isWithin(canonical, insideOf));
+        }
+        p.outside = *it;
+    }
+}
+
 void WritingPass::commitBatch()
 {
     if (batch.empty())
@@ -220,6 +240,7 @@ void WritingPass::commitBatch()
         state.cancelRequested = true;
         return;
     }
+    markOutside();
     // The pictures are written first, several at once; then the sidecars of
     // those that were written. Each step tells its outcome, which is taken in
     // below in the order of the journal.
@@ -231,6 +252,12 @@ void WritingPass::commitBatch()
         if (state.cancelRequested)
             return;   // the pictures in hand are written; the rest stay as they are
         p.attempted = true;
+        if (p.outside) {
+            qDebug("behind a link leading outside the folder, not changed : %s",
+                   PathBytes::displayBytes(p.rewrite->path()).constData());
+            p.outcome = Status::ChangedElsewhere;
+            return;
+        }
         p.rewrite->keepInside(insideOf);
         if (dryRun) {
             p.outcome = p.rewrite->check();

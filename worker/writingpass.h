@@ -72,6 +72,7 @@ public:
         bool orphan = false;         // a sidecar whose picture was not written
         bool timesWritten = false;
         bool syncFailed = false;
+        bool outside = false;        // its folder now leads outside the chosen one
         PictureStatus outcome = PictureStatus::WriteFailed;
     };
 
@@ -119,6 +120,7 @@ public:
 
 private:
     void commitBatch();
+    void markOutside();
 
     WalkState &state;
     FolderWalk::Observer *observer;
