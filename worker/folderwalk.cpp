@@ -120,7 +120,8 @@ bool FolderWalk::list(const Frame &frame, std::vector<Entry> *entries)
         Entry entry;
         entry.name = info.fileName();
         entry.folder = info.isDir();
-        entry.link = info.isSymLink();
+        // Symbolic links and junctions both lead elsewhere (reparse points).
+        entry.link = info.isSymLink() || info.isJunction();
         entries->push_back(entry);
     }
     return !infos.isEmpty() || QFileInfo(frame.path).isReadable();
