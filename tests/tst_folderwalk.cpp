@@ -398,7 +398,7 @@ void TestFolderWalk::dateBrokenAfterDatingIsNamed()
     QCOMPARE(job.counts.changed, 1);
     QCOMPARE(job.counts.notChanged, 1);
     QCOMPARE(job.notes.size(), 1);
-    QVERIFY2(job.notes.first().endsWith(path), qPrintable(job.notes.first()));
+    QVERIFY2(job.notes.first().endsWith(QDir::toNativeSeparators(path)), qPrintable(job.notes.first()));
 }
 
 QTEST_GUILESS_MAIN(TestFolderWalk)
