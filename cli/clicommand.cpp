@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
+
 #include <cstdio>
 #ifdef _WIN32
 #include <io.h>
@@ -401,7 +403,10 @@ int CliCommand::fromJournal(ShiftJob::Task task)
     // A pass that stopped itself (its journal failed) was not cancelled: its
     // problem says why it stopped.
     const bool cancelled = state.cancelRequested && job.problem.isEmpty();
-    results.fromJournal(journal, record.header, undo, cancelled, options.dryRun, journalState);
+    // The pass read every line: what it found wrong with the journal counts too.
+    const QString stateAfter = JobMessages::journalState(std::max(damaged, c.damaged),
+                                                         cut || c.journalCut || c.listLost, closed);
+    results.fromJournal(journal, record.header, undo, cancelled, options.dryRun, stateAfter);
     return !cancelled && c.notChanged == 0 && c.unrecognised == 0 && c.timesNotSet == 0 && job.problem.isEmpty()
                    && c.journalSound()
                ? Success : NotAllChanged;

@@ -288,7 +288,7 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
         const bool holdsOld = memcmp(at, run.from.constData(), n) == 0;
         if (!holdsOld && memcmp(at, run.to.constData(), n) == 0)
             continue;
-        if (!holdsOld && !cutBetween(at, run.from, run.to) && !cutBetween(at, run.to, run.from)) {
+        if (!holdsOld && !cutBetween(run.offset, at, run.from, run.to) && !cutBetween(run.offset, at, run.to, run.from)) {
             logPath("holds neither the old nor the new date, not changed : %s", filePath);
             return Status::Unrecognised;
         }
@@ -316,18 +316,27 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     return anyToWrite ? Status::Changed : Status::AlreadyDone;
 }
 
-// Whether `at` holds the first bytes of `first` and the rest of `second`
-// (and is neither whole):
-// a write of one text over the other that a kill or a crash cut short (a
-// write of several pages can stop between two of them). Such a field holds
-// nothing but the two texts the journal names, and is finished by writing.
-bool FileRewrite::cutBetween(const char *at, const QByteArray &first, const QByteArray &second)
+// Whether `at` (the field at `offset` in the file) holds the first bytes of
+// `first` and the rest of `second`, split where a write can be cut: a kill
+// stops a write of several pages between two of them, a power cut between two
+// sectors, so the split lies on a multiple of 512 bytes in the file. Such a
+// field holds nothing but the two texts the journal names, and is finished by
+// writing. Any other mix (a text another program edited in part) is not.
+bool FileRewrite::cutBetween(int64_t offset, const char *at, const QByteArray &first, const QByteArray &second)
 {
     const int n = int(first.size());
-    int cut = 0;
-    while (cut < n && at[cut] == first[cut])
-        ++cut;
-    return cut > 0 && cut < n && memcmp(at + cut, second.constData() + cut, size_t(n - cut)) == 0;
+    // Every split that fits: from the end of `second`'s matching tail to the
+    // end of `first`'s matching head.
+    int head = 0;
+    while (head < n && at[head] == first[head])
+        ++head;
+    int tail = n;
+    while (tail > 0 && at[tail - 1] == second[tail - 1])
+        --tail;
+    for (int k = std::max(1, tail); k <= std::min(head, n - 1); ++k)
+        if ((offset + k) % 512 == 0)
+            return true;
+    return false;
 }
 
 bool FileRewrite::localInstantNs(const QDateTime &wallClock, int64_t *ns)

@@ -82,8 +82,8 @@ public:
     // values (nanoseconds since 1970 UTC). Runs that already hold their new
     // text are left as they are; when every run does, nothing is written
     // (AlreadyDone) but the times are still set. A run that holds the start of
-    // one text and the rest of the other (a write cut short by a kill) is
-    // written. A run that holds anything else leaves the whole picture alone
+    // one text and the rest of the other, split on a multiple of 512 bytes in
+    // the file (a write cut short by a kill or a power cut), is written. A run that holds anything else leaves the whole picture alone
     // (Unrecognised). `timesSet` tells whether
     // setting the times worked.
     PictureStatus commit(int64_t accessNs, int64_t modificationNs, bool *timesSet);
@@ -108,7 +108,7 @@ public:
 private:
     void take(const DateShift::Plan &plan);
     PictureStatus apply(bool write, int64_t accessNs, int64_t modificationNs, bool *timesSet);
-    static bool cutBetween(const char *at, const QByteArray &first, const QByteArray &second);
+    static bool cutBetween(int64_t offset, const char *at, const QByteArray &first, const QByteArray &second);
 
     OpenedFile picture;
     QString filePath;

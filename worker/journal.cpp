@@ -62,13 +62,22 @@ QByteArray number(qint64 value)
     return QByteArray::number(value);
 }
 
-// The pictures a pass set out to write and did not, from its closing line.
-int leftIn(const QJsonObject &end)
+int leftOf(const QJsonObject &end)
 {
-    int left = 0;
-    for (const char *key : {"not_changed", "unrecognised", "damaged"})
-        left += end.value(QLatin1String(key)).toInt();
-    return left;
+    return end.value(QLatin1String("not_changed")).toInt() + end.value(QLatin1String("unrecognised")).toInt();
+}
+
+// What a closing line tells: the pass ended, cancelled or not, its counts
+// (left: pictures it set out to write and did not; damaged journal lines are
+// among those not changed).
+void takeEnd(const QJsonObject &end, Journal::Record *record)
+{
+    record->closed = true;
+    record->cancelled = end.value(QLatin1String("cancelled")).toBool();
+    record->changed = end.value(QLatin1String("changed")).toInt();
+    record->left = leftOf(end);
+    record->alreadyDone = end.value(QLatin1String("already_done")).toInt();
+    record->sourceIncomplete = end.value(QLatin1String("journal_incomplete")).toInt() != 0;
 }
 
 
@@ -282,8 +291,28 @@ bool Journal::summarize(const QString &path, Record *record)
     // its seal, its outcome and the closing line's counts.
     *record = Record();
     record->path = path;
-    if (!parseHeader(first, &record->header))
+    if (!parseHeader(first, &record->header)
+        || (record->header.version >= 2 && JournalLine::check(first) != JournalLine::Seal::Sound))
         return false;
+    // A sound closing line carries the counts: the lines before it are not
+    // read (a listing of many large journals stays quick; undo and resume
+    // read every line and find any damage there).
+    const qint64 size = in.size();
+    record->started = size > first.size();
+    const qint64 tail = qMin<qint64>(size - first.size(), 4096);
+    if (tail > 0 && in.seek(size - tail)) {
+        const QByteArray end = in.read(tail);
+        const QByteArray last = end.mid(end.lastIndexOf('\n', end.size() - 2) + 1);
+        const bool sound = record->header.version >= 2 ? JournalLine::check(last) == JournalLine::Seal::Sound
+                                                       : last.endsWith('\n');
+        const QJsonObject o = sound && last.startsWith("{\"end\"") ? QJsonDocument::fromJson(last).object()
+                                                                      : QJsonObject();
+        if (!o.isEmpty()) {
+            takeEnd(o, record);
+            return true;
+        }
+    }
+    in.seek(first.size());
     static const QByteArray changed = "\"done\": \"changed\"";
     int lineNumber = 1;
     int doneChanged = 0;
@@ -307,12 +336,7 @@ bool Journal::summarize(const QString &path, Record *record)
                 record->damaged.push_back({lineNumber, {}});
                 continue;
             }
-            record->closed = true;
-            record->cancelled = last.value(QLatin1String("cancelled")).toBool();
-            record->changed = last.value(QLatin1String("changed")).toInt();
-            record->left = leftIn(last);
-            record->alreadyDone = last.value(QLatin1String("already_done")).toInt();
-            record->sourceIncomplete = last.value(QLatin1String("journal_incomplete")).toInt() != 0;
+            takeEnd(last, record);
         } else if (line.contains(changed)) {
             // The code of a change is the text Kelvaro 1.0 wrote for it too.
             ++doneChanged;
@@ -376,6 +400,7 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
     bool first = true;
     int lineNumber = 0;
     int lastIntent = 0;
+    int unknownSince = 0;   // damaged lines since the last sound intent that may have been intents
     while (!in.atEnd()) {
         const QByteArray line = in.readLine();
         ++lineNumber;
@@ -392,7 +417,9 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         const QJsonObject o = seal == JournalLine::Seal::Damaged ? QJsonObject() : QJsonDocument::fromJson(line).object();
         if (first) {
             first = false;
-            if (o.isEmpty() || !parseHeader(line, &record->header)) {
+            // A journal that seals its lines seals its first one too.
+            if (o.isEmpty() || !parseHeader(line, &record->header)
+                || (record->header.version >= 2 && seal != JournalLine::Seal::Sound)) {
                 *error = seal == JournalLine::Seal::Damaged
                              ? QStringLiteral("the first line of the journal %1 is damaged").arg(QDir::toNativeSeparators(path))
                              : QStringLiteral("%1 is not a Kelvaro journal").arg(QDir::toNativeSeparators(path));
@@ -404,8 +431,11 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         }
         record->started = true;
         if (o.isEmpty() || (record->header.version >= 2 && seal != JournalLine::Seal::Sound)) {
-            record->damaged.push_back({lineNumber, JournalText::pathIn(line)});
-            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
+            const bool list = line.startsWith("{\"confirmed\""), picture = !list && !line.startsWith("{\"end\"")
+                                                                         && !line.contains("\"done\": ");
+            record->damaged.push_back({lineNumber, JournalText::pathIn(line), picture});
+            record->listLost = record->listLost || list;
+            unknownSince += picture;
             continue;
         }
         if (o.contains(QLatin1String("confirmed"))) {
@@ -436,9 +466,10 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             }
             // Pictures are numbered from 1 in the order of their lines: a
             // number skipped means a line that is gone.
-            if (e.n > lastIntent + 1)
+            if (e.n > lastIntent + 1 + unknownSince)
                 record->damaged.push_back({lineNumber, {}});
             lastIntent = std::max(lastIntent, e.n);
+            unknownSince = 0;
             if (eachEntry) {
                 eachEntry(std::move(e));
                 continue;
@@ -447,7 +478,7 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             record->entries.push_back(std::move(e));
         } else if (o.contains(QLatin1String("done"))) {
             // An outcome follows its intent: one without it names a line that is gone.
-            if (o.value(QLatin1String("n")).toInt() > lastIntent) {
+            if (o.value(QLatin1String("n")).toInt() > lastIntent + unknownSince) {
                 record->damaged.push_back({lineNumber, {}});
                 continue;
             }
@@ -467,7 +498,7 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
         } else if (o.contains(QLatin1String("end"))) {
             record->closed = true;
             record->cancelled = o.value(QLatin1String("cancelled")).toBool();
-            record->left = leftIn(o);
+            record->left = leftOf(o);
         }
     }
     if (first) {

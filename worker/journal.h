@@ -71,6 +71,7 @@ public:
     struct DamagedLine {
         int line = 0;                // from 1
         QByteArray path;             // the picture it names, when that can be read
+        bool picture = true;         // it may have named a picture (not a count, list or closing line)
     };
 
     // A journal read back.

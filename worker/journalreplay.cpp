@@ -53,6 +53,7 @@ bool JournalReplay::load(const QString &journal, QList<Journal::Record> *chain, 
 // are opened several at once; each is then planned on this thread, in order.
 void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, const Journal::Header &header)
 {
+    incomplete = false;
     const size_t chunk = writing.pool->jobs() > 1 ? size_t(writing.pool->jobs()) * 16 : 1;
     std::vector<Journal::Entry> entries;
     auto flush = [&] {
@@ -85,7 +86,7 @@ void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, cons
         if (!Journal::read(record.path, &again, &error, take) && writing.problem.isEmpty())
             writing.problem = error;
         noteDamage(again);
-        lastClosed = again.closed;
+        incomplete = incomplete || !again.closed || again.cut || !again.damaged.empty();
         if (state.cancelRequested || !writing.problem.isEmpty())
             break;
     }
@@ -99,6 +100,8 @@ void JournalReplay::noteDamage(const Journal::Record &record)
 {
     for (const Journal::DamagedLine &line : record.damaged) {
         ++writing.counts.damaged;
+        if (!line.picture)
+            continue;   // a damaged count, list or closing line names no picture
         ++writing.counts.notChanged;
         const QString name = line.path.isEmpty()
                                  ? QStringLiteral("line %1 of %2").arg(line.line).arg(QDir::toNativeSeparators(record.path))
@@ -135,7 +138,7 @@ void JournalReplay::findUnnamed(const QList<Journal::Record> &chain, bool follow
         });
         for (size_t i = 0; i < items.size(); ++i) {
             const PictureResult &r = results[i];
-            if (r.status != Status::Usable || r.oldDate.toSecsSinceEpoch() != seen[i] + shift)
+            if (r.status != Status::Usable || seen[i] == Journal::noDate || r.oldDate.toSecsSinceEpoch() != seen[i] + shift)
                 continue;
             qDebug("shifted, but no line of the journal names it, not changed : %s",
                    PathBytes::displayBytes(items[i].path).constData());

@@ -43,8 +43,9 @@ public:
     // shifted date (their lines were lost with the end of the journal) are
     // named and counted as left alone. `chain` as for plan().
     void findUnnamed(const QList<Journal::Record> &chain, bool followOutsideLinks);
-    // Whether the last journal plan() read had its closing line.
-    bool lastClosed = true;
+    // Whether a journal plan() read lacked its closing line, was cut or had
+    // damaged lines: lines may be gone with what they named.
+    bool incomplete = false;
 
     // The pictures taken from the journal (a resume then leaves them to it).
     QSet<FileIdentity> handled;

@@ -1,5 +1,8 @@
 #include "journaltext.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <charconv>
 
 void JournalText::appendNumber(QByteArray &out, qint64 value)
@@ -49,5 +52,9 @@ QByteArray JournalText::pathIn(const QByteArray &line)
     if (at < 0)
         return {};
     const qsizetype from = at + key.size(), to = line.indexOf('"', from);
-    return to < 0 ? QByteArray() : unescape(QString::fromLatin1(line.mid(from, to - from)));
+    if (to < 0)
+        return {};
+    // Read as JSON reads it, so that every \u00XX is its byte again.
+    const QJsonArray text = QJsonDocument::fromJson("[\"" + line.mid(from, to - from) + "\"]").array();
+    return text.size() == 1 ? unescape(text.at(0).toString()) : QByteArray();
 }

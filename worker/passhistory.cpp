@@ -2,7 +2,6 @@
 
 #include "treelock.h"
 
-#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
@@ -64,9 +63,13 @@ QList<PassHistory::Pass> PassHistory::all()
             } else if (pass.changed > 0 || pass.left > 0 || pass.damaged) {
                 // Stopped or refused: what it did not set back stays (a pass
                 // stopped early counts what it never reached as left too).
-                const int reached = pass.closed && !pass.cancelled ? pass.pictures : pass.changed + pass.alreadyDone;
+                // (the pictures a cancelled undo never reached are among its
+                // "not changed" already).
+                const int left = pass.closed && !pass.cancelled
+                                     ? pass.left
+                                     : std::max(pass.left, pass.pictures - pass.changed - pass.alreadyDone);
                 target.undone = false;
-                target.undoLeft = std::max(1, pass.left + std::max(0, pass.pictures - reached));
+                target.undoLeft = std::max(1, left);
             }
             source = target.kind == Journal::Kind::Resume ? target.source : QString();
         }
@@ -76,13 +79,19 @@ QList<PassHistory::Pass> PassHistory::all()
 
 PassHistory::Pass PassHistory::lastUndoable()
 {
+    // The newest shift; when it is wholly undone, the newest shift of the same
+    // folder that is not (an older shift there may still be applied), never a
+    // shift of another folder.
     const QList<Pass> passes = all();
+    QString undoneFolder;
     for (auto it = passes.crbegin(); it != passes.crend(); ++it) {
         if (it->kind == Journal::Kind::Undo || !it->began)
             continue;   // undos are not undone; a pass that never began changed nothing
-        if (it->undone || !QFileInfo(it->folder).isDir())
-            continue;   // wholly undone, or its folder is gone: an older shift may still be applied
-        return *it;
+        if (!undoneFolder.isEmpty() && it->folder != undoneFolder)
+            return {};
+        if (!it->undone)
+            return *it;
+        undoneFolder = it->folder;
     }
     return {};
 }

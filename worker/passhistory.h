@@ -39,8 +39,8 @@ public:
 
     // Every pass, oldest first.
     static QList<Pass> all();
-    // The newest shift (with the resumes that finished it) not wholly undone
-    // whose folder is there.
+    // The newest shift (with the resumes that finished it) not wholly undone,
+    // of the folder of the newest shift.
     static Pass lastUndoable();
     // The newest shift that stopped before its end, was neither finished nor
     // undone since, and whose tree no pass holds now.

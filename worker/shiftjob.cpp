@@ -103,6 +103,7 @@ bool ShiftJob::beginWriting(const Journal::Header &header, const QString &lockFo
 {
     writing.useJournal = useJournal;
     writing.dryRun = dryRun;
+    writing.fromJournal = header.kind != Journal::Kind::Shift;
     writing.pool = pool.get();
     replay.handled.clear();
     sidecarsSeen.clear();
@@ -372,7 +373,7 @@ void ShiftJob::undo()
     replay.plan(chain, true, root);
     // A journal without its closing line may have lost lines with its end:
     // the pictures shifted that it no longer names are told, not passed over.
-    if (!replay.lastClosed && !state.cancelRequested && writing.problem.isEmpty())
+    if (replay.incomplete && !state.cancelRequested && writing.problem.isEmpty())
         replay.findUnnamed(chain, root.followOutsideLinks);
     writing.end();
 }
@@ -406,9 +407,9 @@ void ShiftJob::resume()
     // First the pictures the journals name: finish each one, or see that it is done.
     replay.plan(chain, false, root);
     // Then the pictures the pass had not reached: the rest of those whose dates
-    // the user saw (unless the journal lost part of that list: then which
-    // pictures the user saw is not known, and none is shifted).
-    if (!state.cancelRequested && problem.isEmpty() && !writing.counts.listLost) {
+    // the user saw (unless the journal lost part of that list, or has damaged
+    // lines whose pictures it cannot tell: then none is shifted).
+    if (!state.cancelRequested && problem.isEmpty() && !writing.counts.listLost && writing.counts.damaged == 0) {
         confirmed = first.confirmed;
         walkAndShift();
     }

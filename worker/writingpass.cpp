@@ -360,8 +360,12 @@ void WritingPass::commitBatch()
                 // Another program (or an earlier pass) already wrote what
                 // this pass would have: not a change of this pass.
                 ++counts.alreadyDone;
-                qDebug("%s : %s", PictureResult::describe(status), PathBytes::displayBytes(path).constData());
-                note(status, path);
+                // Undo and resume count those (a resume meets every picture
+                // its shift finished); a shift names each.
+                if (!fromJournal) {
+                    qDebug("%s : %s", PictureResult::describe(status), PathBytes::displayBytes(path).constData());
+                    note(status, path);
+                }
             } else if (status == Status::Unrecognised) {
                 ++counts.unrecognised;
                 note(status, path);

@@ -80,6 +80,7 @@ public:
 
     bool useJournal = true;
     bool dryRun = false;           // look, write nothing
+    bool fromJournal = false;      // undo, resume: the pictures come from a journal
     // The canonical folder every picture must lie in when it is written
     // (empty: links leading outside it are followed).
     QString insideOf;
