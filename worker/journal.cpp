@@ -312,39 +312,11 @@ bool Journal::summarize(const QString &path, Record *record)
             return true;
         }
     }
-    in.seek(first.size());
-    static const QByteArray changed = "\"done\": \"changed\"";
-    int lineNumber = 1;
-    int doneChanged = 0;
-    while (!in.atEnd()) {
-        const QByteArray line = in.readLine();
-        ++lineNumber;
-        record->started = true;
-        if (!line.endsWith('\n')) {
-            record->cut = true;
-            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
-            break;
-        }
-        if (record->header.version >= 2 && JournalLine::check(line) != JournalLine::Seal::Sound) {
-            record->damaged.push_back({lineNumber, JournalText::pathIn(line)});
-            record->listLost = record->listLost || line.startsWith("{\"confirmed\"");
-            continue;
-        }
-        if (line.startsWith("{\"end\"")) {
-            const QJsonObject last = QJsonDocument::fromJson(line).object();
-            if (last.isEmpty()) {
-                record->damaged.push_back({lineNumber, {}});
-                continue;
-            }
-            takeEnd(last, record);
-        } else if (line.contains(changed)) {
-            // The code of a change is the text Kelvaro 1.0 wrote for it too.
-            ++doneChanged;
-        }
-    }
-    if (!record->closed)
-        record->changed = doneChanged;
-    return true;
+    // No sound end: every line, one at a time (the pictures' entries are
+    // not kept).
+    in.close();
+    QString error;
+    return readLines(path, record, &error, [](Entry &&) {}, false);
 }
 
 bool Journal::parseHeader(const QByteArray &line, Header *h)
