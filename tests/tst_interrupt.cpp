@@ -307,9 +307,9 @@ struct Paused {
     QTemporaryDir folder;
     QString mark() const { return folder.filePath(QStringLiteral("mark")); }
     QString go() const { return folder.filePath(QStringLiteral("go")); }
-    Environment environment(const QString &fault) const
+    Environment environment(const QString &fault, const QString &paths = QStringLiteral(".jpg")) const
     {
-        return faultAt(fault) + Environment{{QStringLiteral("KELVARO_FAULT_MARK"), mark()},
+        return faultAt(fault, paths) + Environment{{QStringLiteral("KELVARO_FAULT_MARK"), mark()},
                                             {QStringLiteral("KELVARO_FAULT_GO"), go()}};
     }
     // The path of the file the pass waits on; empty when it never got there.
@@ -1055,10 +1055,8 @@ void TestInterrupt::pictureMovedOutBehindALinkIsLeftAlone()
     QProcess pass;
     // The third flush of the journal holds the intents: every picture is
     // open and planned, none written.
-    Environment environment = faultAt(QStringLiteral("fdatasync:3:pause"), QStringLiteral(".jsonl"));
-    environment << qMakePair(QStringLiteral("KELVARO_FAULT_MARK"), paused.mark())
-                << qMakePair(QStringLiteral("KELVARO_FAULT_GO"), paused.go());
-    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"}, environment);
+    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"},
+             paused.environment(QStringLiteral("fdatasync:3:pause"), QStringLiteral(".jsonl")));
     QVERIFY(!paused.waitForMark(pass).isEmpty());
     const QString name = QStringLiteral("DCIM/IMG_0.JPG");
     const QString moved = outside.filePath(QStringLiteral("IMG_0.JPG"));
@@ -1093,10 +1091,8 @@ void TestInterrupt::folderMovedOutBehindALinkIsNotWrittenThrough()
     QProcess pass;
     // The third flush of the journal holds the intents: every picture is
     // open and planned, none written.
-    Environment environment = faultAt(QStringLiteral("fdatasync:3:pause"), QStringLiteral(".jsonl"));
-    environment << qMakePair(QStringLiteral("KELVARO_FAULT_MARK"), paused.mark())
-                << qMakePair(QStringLiteral("KELVARO_FAULT_GO"), paused.go());
-    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"}, environment);
+    startCli(pass, {"shift", top, "--by", shiftBy, "--yes"},
+             paused.environment(QStringLiteral("fdatasync:3:pause"), QStringLiteral(".jsonl")));
     QVERIFY(!paused.waitForMark(pass).isEmpty());
     const QString moved = outside.filePath(QStringLiteral("DCIM"));
     QVERIFY(QFile::rename(top + QStringLiteral("/DCIM"), moved));

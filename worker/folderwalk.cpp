@@ -239,19 +239,23 @@ void FolderWalk::take(Frame &frame, std::vector<Entry> &entries)
     // Sidecars are met in the listing; they are no pictures of their own. A
     // sidecar that is a link leading outside the folder is no more written
     // than such a picture.
+    // A link leading outside the folder is counted and told, never taken.
+    auto leftOutside = [&](const Entry &entry, const QString &path) {
+        if (!entry.link || !leadsOutside(path))
+            return false;
+        ++state.outsideLinks;
+        if (observer)
+            observer->linkSkipped(path);
+        return true;
+    };
     QHash<QString, QString> sidecars;
     if (state.phase != WalkState::Survey) {
         for (const Entry &entry : entries) {
             if (entry.folder || !isSidecarName(entry.name))
                 continue;
             const QString path = frame.path + QLatin1Char('/') + entry.name;
-            if (entry.link && leadsOutside(path)) {
-                ++state.outsideLinks;
-                if (observer)
-                    observer->linkSkipped(path);
-                continue;
-            }
-            sidecars.insert(entry.name.toCaseFolded(), path);
+            if (!leftOutside(entry, path))
+                sidecars.insert(entry.name.toCaseFolded(), path);
         }
     }
     auto sidecarsOf = [&](const QString &name) {
@@ -272,11 +276,9 @@ void FolderWalk::take(Frame &frame, std::vector<Entry> &entries)
         if (!entry.folder && !isPictureName(entry.name))
             continue;
         const QString path = frame.path + QLatin1Char('/') + entry.name;
-        if (entry.link && leadsOutside(path)) {
-            ++state.outsideLinks;
-            if (observer)
-                observer->linkSkipped(path);
-        } else if (entry.folder) {
+        if (leftOutside(entry, path))
+            continue;
+        if (entry.folder) {
             folders.push_back(std::move(entry));
         } else {
             handlePicture(frame, entry, path, sidecarsOf(entry.name));

@@ -94,6 +94,17 @@ void JournalReplay::plan(const QList<Journal::Record> &chain, bool reverse, cons
         flush();
 }
 
+// A picture (or a line) the journal cannot be trusted about: left alone,
+// counted, and named with why. `count`: counted as a damaged line too (the
+// damaged lines themselves are counted as they are met).
+void JournalReplay::leaveAlone(const QString &name, const char *why, bool count)
+{
+    writing.counts.damaged += count;
+    ++writing.counts.notChanged;
+    qDebug("%s : %s", why, PathBytes::displayBytes(name).constData());
+    writing.note(Status::JournalDamaged, name);
+}
+
 // Lines of a journal that cannot be trusted: their pictures are left alone,
 // each named (or its line, when no name can be read).
 void JournalReplay::noteDamage(const Journal::Record &record)
@@ -102,12 +113,10 @@ void JournalReplay::noteDamage(const Journal::Record &record)
         ++writing.counts.damaged;
         if (!line.picture)
             continue;   // a damaged count, list or closing line names no picture
-        ++writing.counts.notChanged;
-        const QString name = line.path.isEmpty()
-                                 ? QStringLiteral("line %1 of %2").arg(line.line).arg(QDir::toNativeSeparators(record.path))
-                                 : PathBytes::decode(line.path);
-        qDebug("%s : %s", PictureResult::describe(Status::JournalDamaged), PathBytes::displayBytes(name).constData());
-        writing.note(Status::JournalDamaged, name);
+        leaveAlone(line.path.isEmpty()
+                       ? QStringLiteral("line %1 of %2").arg(line.line).arg(QDir::toNativeSeparators(record.path))
+                       : PathBytes::decode(line.path),
+                   PictureResult::describe(Status::JournalDamaged), false);
     }
     writing.counts.journalCut = writing.counts.journalCut || record.cut;
     writing.counts.listLost = writing.counts.listLost || record.listLost;
@@ -140,11 +149,7 @@ void JournalReplay::findUnnamed(const QList<Journal::Record> &chain, bool follow
             const PictureResult &r = results[i];
             if (r.status != Status::Usable || seen[i] == Journal::noDate || r.oldDate.toSecsSinceEpoch() != seen[i] + shift)
                 continue;
-            qDebug("shifted, but no line of the journal names it, not changed : %s",
-                   PathBytes::displayBytes(items[i].path).constData());
-            ++writing.counts.damaged;
-            ++writing.counts.notChanged;
-            writing.note(Status::JournalDamaged, items[i].path);
+            leaveAlone(items[i].path, "shifted, but no line of the journal names it, not changed");
         }
     };
     const int pictures = state.pictureCount;
@@ -196,10 +201,7 @@ void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const J
         return;
     }
     if (result.status == Status::Usable && !holdsTheShift(entry, header.shiftSeconds)) {
-        qDebug("%s : %s", PictureResult::describe(Status::JournalDamaged), PathBytes::displayBytes(path).constData());
-        ++writing.counts.damaged;
-        ++writing.counts.notChanged;
-        writing.note(Status::JournalDamaged, path);
+        leaveAlone(path, PictureResult::describe(Status::JournalDamaged));
         writing.picture(path, result);
         return;
     }

@@ -52,6 +52,7 @@ public:
 
 private:
     void noteDamage(const Journal::Record &record);
+    void leaveAlone(const QString &name, const char *why, bool count = true);
     void planEntry(const Journal::Entry &entry, bool reverse, const Journal::Header &header,
                    std::unique_ptr<FileRewrite> rewrite, PictureStatus opened);
 
