@@ -48,3 +48,22 @@ private:
     size_t length;
     uint64_t start;
 };
+
+// A piece of another source seen as a file of its own: offset 0 here is
+// `base` there, and it ends `length` bytes later (or at the other's end). A
+// format reads a file embedded in its own (a preview JPEG, a TIFF block)
+// through it; the offsets it finds are then the piece's, `base` added gives
+// the file's.
+class OffsetSource : public ByteSource {
+public:
+    OffsetSource(ByteSource &outer, uint64_t base, uint64_t length);
+
+    uint64_t size() const override { return length; }
+    bool readAt(uint64_t offset, void *to, size_t n) override;
+    const unsigned char *peek(uint64_t offset, size_t n) override;
+
+private:
+    ByteSource &outer;
+    uint64_t base;
+    uint64_t length;
+};

@@ -43,6 +43,10 @@ struct DerivedField {
 
 // What a format found in one file.
 struct FoundDates {
+    // The file is of the format that claimed it, but its structure does not
+    // let its capture time be moved in place: it is counted as "format not
+    // supported" and never written, whatever else was found.
+    bool unsupported = false;
     // The metadata block that carries the capture time (the EXIF block) was
     // read without a fatal error.
     bool hasMetadata = false;

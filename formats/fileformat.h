@@ -5,6 +5,9 @@
 #include "bytesource.h"
 #include "datefield.h"
 
+// What a user calls a kind of file: chosen with --types, shown in listings.
+enum class FileKind : uint8_t { Jpeg, Raw, Tiff };
+
 // One kind of file: tells whether content is its own (by its first bytes)
 // and where such a file keeps its capture time. A format holds no state
 // between calls and may be used from several threads at once.
@@ -16,6 +19,10 @@ public:
     // The file name extensions of candidates, lower case, without the dot;
     // the list ends with a null pointer.
     virtual const char *const *extensions() const = 0;
+    // The kind of a file this format claimed, named `extension` (without the
+    // dot, any letter case, `n` bytes): a TIFF structure is a RAW file or a
+    // TIFF picture by its name.
+    virtual FileKind kind(const char *extension, size_t n) const = 0;
     // True when the file's first bytes (`n` of them, as many as the file has
     // up to sniffBytes) are this format's.
     virtual bool sniff(const unsigned char *head, size_t n) const = 0;

@@ -1,5 +1,7 @@
 #include "formatlist.h"
 
+#include <cstring>
+
 #include "jpegformat.h"
 #include "xmppacket.h"
 
@@ -28,6 +30,28 @@ bool FormatList::isCandidate(const char *extension, size_t n)
                 ++i;
             if (i == n && (*e)[i] == '\0')
                 return true;
+        }
+    }
+    return false;
+}
+
+const char *FormatList::kindName(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Jpeg: return "jpeg";
+    case FileKind::Raw: return "raw";
+    case FileKind::Tiff: return "tiff";
+    }
+    return "";
+}
+
+bool FormatList::kindNamed(const char *name, size_t n, FileKind *kind)
+{
+    for (FileKind k : {FileKind::Jpeg, FileKind::Raw, FileKind::Tiff}) {
+        const char *known = kindName(k);
+        if (std::strlen(known) == n && std::memcmp(known, name, n) == 0) {
+            *kind = k;
+            return true;
         }
     }
     return false;

@@ -15,6 +15,10 @@ public:
     static const FileFormat *forContent(const unsigned char *head, size_t n);
     // True when `extension` (without the dot, any letter case) is one a format declares.
     static bool isCandidate(const char *extension, size_t n);
+    // The name of a kind, as --types and the listings spell it ("jpeg", "raw",
+    // "tiff"), and the kind of such a name; false for none.
+    static const char *kindName(FileKind kind);
+    static bool kindNamed(const char *name, size_t n, FileKind *kind);
     // The fields of a sidecar file beside a picture (its bytes whole) that
     // spell the picture's capture time: today the date-times of an XMP packet.
     static std::vector<DateField> sidecarFields(const unsigned char *bytes, size_t n, const WallClock &capture);

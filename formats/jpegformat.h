@@ -18,6 +18,7 @@ public:
 
     const char *name() const override;
     const char *const *extensions() const override;
+    FileKind kind(const char *, size_t) const override { return FileKind::Jpeg; }
     bool sniff(const unsigned char *head, size_t n) const override;
     bool locate(ByteSource &file, FoundDates *found) const override;
 };
