@@ -122,6 +122,7 @@ void CliCommand::surveyAndDate()
     // Chosen before the dating pass, which tallies the chosen pictures.
     ShiftJob::Choice choice;
     choice.cameras = options.cameraNames;
+    choice.kinds = options.kinds;
     choice.from = options.from;
     choice.to = options.to;
     job.choose(choice);
@@ -157,6 +158,8 @@ JobMessages::Pass CliCommand::pass() const
     JobMessages::Pass p;
     p.pictures = state.pictureCount;
     p.valid = chosen.valid;
+    p.raw = chosen.raw;
+    p.unsupported = job.kinds().unsupported;
     p.folders = datingFolders;
     p.oldest = chosen.oldest;
     p.newest = chosen.newest;

@@ -1,6 +1,7 @@
 #include "clioptions.h"
 
 #include "capturedate.h"
+#include "formatlist.h"
 #include "iopool.h"
 
 #include <QRegularExpression>
@@ -114,7 +115,8 @@ CliOptions CliOptions::parse(const QStringList &arguments)
         }
         const bool takesValue = option == QLatin1String("--by") || option == QLatin1String("--oldest-to")
                                 || option == QLatin1String("--camera") || option == QLatin1String("--from")
-                                || option == QLatin1String("--to") || option == QLatin1String("--picture");
+                                || option == QLatin1String("--to") || option == QLatin1String("--picture")
+                                || option == QLatin1String("--types");
         if (takesValue && shift) {
             if (!inlineValue) {
                 if (i + 1 >= arguments.size())
@@ -134,6 +136,23 @@ CliOptions CliOptions::parse(const QStringList &arguments)
                     return fail(QStringLiteral("--camera needs a camera's name, as `dates DIR --cameras` lists it"));
                 if (!o.cameraNames.contains(value.trimmed(), Qt::CaseInsensitive))
                     o.cameraNames << value.trimmed();
+                continue;
+            }
+            if (option == QLatin1String("--types")) {
+                // Kinds as the listings name them, separated by commas, in any letter case.
+                for (const QString &item : value.split(QLatin1Char(','))) {
+                    const QByteArray name = item.trimmed().toLower().toLatin1();
+                    FileKind kind;
+                    if (!FormatList::kindNamed(name.constData(), size_t(name.size()), &kind)) {
+                        QStringList known;
+                        for (FileKind k : FormatList::kinds())
+                            known << QString::fromLatin1(FormatList::kindName(k));
+                        return fail(QStringLiteral("unknown kind '%1' for --types: give %2, separated by commas")
+                                        .arg(item.trimmed(), known.join(QLatin1String(", "))));
+                    }
+                    if (!o.kinds.contains(kind))
+                        o.kinds << kind;
+                }
                 continue;
             }
             if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
@@ -215,6 +234,11 @@ CliOptions CliOptions::parse(const QStringList &arguments)
     o.folder = positional.first();
     if (!shift)
         return o;
+    bool everyKind = true;
+    for (FileKind kind : FormatList::kinds())
+        everyKind = everyKind && o.kinds.contains(kind);
+    if (everyKind)
+        o.kinds.clear();   // no choice by kind at all
     const bool havePicture = !o.picture.isNull();
     if (havePicture && (haveBy || haveOldestTo))
         return fail(QStringLiteral("give one of --by, --oldest-to and --picture, not two"));
@@ -244,8 +268,8 @@ QString CliOptions::usage()
         "  kelvaro-cli dates DIR [--list] [--cameras] [--json] [--jobs N]\n"
         "  kelvaro-cli shift DIR (--by SHIFT | --oldest-to \"yyyy:MM:dd hh:mm:ss\"\n"
         "                         | --picture PATH --to \"yyyy:MM:dd hh:mm:ss\")\n"
-        "                    [--camera NAME]... [--from DATE] [--to DATE]\n"
-        "                    [--keep-file-times] [--dry-run] [--yes] [--json]\n"
+        "                    [--camera NAME]... [--types KINDS] [--from DATE]\n"
+        "                    [--to DATE] [--keep-file-times] [--dry-run] [--yes] [--json]\n"
         "                    [--no-journal] [--follow-outside-links] [--exif-only]\n"
         "                    [--jobs N]\n"
         "  kelvaro-cli history [--json]\n"
@@ -253,7 +277,8 @@ QString CliOptions::usage()
         "  kelvaro-cli resume [JOURNAL] [--yes] [--dry-run] [--json] [--jobs N]\n"
         "  kelvaro-cli --help | --version\n"
         "\n"
-        "Shifts the EXIF capture times of every JPEG picture below DIR in place.\n"
+        "Shifts the capture times of every picture below DIR in place: JPEG, RAW\n"
+        "and TIFF files.\n"
         "\n"
         "Commands:\n"
         "  dates              count folders, pictures and pictures with a usable\n"
@@ -266,7 +291,8 @@ QString CliOptions::usage()
         "                     JOURNAL) as if it had never stopped\n"
         "\n"
         "Options:\n"
-        "  --list             (dates) one line per picture: its date, or why it has none\n"
+        "  --list             (dates) one line per picture: its date, or why it has\n"
+        "                     none, and its kind when it is not a JPEG (raw, tiff)\n"
         "  --by SHIFT         signed seconds (3600, -60) or signed [D:]HH:MM:SS\n"
         "                     (+1:00:00, -2:03:00:00)\n"
         "  --cameras          (dates) list each camera: its pictures, how many have a\n"
@@ -280,6 +306,8 @@ QString CliOptions::usage()
         "  --camera NAME      (shift) move only this camera's pictures, NAME as\n"
         "                     `dates DIR --cameras` lists it (any letter case);\n"
         "                     may be given again\n"
+        "  --types KINDS      (shift) move only pictures of these kinds: jpeg, raw,\n"
+        "                     tiff, separated by commas (default: every kind)\n"
         "  --from DATE        (shift) move only pictures taken at DATE or later\n"
         "  --to DATE          (shift, without --picture) move only pictures taken at\n"
         "                     DATE or earlier. Both limits are inclusive and apply\n"

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "fileformat.h"
+
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +11,7 @@
 //   kelvaro-cli dates DIR [--list] [--cameras] [--json]
 //   kelvaro-cli shift DIR (--by SHIFT | --oldest-to "yyyy:MM:dd hh:mm:ss"
 //                          | --picture PATH --to "yyyy:MM:dd hh:mm:ss")
-//               [--camera NAME]... [--from DATE] [--to DATE]
+//               [--camera NAME]... [--types KINDS] [--from DATE] [--to DATE]
 //               [--keep-file-times] [--dry-run] [--yes] [--json]
 //               [--no-journal] [--follow-outside-links] [--exif-only]
 //   kelvaro-cli history [--json]
@@ -36,6 +39,7 @@ public:
     QDateTime oldestTo;           // --oldest-to, zone-less; invalid when not given
     bool cameras = false;         // dates --cameras: list the cameras
     QStringList cameraNames;      // shift --camera (repeatable): only these cameras' pictures
+    QList<FileKind> kinds;        // shift --types: only pictures of these kinds (empty: every kind)
     QDateTime from, to;           // shift --from/--to: inclusive limits on the current capture date
     QString picture;              // shift --picture: the picture whose true time is pictureTime
     QDateTime pictureTime;        // --to given together with --picture

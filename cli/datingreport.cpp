@@ -14,6 +14,8 @@ CliOutput::Fields DatingReport::countFields() const
     return {{"folders", QByteArray::number(folders)},
             {"pictures", QByteArray::number(state.pictureCount.load())},
             {"valid", QByteArray::number(state.validCount.load())},
+            {"raw", QByteArray::number(job.kinds().raw)},
+            {"unsupported", QByteArray::number(job.kinds().unsupported)},
             {"oldest", CliOutput::jsonDate(state.oldestDate, any)},
             {"newest", CliOutput::jsonDate(state.newestDate, any)},
             {"outside_links", QByteArray::number(state.outsideLinks.load())},
@@ -28,6 +30,10 @@ QByteArray DatingReport::countText() const
            + QByteArray::number(state.validCount.load()) + "\nOldest:   "
            + (any ? CliOutput::dateText(state.oldestDate) : "none") + "\nNewest:   "
            + (any ? CliOutput::dateText(state.newestDate) : "none") + '\n'
+           + (job.kinds().raw > 0 ? "RAW files: " + QByteArray::number(job.kinds().raw) + '\n' : QByteArray())
+           + (job.kinds().unsupported > 0
+                  ? "Format not supported: " + QByteArray::number(job.kinds().unsupported) + '\n'
+                  : QByteArray())
            + (state.outsideLinks > 0 ? "Links leading outside the folder, not followed: "
                                            + QByteArray::number(state.outsideLinks.load()) + '\n'
                                      : QByteArray())

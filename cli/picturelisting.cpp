@@ -1,6 +1,7 @@
 #include "picturelisting.h"
 
 #include "clioutput.h"
+#include "formatlist.h"
 #include "progressline.h"
 #include "shiftjob.h"
 
@@ -39,10 +40,12 @@ void PictureListing::picture(const QString &path, const PictureResult &result)
         return;
     const bool usable = result.status == PictureStatus::Usable;
     // With a choice, the preview lists the pictures that would move, and no others.
-    if (kind == Kind::Preview && !job.choice().all() && !(usable && job.choice().takes(result.camera, result.oldDate)))
+    if (kind == Kind::Preview && !job.choice().all()
+        && !(usable && job.choice().takes(result.camera, result.oldDate, result.kind)))
         return;
+    const QByteArray kindName = FormatList::kindName(result.kind);
     if (output.json()) {
-        QByteArray line = "{\"path\": " + CliOutput::jsonString(path);
+        QByteArray line = "{\"path\": " + CliOutput::jsonString(path) + ", \"kind\": \"" + kindName + '"';
         if (kind == Kind::Dates) {
             line += ", \"date\": " + CliOutput::jsonDate(result.oldDate, usable);
         } else {
@@ -64,6 +67,9 @@ void PictureListing::picture(const QString &path, const PictureResult &result)
         line += CliOutput::dateText(result.oldDate);
     else
         line += CliOutput::dateText(result.oldDate) + " -> " + CliOutput::dateText(result.oldDate.addSecs(shiftSeconds));
+    // A JPEG's line reads as it always did; another kind is named.
+    if (result.kind != FileKind::Jpeg)
+        line += '\t' + kindName;
     // The other copies of the capture time that move with it.
     if (usable && job.countCopies && (result.xmpDates || result.iptcDates || result.sidecars))
         line += "\t(also " + QByteArray::number(result.xmpDates) + " XMP, " + QByteArray::number(result.iptcDates)

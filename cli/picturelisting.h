@@ -10,7 +10,8 @@ class ShiftJob;
 
 // The listing of kelvaro-cli, one entry a picture, written while the dating
 // pass meets the pictures: each picture's capture date (`dates --list`), or
-// its old and new date (`shift --dry-run`), or why it has no usable date.
+// its old and new date (`shift --dry-run`), or why it has no usable date, and
+// its kind (JSON always; text lines name a kind other than JPEG).
 class PictureListing {
 public:
     enum class Kind { None, Dates, Preview };

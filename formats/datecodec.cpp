@@ -119,13 +119,33 @@ bool DateCodec::spellsPair(const unsigned char *from, const unsigned char *to, s
 {
     static constexpr DateEncoding all[] = {DateEncoding::ExifText,       DateEncoding::XmpText,
                                            DateEncoding::IptcDate,       DateEncoding::IptcTime,
-                                           DateEncoding::Seconds1904x32, DateEncoding::Seconds1904x64};
+                                           DateEncoding::Seconds1904x32, DateEncoding::Seconds1904x64,
+                                           DateEncoding::Seconds1970x32LE};
     unsigned char a[32], b[32];
     for (DateEncoding e : all) {
         if (width(e) != n || !encode(e, before, a) || !encode(e, after, b))
             continue;
         if (std::memcmp(a, from, n) == 0 && std::memcmp(b, to, n) == 0)
             return true;
+    }
+    return false;
+}
+
+bool DateCodec::spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds)
+{
+    static constexpr DateEncoding whole[] = {DateEncoding::ExifText, DateEncoding::XmpText,
+                                             DateEncoding::Seconds1904x32, DateEncoding::Seconds1904x64,
+                                             DateEncoding::Seconds1970x32LE};
+    for (DateEncoding e : whole) {
+        WallClock a, b;
+        if (width(e) == n && decode(e, from, n, &a) && decode(e, to, n, &b)
+            && toEpochSeconds(b) - toEpochSeconds(a) == seconds) {
+            unsigned char again[32];
+            // Only the very spelling the encoding writes (no other bytes in it).
+            if (encode(e, b, again) && std::memcmp(again, to, n) == 0 && encode(e, a, again)
+                && std::memcmp(again, from, n) == 0)
+                return true;
+        }
     }
     return false;
 }
@@ -141,6 +161,7 @@ uint32_t DateCodec::width(DateEncoding encoding)
     case DateEncoding::IptcTime:
         return 6;
     case DateEncoding::Seconds1904x32:
+    case DateEncoding::Seconds1970x32LE:
         return 4;
     case DateEncoding::Seconds1904x64:
         return 8;
@@ -179,6 +200,15 @@ bool DateCodec::decode(DateEncoding encoding, const unsigned char *bytes, size_t
         if (seconds == 0 || seconds > (uint64_t(1) << 40))
             return false;
         t = fromEpochSeconds(int64_t(seconds) - k1904To1970);
+        read = true;
+        break;
+    }
+    case DateEncoding::Seconds1970x32LE: {
+        const uint32_t seconds = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16
+                                 | uint32_t(bytes[3]) << 24;
+        if (seconds == 0)   // "not set"
+            return false;
+        t = fromEpochSeconds(int64_t(seconds));
         read = true;
         break;
     }
@@ -222,6 +252,18 @@ bool DateCodec::encode(DateEncoding encoding, const WallClock &time, unsigned ch
             out[i - 1] = static_cast<unsigned char>(v & 0xFF);
             v >>= 8;
         }
+        return true;
+    }
+    case DateEncoding::Seconds1970x32LE: {
+        // Zero stands for "not set"; 32 bits end in 2106.
+        const int64_t seconds = toEpochSeconds(time);
+        if (seconds <= 0 || seconds > int64_t(UINT32_MAX))
+            return false;
+        const uint32_t v = uint32_t(seconds);
+        out[0] = static_cast<unsigned char>(v & 0xFF);
+        out[1] = static_cast<unsigned char>(v >> 8 & 0xFF);
+        out[2] = static_cast<unsigned char>(v >> 16 & 0xFF);
+        out[3] = static_cast<unsigned char>(v >> 24);
         return true;
     }
     }

@@ -23,7 +23,7 @@ public:
     static uint32_t width(DateEncoding encoding);
     // Reads `n` bytes in `encoding`; false unless they spell a valid time
     // (for IptcDate the time of day is 00:00:00; for IptcTime the date is
-    // 1904-01-01). Zero seconds since 1904 ("not set") is no time.
+    // 1904-01-01). Zero seconds (since 1904 or 1970: "not set") is no time.
     static bool decode(DateEncoding encoding, const unsigned char *bytes, size_t n, WallClock *time);
     // Writes `time` in `encoding` into `out` (width(encoding) bytes); false,
     // writing nothing, when it is not valid or does not fit the encoding.
@@ -32,6 +32,11 @@ public:
     // one and the same encoding: a date field's texts before and after a shift.
     static bool spellsPair(const unsigned char *from, const unsigned char *to, size_t n, const WallClock &before,
                            const WallClock &after);
+    // Whether `from` and `to` (`n` bytes each) spell two times exactly
+    // `seconds` apart in one and the same encoding that holds a whole time: a
+    // field that keeps a distance from the capture time (a UTC copy, the end
+    // of a recording) before and after a shift.
+    static bool spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds);
     // `time` moved by `seconds` (either way), across days, months and years.
     static WallClock addSeconds(const WallClock &time, int64_t seconds);
     // Seconds between 1970-01-01 00:00:00 and `time`, both read in the same zone.

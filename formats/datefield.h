@@ -13,6 +13,7 @@ enum class DateEncoding : uint8_t {
     IptcTime,        // "hhmmss", the first 6 bytes of an IPTC time (its zone is not part of it)
     Seconds1904x32,  // big-endian unsigned seconds since 1904-01-01 00:00:00, 4 bytes
     Seconds1904x64,  // the same in 8 bytes
+    Seconds1970x32LE,  // little-endian unsigned seconds since 1970-01-01 00:00:00, 4 bytes
 };
 
 // What a field is to the file: its capture time itself, or a copy of it.
@@ -27,6 +28,11 @@ struct DateField {
     DateEncoding encoding = DateEncoding::ExifText;
     DateRole role = DateRole::Copy;
     std::string value;
+    // The field holds the capture time moved by this many seconds: 0 for a
+    // copy of it; for a copy in UTC the zone's offset taken away; for the end
+    // of a recording its length added. A shift moves the field by the same
+    // seconds as the capture time, so it keeps that distance.
+    int64_t skew = 0;
 };
 
 // A field computed from others, recomputed when they change: today the MD5
@@ -53,6 +59,11 @@ struct FoundDates {
     // The capture time's text as stored (DateTimeOriginal), up to its first
     // NUL and at most 19 characters; empty when there is none.
     std::string captureText;
+    // captureText is a time in UTC (a video's header with no copy that names
+    // its zone): the worker reads it as the computer's local time, turning
+    // captureText into that wall-clock time and taking the zone's offset from
+    // every field's skew. False when captureText is the wall-clock time itself.
+    bool captureUtc = false;
     std::string make, model;   // the camera, each up to its first NUL
     // Every field that spells the capture time, sorted by offset and never
     // overlapping. Empty unless captureText is a well-formed date.

@@ -62,6 +62,11 @@ std::string digestAfter(std::string data, uint64_t offset, const std::vector<Dat
 
 } // namespace
 
+bool DateShift::isCameraField(DateEncoding encoding)
+{
+    return encoding != DateEncoding::XmpText && encoding != DateEncoding::IptcDate && encoding != DateEncoding::IptcTime;
+}
+
 bool DateShift::plan(ByteSource &file, const std::vector<DateField> &fields,
                      const std::vector<DerivedField> &derived, const WallClock &capture, int64_t seconds,
                      bool exifTextOnly, Plan *plan)
@@ -81,7 +86,7 @@ bool DateShift::plan(ByteSource &file, const std::vector<DateField> &fields,
 
     for (const DateField *f : byOffset) {
         const DateField &field = *f;
-        if (exifTextOnly && field.encoding != DateEncoding::ExifText)
+        if (exifTextOnly && !isCameraField(field.encoding))
             continue;
         const uint32_t width = DateCodec::width(field.encoding);
         if (field.width != width)
@@ -90,18 +95,20 @@ bool DateShift::plan(ByteSource &file, const std::vector<DateField> &fields,
         run.offset = field.offset;
         if (!readString(file, field.offset, width, &run.from))
             return false;
-        if (!spells(field.encoding, run.from, capture))
+        const WallClock held = field.skew ? DateCodec::addSeconds(capture, field.skew) : capture;
+        if (!spells(field.encoding, run.from, held))
             continue;
         // A time the field cannot spell (a 32-bit count of seconds past 2040,
         // say) fails the whole plan: a file half moved tells two times.
         unsigned char out[32];
-        if (!DateCodec::encode(field.encoding, shifted, out))
+        if (!DateCodec::encode(field.encoding, field.skew ? DateCodec::addSeconds(shifted, field.skew) : shifted, out))
             return false;
         run.to.assign(reinterpret_cast<const char *>(out), width);
         if (!plan->runs.empty() && plan->runs.back().offset + plan->runs.back().to.size() > run.offset)
             continue;   // overlaps the field before it
         plan->runs.push_back(run);
         ++plan->moved[field.encoding];
+        plan->captureMoved = plan->captureMoved || field.role == DateRole::Capture;
     }
 
     if (!exifTextOnly) {

@@ -27,11 +27,17 @@ public:
     struct Plan {
         std::vector<Run> runs;                    // sorted by offset
         std::map<DateEncoding, int> moved;        // fields moved, by encoding
+        bool captureMoved = false;                // among them the capture time itself
         int digestsUpdated = 0;
     };
 
+    // Whether a field in `encoding` moves when only the camera's own metadata
+    // is to move: every encoding but the XMP and IPTC ones.
+    static bool isCameraField(DateEncoding encoding);
+
     // `capture` is the capture time the fields spell now. With `exifTextOnly`
-    // only ExifText fields move and no derived field is recomputed. Reads the
+    // only the camera's fields move (isCameraField) and no derived field is
+    // recomputed. Reads the
     // fields' and the derived fields' bytes from `file`; false when a read
     // fails or the shifted time is not valid (outside the years 1000 to 9999).
     // A field whose bytes do not spell `capture` is left out.

@@ -6,7 +6,7 @@
 #include "datefield.h"
 
 // What a user calls a kind of file: chosen with --types, shown in listings.
-enum class FileKind : uint8_t { Jpeg, Raw, Tiff };
+enum class FileKind : uint8_t { Jpeg, Raw, Tiff, Heif, Video };
 
 // One kind of file: tells whether content is its own (by its first bytes)
 // and where such a file keeps its capture time. A format holds no state

@@ -15,6 +15,12 @@ public:
     static const FileFormat *forContent(const unsigned char *head, size_t n);
     // True when `extension` (without the dot, any letter case) is one a format declares.
     static bool isCandidate(const char *extension, size_t n);
+    // The kind of a file by its name alone, before its content is read: as the
+    // format that declares `extension` (without the dot, any letter case)
+    // calls such a file. False when no format declares it.
+    static bool kindOfName(const char *extension, size_t n, FileKind *kind);
+    // Every kind the formats name their files, in the order of FileKind.
+    static std::vector<FileKind> kinds();
     // The name of a kind, as --types and the listings spell it ("jpeg", "raw",
     // "tiff"), and the kind of such a name; false for none.
     static const char *kindName(FileKind kind);

@@ -79,13 +79,10 @@ void addPair(ConstByteView iptc, uint64_t base, const Span &date, const Span &ti
     pairs->push_back(field(base + time.offset, DateEncoding::IptcTime, hms));
 }
 
-} // namespace
-
-PhotoshopResources::Copies PhotoshopResources::findCopies(ConstByteView resources, uint64_t base,
-                                                          const WallClock &time)
+// The first IPTC resource and the first digest resource of a block, each
+// where its data lies in the block; anything that is no resource ends them.
+void findResources(ConstByteView resources, Span *iptcBlock, Span *digest)
 {
-    Copies copies;
-    Span iptcBlock, digest;
     uint64_t at = 0;
     while (resources.contains(at, 12)) {
         // Signature, resource id, a name of even length (its length byte
@@ -103,21 +100,47 @@ PhotoshopResources::Copies PhotoshopResources::findCopies(ConstByteView resource
         const uint64_t dataAt = sizeAt + 4;
         if (!resources.contains(dataAt, size))
             break;
-        if (imageResource && id == kIptcResource && !iptcBlock.present)
-            iptcBlock = {true, dataAt, size};
-        if (imageResource && id == kDigestResource && size == kDigestLength && !digest.present)
-            digest = {true, dataAt, size};
+        if (imageResource && id == kIptcResource && !iptcBlock->present)
+            *iptcBlock = {true, dataAt, size};
+        if (imageResource && id == kDigestResource && size == kDigestLength && !digest->present)
+            *digest = {true, dataAt, size};
         at = dataAt + size + (size & 1);
     }
+}
+
+} // namespace
+
+std::vector<DateField> PhotoshopResources::iptcPairs(ConstByteView iptc, uint64_t base, const WallClock &time)
+{
+    std::vector<DateField> pairs;
+    Span datasets[64];
+    readDatasets(iptc, datasets);
+    addPair(iptc, base, datasets[kDateCreated], datasets[kTimeCreated], time, &pairs);
+    addPair(iptc, base, datasets[kDigitalCreationDate], datasets[kDigitalCreationTime], time, &pairs);
+    return pairs;
+}
+
+bool PhotoshopResources::digestAt(ConstByteView resources, uint64_t *offset)
+{
+    Span iptcBlock, digest;
+    findResources(resources, &iptcBlock, &digest);
+    if (digest.present)
+        *offset = digest.offset;
+    return digest.present;
+}
+
+PhotoshopResources::Copies PhotoshopResources::findCopies(ConstByteView resources, uint64_t base,
+                                                          const WallClock &time)
+{
+    Copies copies;
+    Span iptcBlock, digest;
+    findResources(resources, &iptcBlock, &digest);
 
     const ConstByteView iptc = resources.sub(iptcBlock.offset, iptcBlock.length);
     if (!iptcBlock.present || iptc.size() == 0)
         return copies;   // no datasets, nothing for a digest to cover
     const uint64_t iptcBase = base + iptcBlock.offset;
-    Span datasets[64];
-    readDatasets(iptc, datasets);
-    addPair(iptc, iptcBase, datasets[kDateCreated], datasets[kTimeCreated], time, &copies.pairs);
-    addPair(iptc, iptcBase, datasets[kDigitalCreationDate], datasets[kDigitalCreationTime], time, &copies.pairs);
+    copies.pairs = iptcPairs(iptc, iptcBase, time);
 
     if (digest.present) {
         const Md5::Digest now = Md5::of(iptc);

@@ -26,4 +26,12 @@ public:
     // `resources` starts `base` bytes into the file and holds the resources
     // one after the other; anything that is no resource ends them.
     static Copies findCopies(ConstByteView resources, uint64_t base, const WallClock &time);
+
+    // The date and time pairs of bare IPTC-IIM data (as the IPTC resource or
+    // a TIFF tag holds it) that spell `time`; `iptc` starts `base` bytes into
+    // the file.
+    static std::vector<DateField> iptcPairs(ConstByteView iptc, uint64_t base, const WallClock &time);
+    // Where the data of the block's IPTC digest resource (16 bytes) starts
+    // in `resources`; false when there is none.
+    static bool digestAt(ConstByteView resources, uint64_t *offset);
 };

@@ -2,13 +2,24 @@
 // typical camera files in both byte orders and a few broken ones, each also
 // as a bare TIFF structure for the fuzz target's direct decoder path; files
 // with XMP and IPTC copies of the capture time, and the bare XMP packet,
-// image resources and IPTC data for the target's wrapped paths.
+// image resources and IPTC data for the target's wrapped paths; TIFF-based
+// RAW files of each header variant with every copy a TIFF structure holds,
+// and two broken ones; the RAW containers (RAF, MRW, CRW in both byte
+// orders, X3F) with little image data; HEIC and AVIF files with the Exif
+// item in the file, in 'idat', in several extents, after 'mdat', with an XMP
+// item; videos with version 0 and 1 headers, 'moov' first and last, Keys,
+// 'udta' texts and XMP.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "cr3builder.h"
+#include "isobmffbuilder.h"
 #include "jpegbuilder.h"
 #include "md5.h"
+#include "moviebuilder.h"
+#include "rawbuilder.h"
+#include "tiffbuilder.h"
 
 using namespace jpegtest;
 
@@ -85,6 +96,28 @@ IptcBlock iptcBlock()
 
 Bytes text(const std::string &s) { return Bytes(s.begin(), s.end()); }
 
+// A RAW file with the capture time in its EXIF texts, a maker note, XMP,
+// IPTC with its digest, and a preview JPEG in a SubIFD; the raw data small.
+Bytes rawFile(tifftest::Header header, const IptcBlock &iptc)
+{
+    namespace ttag = tifftest::tag;
+    const std::string t = "2008:03:16 10:52:01";
+    tifftest::Tiff f(header);
+    const int exif = f.addDirectory(), interop = f.addDirectory(), preview = f.addDirectory(),
+              raw = f.addDirectory(), ifd1 = f.addDirectory();
+    const Bytes iim = iptc.iim();
+    f.ascii(0, ttag::Make, "Maker").ascii(0, ttag::Model, "Model 7").ascii(0, ttag::DateTime, t)
+        .subIfds(0, {preview, raw}).subDirectory(0, ttag::ExifIfd, exif).next(0, ifd1)
+        .bytes(0, ttag::Xmp, text(xmpPacket().text()), format::Byte).bytes(0, ttag::Iptc, iim)
+        .bytes(0, ttag::ImageResources, tifftest::digestResource(md5(iim)))
+        .ascii(exif, ttag::DateTimeOriginal, t).ascii(exif, ttag::DateTimeDigitized, t)
+        .bytes(exif, ttag::MakerNote, text("IIII\x01" + t + "Z"))
+        .subDirectory(exif, ttag::InteropIfd, interop).ascii(interop, 0x0001, "R98")
+        .jpegStrip(preview, Jpeg::camera(camera(ByteOrder::Intel), 16).bytes()).image(raw, 64)
+        .ascii(ifd1, ttag::DateTime, t).jpeg(ifd1, Jpeg().soi().sof(8, 8, 1).sos().scanData(8).eoi().bytes());
+    return f.bytes();
+}
+
 Bytes tagged(uint8_t kind, const Bytes &rest)
 {
     Bytes out = {kind};
@@ -145,5 +178,50 @@ int main(int argc, char **argv)
     write(dir, "wrapped-xmp.bin", tagged(1, text(xmpPacket().text())));
     write(dir, "wrapped-resources.bin", tagged(2, current.resources()));
     write(dir, "wrapped-iim.bin", tagged(3, current.iim()));
+
+    using tifftest::Header;
+    write(dir, "raw-ii.nef", rawFile(Header::Intel, iptcBlock()));
+    write(dir, "raw-mm.pef", rawFile(Header::Motorola, iptcBlock()));
+    write(dir, "raw-big.tif", rawFile(Header::BigMotorola, iptcBlock()));
+    write(dir, "raw-panasonic.rw2", rawFile(Header::Panasonic, iptcBlock()));
+    write(dir, "raw-olympus.orf", rawFile(Header::OlympusMM, iptcBlock()));
+    tifftest::Tiff loop(Header::BigIntel);
+    const int page = loop.addDirectory();
+    loop.ascii(0, tifftest::tag::DateTimeOriginal, "2008:03:16 10:52:01").next(0, page).next(page, 0);
+    write(dir, "tiff-loop.tif", loop.bytes());
+    tifftest::Tiff far(Header::Intel);
+    far.ascii(0, tifftest::tag::DateTimeOriginal, "2008:03:16 10:52:01")
+        .rawEntry(0, tifftest::tag::SubIfds, format::Long, 3, 0xFFFFFF00u).nextRaw(0, 0x7FFFFFF0);
+    write(dir, "tiff-far.tif", far.bytes());
+
+    write(dir, "camera.raf", rawtest::Raf(Jpeg::camera(dated, 32).bytes()).sensorBytes(64).bytes());
+    write(dir, "camera.mrw", rawtest::Mrw(camera(ByteOrder::Motorola)).imageBytes(64).bytes());
+    for (ByteOrder order : {ByteOrder::Intel, ByteOrder::Motorola})
+        write(dir, order == ByteOrder::Intel ? "camera-ii.crw" : "camera-mm.crw",
+              rawtest::Crw::camera("2008:03:16 10:52:01", order, 64).bytes());
+    write(dir, "camera.x3f", rawtest::x3f(64));
+
+    using isotest::Heif;
+    const Bytes mm = camera(ByteOrder::Motorola).tiff(), ii = camera(ByteOrder::Intel).tiff();
+    write(dir, "camera-mm.heic", Heif(mm).imageBytes(64).xmp(xmpPacket().text()).bytes());
+    write(dir, "camera-ii-idat.heic", Heif(ii).exifOffset(0).inIdat().imageBytes(64).bytes());
+    write(dir, "camera-extents.heif", Heif(mm).extents(3).iloc(2, 8, 4, 4, 4).infeVersion(3).imageBytes(64).bytes());
+    write(dir, "camera-late.avif",
+          Heif(ii).brand("avif", {"mif1", "avif"}).metaAfterMdat().largeMdat().imageBytes(64).bytes());
+    write(dir, "camera-pieces.heic", Heif(mm).extents(2, 5).iloc(0, 4, 4, 0).imageBytes(64).bytes());
+
+    using isotest::Cr3;
+    const std::string t = "2008:03:16 10:52:01";
+    write(dir, "camera-zoned.cr3", Cr3::camera(tifftest::Header::Intel, t, "+02:00", 7200).xmp(xmpPacket().text())
+                                       .imageBytes(64).bytes());
+    write(dir, "camera-v1.cr3",
+          Cr3::camera(tifftest::Header::Motorola, t, "", -19800).headerVersion(1).tracks(1).imageBytes(64).bytes());
+
+    using isotest::Movie;
+    write(dir, "keys-zoned.mov", Movie("2008:03:16 08:52:18").keys("2008-03-16T10:52:01+0200", "Maker", "Model 7")
+                                     .day("2008-03-16T08:52:01Z").mdatBytes(64).bytes());
+    write(dir, "udta-last.mp4", Movie(t).version(1).addTrack(t, t).date("2008-03-16T10:52:01+0000")
+                                    .udtaXmp(xmpPacket().text()).moovLast().mdatBytes(64).bytes());
+    write(dir, "quicktime-xmp.mov", Movie(t).quickTime().uuidXmp(xmpPacket().text()).mdatBytes(64).bytes());
     return 0;
 }

@@ -2,6 +2,7 @@
 // folder, run without a terminal.
 #include "capturedate.h"
 #include "folderwalk.h"
+#include "formatlist.h"
 #include "isolatedhome.h"
 #include "journal.h"
 #include "journalline.h"
@@ -212,6 +213,12 @@ private slots:
     void picturesAddedSinceAndNotChosen();
     void journalsOfTheFirstReleaseStillServe_data();
     void journalsOfTheFirstReleaseStillServe();
+    void kindsAreListed_data();
+    void kindsAreListed();
+    void kindsAreCounted();
+    void shiftChoosesKinds_data();
+    void shiftChoosesKinds();
+    void resumeKeepsToTheKinds();
 };
 
 // A sidecar file as photo managers write one beside a picture: the capture
@@ -397,6 +404,11 @@ void TestCli::badInputTouchesNothing_data()
     QTest::newRow("picture without a usable date")
         << QStringList{"shift", "%1", "--picture", "%1/sub/zero.jpg", "--to", "2012:01:01 00:00:00", "--yes"}
         << "DateTimeOriginal is not a date";
+    QTest::newRow("a kind that is none")
+        << QStringList{"shift", "%1", "--types", "jpeg,png", "--by", "60", "--yes"} << "unknown kind 'png' for --types";
+    QTest::newRow("a kind the tree does not hold")
+        << QStringList{"shift", "%1", "--types", "tiff", "--by", "60", "--yes"}
+        << "none of the 3 pictures with a usable date is chosen";
     QTest::newRow("picture that does not exist")
         << QStringList{"shift", "%1", "--picture", "%1/nope.jpg", "--to", "2012:01:01 00:00:00", "--yes"}
         << "no such picture";
@@ -452,7 +464,8 @@ void TestCli::jsonShape()
 {
     QTemporaryDir top;
     QVERIFY(makeTree(top.path(), standardTree));
-    const QStringList datesKeys{"folders", "pictures", "valid", "oldest", "newest", "outside_links", "unreadable"};
+    const QStringList datesKeys{"folders", "pictures", "valid", "raw", "unsupported", "oldest", "newest",
+                                "outside_links", "unreadable"};
     const QJsonObject dates = cli({"dates", top.path(), "--json"}).json();
     QCOMPARE(sorted(dates.keys()), sorted(datesKeys));
     QCOMPARE(dates["folders"].toInt(), 2);
@@ -1409,6 +1422,226 @@ void TestCli::journalsOfTheFirstReleaseStillServe()
     for (auto it = before.constBegin(); it != before.constEnd(); ++it)
         QVERIFY2(back.value(it.key()).first == it.value().first, qPrintable(it.key()));
     QCOMPARE(passOf(journal)["state"].toString(), QString("undone"));
+}
+
+namespace {
+
+// One folder with a file of every kind: a JPEG and a RAW file of one name
+// with the RAW file's sidecar, a TIFF picture, a .nef that holds a JPEG (it
+// is a JPEG), and an X3F file (its format is not supported). Every dated file
+// comes from the same camera.
+const QList<QPair<QString, std::string>> kindTree = {
+    {"a.jpg", "2012:05:06 10:00:00"}, {"a.CR2", "2012:05:06 10:00:00"}, {"b.tif", "2012:05:07 11:00:00"},
+    {"c.nef", "2012:05:08 12:00:00"}, {"d.x3f", ""}};
+
+bool makeKindTree(const QString &top)
+{
+    for (const auto &file : kindTree) {
+        const QString suffix = QFileInfo(file.first).suffix().toLower();
+        const Bytes bytes = suffix == "cr2" ? samples::cameraTiff(tifftest::Header::Intel, file.second)
+                            : suffix == "tif" ? samples::cameraTiff(tifftest::Header::Motorola, file.second)
+                            : suffix == "x3f" ? rawtest::x3f()
+                                              : cameraPicture(file.second, "Maker", "Model 7");
+        if (!writeFile(QFile::encodeName(top + '/' + file.first).toStdString(), bytes))
+            return false;
+    }
+    QFile sidecar(top + "/a.xmp");
+    return sidecar.open(QIODevice::WriteOnly) && sidecar.write(sidecarText("2012:05:06 10:00:00")) > 0;
+}
+
+} // namespace
+
+// Each file's kind, by the format that claimed it: in text lines after the
+// date (a JPEG's line reads as before), in JSON always.
+void TestCli::kindsAreListed_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");     // what follows the path in the text line
+    QTest::addColumn<QString>("reason");   // JSON: empty when it has a date
+
+    QTest::newRow("JPEG") << "a.jpg" << "jpeg" << "2012:05:06 10:00:00" << "";
+    QTest::newRow("RAW file, with its sidecar")
+        << "a.CR2" << "raw" << "2012:05:06 10:00:00\traw\t(also 0 XMP, 0 IPTC, 1 sidecar)" << "";
+    QTest::newRow("TIFF picture") << "b.tif" << "tiff" << "2012:05:07 11:00:00\ttiff" << "";
+    QTest::newRow("a .nef that holds a JPEG") << "c.nef" << "jpeg" << "2012:05:08 12:00:00" << "";
+    QTest::newRow("format not supported") << "d.x3f" << "raw" << "format not supported\traw"
+                                          << "format not supported";
+}
+
+void TestCli::kindsAreListed()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, reason);
+    QTemporaryDir top;
+    QVERIFY(makeKindTree(top.path()));
+    const Run lines = cli({"dates", top.path(), "--list"});
+    QCOMPARE(lines.exitCode, 0);
+    QVERIFY2(lines.out.contains(QFile::encodeName(top.filePath(name)) + '\t' + text.toUtf8() + '\n'),
+             lines.out.constData());
+    const Run json = cli({"dates", top.path(), "--list", "--json"});
+    QJsonObject entry;
+    for (const QJsonValue &v : json.json()["list"].toArray())
+        if (v.toObject()["path"].toString() == top.filePath(name))
+            entry = v.toObject();
+    QCOMPARE(entry["kind"].toString(), kind);
+    QCOMPARE(entry["reason"].toString(), reason);
+    QCOMPARE(entry["date"].isNull(), !reason.isEmpty());
+}
+
+// RAW files count as pictures, each of a RAW+JPEG pair; a file whose format
+// is not supported counts apart, and a RAW file counts with its camera.
+void TestCli::kindsAreCounted()
+{
+    QTemporaryDir top;
+    QVERIFY(makeKindTree(top.path()));
+    const QJsonObject o = cli({"dates", top.path(), "--json", "--cameras"}).json();
+    QCOMPARE(o["pictures"].toInt(), 5);
+    QCOMPARE(o["valid"].toInt(), 4);
+    QCOMPARE(o["raw"].toInt(), 2);
+    QCOMPARE(o["unsupported"].toInt(), 1);
+    const QJsonArray cameras = o["cameras"].toArray();
+    QVERIFY(!cameras.isEmpty());
+    QCOMPARE(cameras[0]["name"].toString(), "Maker Model 7");
+    QCOMPARE(cameras[0]["pictures"].toInt(), 4);
+    QCOMPARE(cameras[0]["valid"].toInt(), 4);
+    const Run text = cli({"dates", top.path()});
+    QVERIFY2(text.out.endsWith("Usable:   4\nOldest:   2012:05:06 10:00:00\nNewest:   2012:05:08 12:00:00\n"
+                               "RAW files: 2\nFormat not supported: 1\n"),
+             text.out.constData());
+}
+
+// --types chooses kinds as --camera chooses cameras: the others, and the
+// file whose format is not supported, keep every byte; NAME.xmp moves with
+// the RAW file it belongs to.
+void TestCli::shiftChoosesKinds_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("moved");
+    QTest::addColumn<int>("raw");          // of the moved, RAW files
+    QTest::addColumn<QString>("choice");   // as the journal records it
+
+    const QStringList every{"a.jpg", "a.CR2", "b.tif", "c.nef"};
+    QTest::newRow("every kind") << QStringList() << every << 1 << "";
+    QStringList kinds;
+    for (FileKind kind : FormatList::kinds())
+        kinds.prepend(FormatList::kindName(kind));
+    QTest::newRow("every kind named") << QStringList{"--types", kinds.join(',')} << every << 1 << "";
+    QTest::newRow("raw") << QStringList{"--types", "raw"} << QStringList{"a.CR2"} << 1 << "{\"types\":[\"raw\"]}";
+    QTest::newRow("JPEG, a .nef holding one among them")
+        << QStringList{"--types", "JPEG"} << QStringList{"a.jpg", "c.nef"} << 0 << "{\"types\":[\"jpeg\"]}";
+    QTest::newRow("tiff and raw, camera too")
+        << QStringList{"--types", "tiff", "--types=raw", "--camera", "maker model 7"}
+        << QStringList{"a.CR2", "b.tif"} << 1 << "{\"cameras\":[\"maker model 7\"],\"types\":[\"tiff\",\"raw\"]}";
+}
+
+void TestCli::shiftChoosesKinds()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, moved);
+    QFETCH(int, raw);
+    QFETCH(QString, choice);
+    QTemporaryDir top;
+    QVERIFY(makeKindTree(top.path()));
+    const auto before = snapshot(top.path());
+
+    // A dry run lists the chosen pictures alone.
+    const Run dry = cli(QStringList{"shift", top.path(), "--by", "3600", "--dry-run", "--json"} + options);
+    QVERIFY2(dry.exitCode == 0, dry.err.constData());
+    QStringList listed;
+    for (const QJsonValue &v : dry.json()["list"].toArray())
+        listed << QFileInfo(v.toObject()["path"].toString()).fileName();
+    // Without a choice (every kind named is none), every picture is listed.
+    QCOMPARE(sorted(listed), sorted(moved + (choice.isEmpty() ? QStringList{"d.x3f"} : QStringList())));
+
+    const Run run = cli(QStringList{"shift", top.path(), "--by", "3600", "--yes", "--json"} + options);
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    const QJsonObject o = run.json();
+    QCOMPARE(o["chosen"].toInt(), int(moved.size()));
+    QCOMPARE(o["changed"].toInt(), int(moved.size()));
+    QCOMPARE(o["unsupported"].toInt(), 1);
+    QCOMPARE(o["sidecars"].toInt(), moved.contains("a.CR2") ? 1 : 0);
+    const auto after = snapshot(top.path());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+        const QString name = it.key().mid(1);
+        const bool moves = moved.contains(name) || (name == "a.xmp" && moved.contains("a.CR2"));
+        QVERIFY2((after.value(it.key()).first != it.value().first) == moves, qPrintable(name));
+    }
+    for (const QString &name : moved) {
+        const QDateTime was = CaptureDate::parse(QByteArray::fromStdString(
+            std::find_if(kindTree.begin(), kindTree.end(), [&](const auto &f) { return f.first == name; })->second));
+        QCOMPARE(dateOf(top.filePath(name)), QString(CaptureDate::format(was.addSecs(3600))));
+    }
+    Journal::Record record;
+    QString error;
+    QVERIFY2(Journal::read(o["journal"].toString(), &record, &error), qPrintable(error));
+    QCOMPARE(QString::fromUtf8(record.header.choice), choice);
+
+    // Undone byte for byte; the text result then tells the RAW files.
+    QCOMPARE(cli({"undo", "--yes"}).exitCode, 0);
+    QCOMPARE(snapshot(top.path()).keys(), before.keys());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+        QVERIFY2(snapshot(top.path()).value(it.key()).first == it.value().first, qPrintable(it.key()));
+    const Run text = cli(QStringList{"shift", top.path(), "--by", "3600", "--yes"} + options);
+    QCOMPARE(text.exitCode, 0);
+    QVERIFY2(text.out.contains(QString("%1 pictures").arg(moved.size()).toUtf8()), text.out.constData());
+    QVERIFY2(text.out.contains("\nRAW files among the changed pictures: " + QByteArray::number(raw) + ".\n")
+                 == (raw > 0) && text.out.contains("RAW files among") == (raw > 0),
+             text.out.constData());
+}
+
+// A shift of the RAW files cut off before its first picture: the resume
+// walks the tree and finishes the RAW files alone, by what each file holds
+// and is named, never the JPEGs and TIFF pictures beside them, nor a .nef
+// that holds a JPEG.
+void TestCli::resumeKeepsToTheKinds()
+{
+    QTemporaryDir top;
+    const int perKind = 20;
+    for (int i = 0; i < perKind; ++i) {
+        const std::string date = "2012:05:06 10:" + QString::number(i).rightJustified(2, '0').toStdString() + ":00";
+        const QString base = top.path() + QString("/%1/p%2.").arg(i % 3).arg(i);
+        QDir().mkpath(QFileInfo(base).path());
+        QVERIFY(writeFile(QFile::encodeName(base + "cr2").toStdString(),
+                          samples::cameraTiff(tifftest::Header(i % 2), date)));
+        QVERIFY(writeFile(QFile::encodeName(base + "tif").toStdString(),
+                          samples::cameraTiff(tifftest::Header::Intel, date)));
+        QVERIFY(writeFile(QFile::encodeName(base + "jpg").toStdString(), picture(date)));
+        QVERIFY(writeFile(QFile::encodeName(base + "jpeg.nef").toStdString(), picture(date)));
+    }
+    const auto before = snapshot(top.path());
+    const Run shift = cli({"shift", top.path(), "--types", "raw", "--by", "3600", "--yes", "--json"});
+    QVERIFY2(shift.exitCode == 0, shift.err.constData());
+    QCOMPARE(shift.json()["changed"].toInt(), perKind);
+
+    // Its journal cut before the first picture, as by a crash right after the
+    // dates the user saw were recorded; every file as it was before.
+    const QString journal = shift.json()["journal"].toString();
+    QFile file(journal);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray kept;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.contains("\"runs\": "))
+            break;
+        kept += line + '\n';
+    }
+    QVERIFY(file.resize(0));
+    QCOMPARE(file.write(kept), kept.size());
+    file.close();
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+        QFile picture(top.path() + it.key());
+        QVERIFY(picture.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(picture.write(it.value().first), it.value().first.size());
+    }
+
+    const Run resumed = cli({"resume", journal, "--yes", "--json"});
+    QVERIFY2(resumed.exitCode == 0, resumed.err.constData());
+    QCOMPARE(resumed.json()["changed"].toInt(), perKind);
+    const auto after = snapshot(top.path());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+        QVERIFY2((after.value(it.key()).first != it.value().first) == it.key().endsWith(".cr2"), qPrintable(it.key()));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

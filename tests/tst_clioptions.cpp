@@ -1,6 +1,7 @@
 // Parsing the command line of kelvaro-cli: what is accepted, and the one
 // message for each kind of bad input.
 #include "clioptions.h"
+#include "formatlist.h"
 
 #include <QtTest>
 
@@ -16,6 +17,8 @@ private slots:
     void choice();
     void jobs_data();
     void jobs();
+    void types_data();
+    void types();
 };
 
 using Command = CliOptions::Command;
@@ -132,6 +135,12 @@ void TestCliOptions::refused_data()
     QTest::newRow("jobs not a number") << QStringList{"shift", "DIR", "--by", "5", "--jobs", "x"} << "invalid --jobs";
     QTest::newRow("jobs without a value") << QStringList{"undo", "--jobs"} << "--jobs needs a value";
     QTest::newRow("jobs on history") << QStringList{"history", "--jobs", "2"} << "unknown option --jobs";
+    QTest::newRow("unknown kind") << QStringList{"shift", "DIR", "--by", "5", "--types", "raw,png"}
+                                  << "unknown kind 'png' for --types: give jpeg, raw, tiff";
+    QTest::newRow("empty kind") << QStringList{"shift", "DIR", "--by", "5", "--types=raw,"} << "unknown kind ''";
+    QTest::newRow("types without a value") << QStringList{"shift", "DIR", "--by", "5", "--types"}
+                                           << "--types needs a value";
+    QTest::newRow("types on dates") << QStringList{"dates", "DIR", "--types", "raw"} << "unknown option --types";
 }
 
 // --to is a limit, except beside --picture, where it is that picture's true time.
@@ -202,6 +211,38 @@ void TestCliOptions::jobs()
     const CliOptions o = CliOptions::parse(arguments);
     QVERIFY2(o.ok(), qPrintable(o.error));
     QCOMPARE(o.jobs, jobs);
+}
+
+// --types names kinds as the listings do, in any letter case; naming every
+// kind is no choice at all.
+void TestCliOptions::types_data()
+{
+    QTest::addColumn<QStringList>("types");   // the values of --types
+    QTest::addColumn<QString>("kinds");       // chosen, as listed; empty: every kind
+
+    QTest::newRow("not given") << QStringList() << "";
+    QTest::newRow("one") << QStringList{"raw"} << "raw";
+    QTest::newRow("two, any case, spaces") << QStringList{"TIFF, Jpeg"} << "tiff jpeg";
+    QTest::newRow("repeated") << QStringList{"raw", "raw,tiff"} << "raw tiff";
+    QStringList every;
+    for (FileKind kind : FormatList::kinds())
+        every << FormatList::kindName(kind);
+    QTest::newRow("every kind") << QStringList{every.join(',')} << "";
+}
+
+void TestCliOptions::types()
+{
+    QFETCH(QStringList, types);
+    QFETCH(QString, kinds);
+    QStringList arguments{"shift", "DIR", "--by", "5"};
+    for (const QString &t : types)
+        arguments << "--types" << t;
+    const CliOptions o = CliOptions::parse(arguments);
+    QVERIFY2(o.ok(), qPrintable(o.error));
+    QStringList chosen;
+    for (FileKind kind : o.kinds)
+        chosen << FormatList::kindName(kind);
+    QCOMPARE(chosen.join(' '), kinds);
 }
 
 QTEST_GUILESS_MAIN(TestCliOptions)

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "mainwindowform.h"
 #include "datereader.h"
+#include "samplefiles.h"
 #include "shiftjob.h"
 
 #include <QApplication>
@@ -213,6 +214,7 @@ private slots:
     void unreadableFolderIsTold();
     void cameraChoiceShiftsOneCamera();
     void oneCameraKeepsTheChoiceHidden();
+    void rawAndJpegPairMoveTogether();
 
 private:
     QTemporaryDir settingsDir;
@@ -907,6 +909,46 @@ void TestController::shiftAfterAnotherShiftOfTheTreeIsRefused()
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !refusal.isEmpty(), 20000);
     QVERIFY2(refusal.contains("since its dates were read"), qPrintable(refusal));
     QCOMPARE(DateReader::read(top.filePath("a.jpg")).oldDate, wallClock("2012:05:06 10:01:00"));
+}
+
+// A RAW+JPEG pair moves together, and NAME.xmp with it once; a file whose
+// format is not supported is counted apart and keeps every byte. The
+// question and the result tell how many of the pictures are RAW files.
+void TestController::rawAndJpegPairMoveTogether()
+{
+    QTemporaryDir top;
+    put(top.filePath("a.jpg"), dated("2012:05:06 10:00:00"));
+    put(top.filePath("a.NEF"), samples::cameraTiff(tifftest::Header::Motorola, "2012:05:06 10:00:00"));
+    put(top.filePath("b.x3f"), rawtest::x3f());
+    XmpPacket xmp;
+    xmp.attribute("xmp:CreateDate", "2012-05-06T10:00:00");
+    const std::string sidecar = xmp.text();
+    put(top.filePath("a.xmp"), Bytes(sidecar.begin(), sidecar.end()));
+    const QByteArray unsupported = fileBytes(top.filePath("b.x3f"));
+    MainWindow w;
+    runDating(w, top.path());
+    QCOMPARE(w.ui->numberEdit->text(), QString("3 (2 valid, 1 format not supported)"));
+
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2012:05:06 11:00:00"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QCOMPARE(question, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n2012:05:06 10:00:00\n"
+                               "will be changed.\n\nDo you want to proceed?\n\n"
+                               "Every capture time moves by +1:00:00 (new range 2012:05:06 11:00:00 to 2012:05:06 11:00:00).\n"
+                               "RAW files among the pictures to change: 1.\n"
+                               "Left alone, format not supported: 1."));
+    QCOMPARE(result, QString("2 pictures in 1 folders, dated from\n2012:05:06 10:00:00 to \n2012:05:06 10:00:00\n"
+                             "have been changed.\n\nEvery capture time moved by +1:00:00 "
+                             "(now 2012:05:06 11:00:00 to 2012:05:06 11:00:00).\n"
+                             "RAW files among the changed pictures: 1.\n\n"
+                             "Also moved: 0 XMP dates, 0 IPTC dates, 1 sidecar files."));
+    for (const char *name : {"a.jpg", "a.NEF"})
+        QCOMPARE(DateReader::read(top.filePath(name)).oldDate, wallClock("2012:05:06 11:00:00"));
+    QVERIFY(fileBytes(top.filePath("a.xmp")).contains("xmp:CreateDate=\"2012-05-06T11:00:00\""));
+    QCOMPARE(fileBytes(top.filePath("b.x3f")), unsupported);
 }
 
 QTEST_MAIN(TestController)

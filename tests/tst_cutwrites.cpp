@@ -111,6 +111,18 @@ QList<QPair<qint64, int>> placesOf(const Bytes &file)
 // A JPEG with a date field whose middle lies on byte 512, so that a write cut on
 // a sector boundary leaves it half old, half new: a comment before the EXIF
 // block pushes it there.
+// The runs of a picture closer than this to each other are written as one piece.
+constexpr qint64 kNearby = 65536;
+
+// The first file name extension of the format named `format`.
+const char *extensionOf(const char *format)
+{
+    for (const FileFormat *f : FormatList::all())
+        if (qstrcmp(f->name(), format) == 0)
+            return f->extensions()[0];
+    return "jpg";
+}
+
 Bytes acrossASector(const std::string &t)
 {
     for (size_t pad = 1; pad < 600; ++pad) {
@@ -149,6 +161,7 @@ void TestCutWrites::cutInsideEachField_data()
     QTest::addColumn<int>("place");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("then");   // what the user does next: resume or undo
+    QTest::addColumn<QString>("name");   // the picture's file name
     std::vector<samples::Sample> all = samples::all();
     // A shift that changes every part of the date, so that a field cut in
     // its middle is neither text.
@@ -161,7 +174,8 @@ void TestCutWrites::cutInsideEachField_data()
             for (const char *action : {"short", "torn"})
                 for (const char *then : {"resume", "undo"})
                     QTest::addRow("%s, field %d, %s, %s", s.name, place + 1, action, then)
-                        << s.build << qint64(s.seconds) << place << QString(action) << QString(then);
+                        << s.build << qint64(s.seconds) << place << QString(action) << QString(then)
+                        << QStringLiteral("a.") + QString::fromLatin1(extensionOf(s.format));
     }
 }
 
@@ -172,6 +186,7 @@ void TestCutWrites::cutInsideEachField()
     QFETCH(int, place);
     QFETCH(QString, action);
     QFETCH(QString, then);
+    QFETCH(QString, name);
     const Bytes file = build(capture);
     const QByteArray original = bytesOf(file);
     const QList<QPair<qint64, int>> places = placesOf(file);
@@ -180,7 +195,7 @@ void TestCutWrites::cutInsideEachField()
     QTemporaryDir dir;
     const QString clean = dir.filePath(QStringLiteral("clean")), cut = dir.filePath(QStringLiteral("cut"));
     QVERIFY(QDir().mkpath(clean) && QDir().mkpath(cut));
-    const QString cleanPicture = clean + QStringLiteral("/a.jpg"), picture = cut + QStringLiteral("/a.jpg");
+    const QString cleanPicture = clean + QLatin1Char('/') + name, picture = cut + QLatin1Char('/') + name;
     QVERIFY(writePicture(cleanPicture, original) && writePicture(picture, original));
     const QString by = QString::number(seconds);
 
@@ -189,21 +204,33 @@ void TestCutWrites::cutInsideEachField()
     const QByteArray shifted = contents(cleanPicture);
     QVERIFY(shifted != original);
 
-    // The one write runs from the first place to the last. A disk that fills
-    // up cuts it anywhere: halfway into the chosen place. A kill cuts it
-    // between two pages (a power cut between two sectors): at the first
-    // multiple of 512 bytes past the chosen place's start.
-    const qint64 spanStart = places.first().first, spanEnd = places.last().first + places.last().second;
+    // The places close to each other are written in one piece, from the
+    // first to the last; pieces far apart (in a RAW file) one after the other.
+    // A disk that fills up cuts the write of the chosen place's piece
+    // anywhere: halfway into the place. A kill cuts it between two pages (a
+    // power cut between two sectors): at the first multiple of 512 bytes past
+    // the place's start.
+    int write = 1;
+    qint64 pieceStart = places.first().first, pieceEnd = pieceStart;
+    for (int i = 0; i < places.size(); ++i) {
+        if (places.at(i).first > pieceEnd + kNearby) {
+            if (i > place)
+                break;
+            ++write;
+            pieceStart = places.at(i).first;
+        }
+        pieceEnd = std::max(pieceEnd, places.at(i).first + places.at(i).second);
+    }
     const qint64 fieldStart = places.at(place).first;
     const qint64 at = action == QLatin1String("short")
-                          ? fieldStart - spanStart + std::max(1, places.at(place).second / 2)
-                          : (fieldStart / 512 + 1) * 512 - spanStart;
-    if (at >= spanEnd - spanStart)
+                          ? fieldStart - pieceStart + std::max(1, places.at(place).second / 2)
+                          : (fieldStart / 512 + 1) * 512 - pieceStart;
+    if (at >= pieceEnd - pieceStart)
         QSKIP("no sector boundary after this place within the write");
     const QStringList before = shiftJournals();
     const Run faulty = cli({"shift", cut, "--by", by, "--yes"},
-                           {{"KELVARO_FAULT", "write:1:" + action},
-                            {"KELVARO_FAULT_PATH", "a.jpg"},
+                           {{"KELVARO_FAULT", QStringLiteral("write:%1:").arg(write) + action},
+                            {"KELVARO_FAULT_PATH", name},
                             {"KELVARO_FAULT_CUT", QString::number(at)}});
     if (action == QLatin1String("short")) {
         // The rest of the write failed: the bytes written are put back, and

@@ -41,7 +41,7 @@ QByteArray spelled(DateEncoding e, const WallClock &t)
 // A file with one field of every encoding and an MD5 digest over the two
 // IPTC fields, at fixed offsets among filler bytes.
 struct Sample {
-    static constexpr uint64_t exif = 3, xmp = 30, date = 60, time = 70, s32 = 80, s64 = 90;
+    static constexpr uint64_t exif = 3, xmp = 30, date = 60, time = 70, s32 = 80, s64 = 90, s70 = 130;
     static constexpr uint64_t digest = 110, coverFrom = 58, coverLength = 20;
     std::vector<unsigned char> bytes = std::vector<unsigned char>(140, '.');
 
@@ -49,7 +49,8 @@ struct Sample {
     {
         const std::pair<uint64_t, DateEncoding> all[] = {
             {exif, DateEncoding::ExifText}, {xmp, DateEncoding::XmpText}, {date, DateEncoding::IptcDate},
-            {time, DateEncoding::IptcTime}, {s32, DateEncoding::Seconds1904x32}, {s64, DateEncoding::Seconds1904x64}};
+            {time, DateEncoding::IptcTime}, {s32, DateEncoding::Seconds1904x32}, {s64, DateEncoding::Seconds1904x64},
+            {s70, DateEncoding::Seconds1970x32LE}};
         for (const auto &f : all)
             put(f.first, spelled(f.second, t));
         put(digest, md5());
@@ -65,7 +66,8 @@ struct Sample {
         std::vector<DateField> out;
         const std::pair<uint64_t, DateEncoding> all[] = {
             {s64, DateEncoding::Seconds1904x64}, {exif, DateEncoding::ExifText}, {xmp, DateEncoding::XmpText},
-            {date, DateEncoding::IptcDate}, {time, DateEncoding::IptcTime}, {s32, DateEncoding::Seconds1904x32}};
+            {date, DateEncoding::IptcDate}, {time, DateEncoding::IptcTime}, {s70, DateEncoding::Seconds1970x32LE},
+            {s32, DateEncoding::Seconds1904x32}};
         for (const auto &f : all) {   // not in offset order: the plan sorts
             DateField d;
             d.offset = f.first;
@@ -99,7 +101,7 @@ std::vector<unsigned char> applied(std::vector<unsigned char> bytes, const DateS
 QString describe(const DateShift::Plan &p)
 {
     QStringList parts;
-    const char *names[] = {"exif", "xmp", "date", "time", "s32", "s64"};
+    const char *names[] = {"exif", "xmp", "date", "time", "s32", "s64", "s70"};
     for (const auto &m : p.moved)
         parts << QString("%1 %2").arg(names[int(m.first)]).arg(m.second);
     parts << QString("digests %1").arg(p.digestsUpdated);
@@ -116,12 +118,18 @@ private slots:
     void decode();
     void encode_data();
     void encode();
+    void spellsPair_data();
+    void spellsPair();
     void calendar_data();
     void calendar();
     void epochAgreesWithQt();
     void plan_data();
     void plan();
     void memorySource();
+    void spellsShift_data();
+    void spellsShift();
+    void planKeepsEachFieldsDistance_data();
+    void planKeepsEachFieldsDistance();
 };
 
 void TestDateCodec::decode_data()
@@ -165,6 +173,11 @@ void TestDateCodec::decode_data()
     row("s64 year 10000", E::Seconds1904x64, QByteArray::fromHex("0000003B7C19F200"), "");
     row("s64 all ones", E::Seconds1904x64, QByteArray::fromHex("FFFFFFFFFFFFFFFF"), "");
     row("s64 in 4 bytes", E::Seconds1904x64, QByteArray::fromHex("7C25B080"), "");
+    row("s70 zero is not set", E::Seconds1970x32LE, QByteArray(4, '\0'), "");
+    row("s70 one second", E::Seconds1970x32LE, QByteArray::fromHex("01000000"), "1970-01-01 00:00:01");
+    row("s70 low byte first", E::Seconds1970x32LE, QByteArray::fromHex("DC8B6A42"), "2005-04-23 17:54:36");
+    row("s70 last", E::Seconds1970x32LE, QByteArray::fromHex("FFFFFFFF"), "2106-02-07 06:28:15");
+    row("s70 in 8 bytes", E::Seconds1970x32LE, QByteArray::fromHex("DC8B6A4200000000"), "");
 }
 
 void TestDateCodec::decode()
@@ -203,6 +216,11 @@ void TestDateCodec::encode_data()
     row("s32 past 32 bits", E::Seconds1904x32, "2040-02-06 06:28:16", "");
     row("s64 past 32 bits", E::Seconds1904x64, "2040-02-06 06:28:16", QByteArray::fromHex("0000000100000000"));
     row("s64 last", E::Seconds1904x64, "9999-12-31 23:59:59", QByteArray::fromHex("0000003B7C19F1FF"));
+    row("s70 first second is not set", E::Seconds1970x32LE, "1970-01-01 00:00:00", "");
+    row("s70 before 1970", E::Seconds1970x32LE, "1969-12-31 23:59:59", "");
+    row("s70", E::Seconds1970x32LE, "2005-04-23 17:54:36", QByteArray::fromHex("DC8B6A42"));
+    row("s70 last", E::Seconds1970x32LE, "2106-02-07 06:28:15", QByteArray::fromHex("FFFFFFFF"));
+    row("s70 past 32 bits", E::Seconds1970x32LE, "2106-02-07 06:28:16", "");
 }
 
 void TestDateCodec::encode()
@@ -217,6 +235,36 @@ void TestDateCodec::encode()
     const int width = int(DateCodec::width(encoding));
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(out), width + 1),
              (ok ? bytes : QByteArray(width, '#')) + '#');   // nothing written past the width, nothing when refused
+}
+
+void TestDateCodec::spellsPair_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<bool>("pair");
+    const WallClock a = at(2005, 4, 23, 17, 54, 36), b = at(2005, 4, 24, 18, 54, 36);
+    auto row = [](const char *name, DateEncoding ef, const WallClock &f, DateEncoding et, const WallClock &t, bool pair) {
+        QTest::newRow(name) << spelled(ef, f) << spelled(et, t) << pair;
+    };
+    using E = DateEncoding;
+    row("exif texts", E::ExifText, a, E::ExifText, b, true);
+    row("seconds since 1904", E::Seconds1904x32, a, E::Seconds1904x32, b, true);
+    row("seconds since 1970, low byte first", E::Seconds1970x32LE, a, E::Seconds1970x32LE, b, true);
+    row("the pair the wrong way round", E::Seconds1970x32LE, b, E::Seconds1970x32LE, a, false);
+    row("two encodings of one width", E::Seconds1970x32LE, a, E::Seconds1904x32, b, false);
+    row("the same time twice", E::Seconds1970x32LE, a, E::Seconds1970x32LE, a, false);
+}
+
+void TestDateCodec::spellsPair()
+{
+    // A journal's run is taken back only when its bytes are the shift's two times.
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(bool, pair);
+    const WallClock a = at(2005, 4, 23, 17, 54, 36), b = at(2005, 4, 24, 18, 54, 36);
+    QCOMPARE(DateCodec::spellsPair(reinterpret_cast<const unsigned char *>(from.constData()),
+                                   reinterpret_cast<const unsigned char *>(to.constData()), size_t(from.size()), a, b),
+             pair);
 }
 
 void TestDateCodec::calendar_data()
@@ -271,14 +319,15 @@ void TestDateCodec::plan_data()
     QTest::addColumn<QString>("change");     // what the file holds that differs from the sample
     QTest::addColumn<QString>("moved");      // empty: the plan fails
     const qint64 day = 86400;
-    const QString all = "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, digests 1";
+    const QString all = "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, digests 1";
     QTest::newRow("every field and the digest") << day + 3723 << false << "" << all;
     QTest::newRow("backwards over a year") << -200 * day << false << "" << all;
-    QTest::newRow("EXIF text only") << day << true << "" << "exif 1, digests 0";
-    QTest::newRow("a field no longer the time") << day << false << "xmp" << "exif 1, date 1, time 1, s32 1, s64 1, digests 1";
-    QTest::newRow("a digest no longer current") << day << false << "digest" << "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, digests 0";
-    QTest::newRow("no IPTC field moves, the digest stays") << day << false << "iptc" << "exif 1, xmp 1, s32 1, s64 1, digests 0";
+    QTest::newRow("the camera's fields only") << day << true << "" << "exif 1, s32 1, s64 1, s70 1, digests 0";
+    QTest::newRow("a field no longer the time") << day << false << "xmp" << "exif 1, date 1, time 1, s32 1, s64 1, s70 1, digests 1";
+    QTest::newRow("a digest no longer current") << day << false << "digest" << "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, digests 0";
+    QTest::newRow("no IPTC field moves, the digest stays") << day << false << "iptc" << "exif 1, xmp 1, s32 1, s64 1, s70 1, digests 0";
     QTest::newRow("past 32 bits of seconds") << 40 * 365 * day << false << "" << "";
+    QTest::newRow("before 1970, where seconds since 1970 end") << -40 * 365 * day << false << "" << "";
     QTest::newRow("past the year 9999") << 8000 * 366 * day << false << "" << "";
     QTest::newRow("a field past the end") << day << false << "cut" << "";
 }
@@ -324,6 +373,80 @@ void TestDateCodec::plan()
     expected.put(Sample::digest, plan.digestsUpdated ? expected.md5()
                                                      : QByteArray(reinterpret_cast<const char *>(before.bytes.data()) + Sample::digest, 16));
     QCOMPARE(after, expected.bytes);
+}
+
+void TestDateCodec::spellsShift_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<bool>("shift");   // the two are an hour apart
+    const WallClock a = at(2019, 7, 24, 8, 25, 57), b = at(2019, 7, 24, 9, 25, 57);
+    auto row = [](const char *name, const QByteArray &f, const QByteArray &t, bool shift) {
+        QTest::newRow(name) << f << t << shift;
+    };
+    using E = DateEncoding;
+    row("exif texts", spelled(E::ExifText, a), spelled(E::ExifText, b), true);
+    row("seconds since 1904", spelled(E::Seconds1904x32, a), spelled(E::Seconds1904x32, b), true);
+    row("64-bit seconds", spelled(E::Seconds1904x64, a), spelled(E::Seconds1904x64, b), true);
+    row("the wrong way round", spelled(E::ExifText, b), spelled(E::ExifText, a), false);
+    row("an hour and a second", spelled(E::ExifText, a), spelled(E::ExifText, at(2019, 7, 24, 9, 25, 58)), false);
+    row("two encodings mixed", spelled(E::ExifText, a), spelled(E::XmpText, b), false);
+    row("a date only (IPTC)", "20190724", "20190725", false);
+    row("no date", "2019:07:24 08:25:5x", spelled(E::ExifText, b), false);
+}
+
+void TestDateCodec::spellsShift()
+{
+    // A run of a field that keeps its distance from the capture time (a UTC
+    // copy) is taken back only when it is two times the shift apart.
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(bool, shift);
+    QCOMPARE(DateCodec::spellsShift(reinterpret_cast<const unsigned char *>(from.constData()),
+                                    reinterpret_cast<const unsigned char *>(to.constData()), size_t(from.size()), 3600),
+             shift);
+}
+
+void TestDateCodec::planKeepsEachFieldsDistance_data()
+{
+    QTest::addColumn<qint64>("skew");      // of the second field, which holds the capture time moved by it
+    QTest::addColumn<qint64>("holds");     // what it holds, from the capture time
+    QTest::addColumn<bool>("moves");
+    QTest::newRow("a UTC copy three hours behind") << qint64(-3 * 3600) << qint64(-3 * 3600) << true;
+    QTest::newRow("the end of a recording 17 s later") << qint64(17) << qint64(17) << true;
+    QTest::newRow("a copy that is the capture time itself, taken for a UTC copy") << qint64(-3 * 3600) << qint64(0)
+                                                                                  << false;
+    QTest::newRow("a plain copy") << qint64(0) << qint64(0) << true;
+}
+
+void TestDateCodec::planKeepsEachFieldsDistance()
+{
+    QFETCH(qint64, skew);
+    QFETCH(qint64, holds);
+    QFETCH(bool, moves);
+    const WallClock capture = at(2019, 7, 24, 11, 25, 40);
+    const qint64 seconds = 86400 + 61;
+    std::vector<unsigned char> bytes(40, '.');
+    const QByteArray first = spelled(DateEncoding::ExifText, capture);
+    const QByteArray second = spelled(DateEncoding::Seconds1904x32, DateCodec::addSeconds(capture, holds));
+    std::copy(first.begin(), first.end(), bytes.begin());
+    std::copy(second.begin(), second.end(), bytes.begin() + 30);
+    DateField f1, f2;
+    f1.offset = 0;
+    f1.width = 19;
+    f1.role = DateRole::Capture;
+    f2.offset = 30;
+    f2.width = 4;
+    f2.encoding = DateEncoding::Seconds1904x32;
+    f2.skew = skew;
+    MemorySource file(bytes);
+    DateShift::Plan plan;
+    QVERIFY(DateShift::plan(file, {f1, f2}, {}, capture, seconds, false, &plan));
+    QVERIFY(plan.captureMoved);
+    QCOMPARE(int(plan.runs.size()), moves ? 2 : 1);
+    if (moves)
+        QCOMPARE(QByteArray::fromStdString(plan.runs[1].to),
+                 spelled(DateEncoding::Seconds1904x32, DateCodec::addSeconds(capture, holds + seconds)));
 }
 
 void TestDateCodec::memorySource()

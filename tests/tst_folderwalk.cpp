@@ -162,6 +162,8 @@ private slots:
     void rewrittenAfterDating();
     void dateBrokenAfterDatingIsNamed_data();
     void dateBrokenAfterDatingIsNamed();
+    void sidecarsBelongToTheirPicture_data();
+    void sidecarsBelongToTheirPicture();
 };
 
 void TestFolderWalk::pictureNames_data()
@@ -169,10 +171,11 @@ void TestFolderWalk::pictureNames_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("picture");
     for (const char *yes : {"a.jpg", "top/b.JPG", "c.jpeg", "d.JpEg", "e.jpe", "f.JPE", "g.jfif", "h.JFIF",
-                            "dir.png/i.jpg", "Ærø/Ἀθῆναι 北京 😀.Jpeg", "two.dots.jpg"})
+                            "dir.png/i.jpg", "Ærø/Ἀθῆναι 北京 😀.Jpeg", "two.dots.jpg", "dir.jpg/raw.nef",
+                            "j.CR2", "k.tif", "l.Raf"})
         QTest::newRow(yes) << QString::fromUtf8(yes) << true;
     for (const char *no : {"scanjpg", "notes-jpg", "a.jpg.txt", "b.jpgx", "c.jp", "d.jfi", "e.jpeg~",
-                           "f.jpg.bak", "dir.jpg/raw.nef", "dir.jpeg/noext", "g.", "h.heic", "i.xmp"})
+                           "f.jpg.bak", "dir.jpeg/noext", "g.", "h.png", "i.xmp", "j.cr2.xmp"})
         QTest::newRow(no) << QString::fromUtf8(no) << false;
 }
 
@@ -399,6 +402,62 @@ void TestFolderWalk::dateBrokenAfterDatingIsNamed()
     QCOMPARE(job.counts.notChanged, 1);
     QCOMPARE(job.notes.size(), 1);
     QVERIFY2(job.notes.first().endsWith(QDir::toNativeSeparators(path)), qPrintable(job.notes.first()));
+}
+
+// Which XMP sidecar files go with which picture, by name alone: NAME.xmp and
+// NAME.EXT.xmp in any letter case; beside a RAW file of the same name (in the
+// same folder), NAME.xmp is the RAW file's alone.
+void TestFolderWalk::sidecarsBelongToTheirPicture_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("expected");   // "picture: its sidecars", sorted
+
+    QTest::newRow("JPEG: NAME.xmp and NAME.EXT.xmp")
+        << QStringList{"a.jpg", "a.xmp", "A.JPG.XMP"} << QStringList{"a.jpg: A.JPG.XMP a.xmp"};
+    QTest::newRow("RAW and JPEG: NAME.xmp is the RAW file's")
+        << QStringList{"a.CR2", "a.JPG", "a.xmp"} << QStringList{"a.CR2: a.xmp", "a.JPG:"};
+    QTest::newRow("each keeps its NAME.EXT.xmp")
+        << QStringList{"b.nef", "b.jpg", "b.XMP", "b.jpg.xmp", "b.NEF.xmp"}
+        << QStringList{"b.jpg: b.jpg.xmp", "b.nef: b.NEF.xmp b.XMP"};
+    QTest::newRow("names that differ in letter case")
+        << QStringList{"F.Raf", "f.jpeg", "f.Xmp"} << QStringList{"F.Raf: f.Xmp", "f.jpeg:"};
+    QTest::newRow("RAW alone") << QStringList{"c.ARW", "c.xmp"} << QStringList{"c.ARW: c.xmp"};
+    QTest::newRow("two RAW files share it")
+        << QStringList{"g.cr2", "g.dng", "g.xmp"} << QStringList{"g.cr2: g.xmp", "g.dng: g.xmp"};
+    // A TIFF picture is no RAW file: it shares NAME.xmp with the JPEG, as two
+    // JPEGs of one name do (the shift writes it once).
+    QTest::newRow("TIFF and JPEG share it")
+        << QStringList{"d.tif", "d.jpg", "d.xmp"} << QStringList{"d.jpg: d.xmp", "d.tif: d.xmp"};
+    QTest::newRow("a RAW file in another folder")
+        << QStringList{"x/e.cr2", "e.jpg", "e.xmp"} << QStringList{"e.jpg: e.xmp", "x/e.cr2:"};
+}
+
+void TestFolderWalk::sidecarsBelongToTheirPicture()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, expected);
+    QTemporaryDir top;
+    for (const QString &name : files) {
+        QVERIFY(QDir().mkpath(QFileInfo(top.filePath(name)).path()));
+        QVERIFY(writeFile(QFile::encodeName(top.filePath(name)).toStdString(), Bytes{'x'}));
+    }
+    // The shifting pass's walk hands its pictures on with their sidecars.
+    WalkState state;
+    state.phase = WalkState::Shifting;
+    FolderWalk walk(state);
+    QStringList paired;
+    walk.shiftChunk = [&](std::vector<FolderWalk::Item> &items) {
+        for (const FolderWalk::Item &item : items) {
+            QStringList sidecars;
+            for (const QString &sidecar : item.sidecars)
+                sidecars << QFileInfo(sidecar).fileName();
+            sidecars.sort();
+            paired << (QStringList{QDir(top.path()).relativeFilePath(item.path) + ':'} + sidecars).join(' ');
+        }
+    };
+    walk.scanFolder(top.path());
+    paired.sort();
+    QCOMPARE(paired, expected);
 }
 
 QTEST_GUILESS_MAIN(TestFolderWalk)

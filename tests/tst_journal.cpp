@@ -141,6 +141,10 @@ void TestJournal::runsMustBeTheShift_data()
     QTest::newRow("not a date") << QByteArray("2012:13:06 10:00:00") << QByteArray("2012:13:06 11:00:00")
                                 << QList<QByteArray>{"2012:13:06 10:00:00", "2012:13:06 11:00:00"} << false;
     QTest::newRow("no runs") << a << b << QList<QByteArray>{} << false;
+    QTest::newRow("a copy in UTC moved by the shift")
+        << a << b << QList<QByteArray>{a, b, "2012:05:06 08:00:00", "2012:05:06 09:00:00"} << true;
+    QTest::newRow("a copy in UTC moved by another amount")
+        << a << b << QList<QByteArray>{a, b, "2012:05:06 08:00:00", "2012:05:06 09:30:00"} << false;
 }
 
 void TestJournal::runsMustBeTheShift()

@@ -664,6 +664,18 @@ private slots:
         QVERIFY(JobMessages::confirmation(2, 1, startDate, startDate, phone.describe())
                     .startsWith("2 Fotos von Pixel 7 in 1 Ordner, aufgenommen zwischen\n"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Ja"));
+        // The question tells the RAW files and those of a format not supported.
+        JobMessages::Pass pass;
+        pass.pictures = 4;
+        pass.valid = 3;
+        pass.raw = 2;
+        pass.unsupported = 1;
+        pass.folders = 1;
+        pass.oldest = pass.newest = startDate;
+        pass.shiftSeconds = 60;
+        QVERIFY2(JobMessages::confirmation(pass).endsWith("\nRAW-Dateien unter den zu ändernden Fotos: 2.\n"
+                                                          "Nicht angetastet, Format nicht unterstützt: 1."),
+                 qPrintable(JobMessages::confirmation(pass)));
 
         removeTranslators();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);

@@ -2,6 +2,8 @@
 #include "capturedate.h"
 #include "isolatedhome.h"
 #include "jpegbuilder.h"
+#include "samplefiles.h"
+#include "tiffbuilder.h"
 #include "datereader.h"
 #include "filerewrite.h"
 #include "openedfile.h"
@@ -172,6 +174,8 @@ private slots:
     void fileTimes();
     void uncheckedKeepsFileTimes();
     void exiftoolReadsTheShiftedDates();
+    void largeRawIsReadAndWrittenOnlyWhereItsDatesLie_data();
+    void largeRawIsReadAndWrittenOnlyWhereItsDatesLie();
 
 private:
     QTemporaryDir dir;
@@ -182,6 +186,91 @@ private:
         return path;
     }
 };
+
+namespace {
+
+// Bytes this process has read and written so far (Linux: /proc/self/io).
+bool ioCounts(qint64 *read, qint64 *written)
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return false;
+    *read = *written = -1;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar: "))
+            *read = line.mid(7).toLongLong();
+        else if (line.startsWith("wchar: "))
+            *written = line.mid(7).toLongLong();
+    }
+    return *read >= 0 && *written >= 0;
+}
+
+// A RAW file laid out as cameras do: IFD0 with the camera and DateTime, the
+// EXIF directory, then `image` bytes of image data, then a preview JPEG with
+// the camera's EXIF block, at the end of the file.
+Bytes bigRaw(const std::string &t, uint64_t image)
+{
+    namespace tt = tifftest;
+    tt::Tiff raw(tt::Header::Intel);
+    const int exif = raw.addDirectory(), preview = raw.addDirectory();
+    raw.ascii(0, tt::tag::Make, "NIKON").ascii(0, tt::tag::Model, "NIKON D90")
+        .ascii(0, tt::tag::DateTime, t).subDirectory(0, tt::tag::ExifIfd, exif)
+        .ascii(exif, tt::tag::DateTimeOriginal, t).ascii(exif, tt::tag::DateTimeDigitized, t)
+        .image(0, image).next(0, preview);
+    raw.jpeg(preview, Jpeg::camera(samples::camera(ByteOrder::Motorola, t)).bytes());
+    return raw.bytes();
+}
+
+} // namespace
+
+void TestPictureFile::largeRawIsReadAndWrittenOnlyWhereItsDatesLie_data()
+{
+    QTest::addColumn<bool>("fromRecord");   // planned from what the dating kept, or read again
+    QTest::newRow("planned from the dating's record") << true;
+    QTest::newRow("read again") << false;
+}
+
+// A 24 MB RAW costs the reads of its directories and its preview's header,
+// and its shift writes the two places that hold dates, not the image between.
+void TestPictureFile::largeRawIsReadAndWrittenOnlyWhereItsDatesLie()
+{
+    QFETCH(bool, fromRecord);
+    qint64 read0 = 0, written0 = 0, read1 = 0, written1 = 0;
+    if (!ioCounts(&read0, &written0))
+        QSKIP("this system does not count a process's reads");
+    const std::string t = "2012:05:06 10:00:00";
+    const Bytes bytes = bigRaw(t, 24u << 20);
+    const QString path = write("big.nef", bytes);
+    const std::vector<size_t> at = find(bytes, t);
+    QCOMPARE(int(at.size()), 6);
+    QVERIFY(at.back() > (24u << 20));
+
+    QVERIFY(ioCounts(&read0, &written0));
+    DateRecord record;
+    const PictureResult dated = DateReader::read(path, {}, false, &record);
+    QVERIFY(ioCounts(&read1, &written1));
+    QCOMPARE(dated.status, Status::Usable);
+    QCOMPARE(dated.camera, QStringLiteral("NIKON D90"));
+    QVERIFY2(read1 - read0 < (256 << 10), qPrintable(QString::number(read1 - read0)));
+
+    PictureResult result;
+    FileRewrite rewrite;
+    QCOMPARE(rewrite.open(path), Status::Usable);
+    Status status = Status::Usable;
+    if (!fromRecord || !rewrite.planShiftFrom(record, dated.oldDate, 3600, &result, &status))
+        status = rewrite.planShift(3600, &result);
+    QCOMPARE(status, Status::Usable);
+    QCOMPARE(result.runs, 6);
+    bool timesSet = false;
+    QCOMPARE(rewrite.commit(rewrite.snapshot().accessNs, rewrite.snapshot().modificationNs, &timesSet),
+             Status::Changed);
+    QVERIFY(rewrite.close());
+    qint64 read2 = 0, written2 = 0;
+    QVERIFY(ioCounts(&read2, &written2));
+    QVERIFY2(read2 - read1 < (512 << 10), qPrintable(QString::number(read2 - read1)));
+    QVERIFY2(written2 - written1 < (64 << 10), qPrintable(QString::number(written2 - written1)));
+    expectOnlyRuns(bytes, readFile(path.toUtf8().toStdString()), at, "2012:05:06 11:00:00");
+}
 
 // The camera a picture names, read through the engine (an empty text leaves
 // its tag out).

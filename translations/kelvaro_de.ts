@@ -153,6 +153,18 @@ wurden geändert.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>Das Protokoll ist unvollständig: Es endet vor seiner Schlusszeile.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>RAW-Dateien unter den zu ändernden Fotos: %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Nicht angetastet, Format nicht unterstützt: %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>RAW-Dateien unter den geänderten Fotos: %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -356,6 +368,10 @@ Ebenfalls verschoben: %1 XMP-Datumsangaben, %2 IPTC-Datumsangaben, %3 Sidecar-Da
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Nicht angetastet, weil ihre Protokollzeilen beschädigt sind: %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (%2 mit Datum, %3 Format nicht unterstützt)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -374,6 +390,10 @@ Ebenfalls verschoben: %1 XMP-Datumsangaben, %2 IPTC-Datumsangaben, %3 Sidecar-Da
     <message>
         <source>taken until %1</source>
         <translation>mit Aufnahmezeit bis %1</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>vom Typ %1</translation>
     </message>
 </context>
 </TS>

@@ -153,6 +153,18 @@ han cambiado.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>El registro está incompleto: termina antes de su línea de cierre.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>Archivos RAW entre las fotos que se van a cambiar: %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Sin tocar, formato no compatible: %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>Archivos RAW entre las fotos cambiadas: %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -356,6 +368,10 @@ También se han desplazado: %1 fechas XMP, %2 fechas IPTC y %3 archivos sidecar.
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Sin tocar porque sus líneas del registro están dañadas: %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (%2 con fecha, %3 con formato no compatible)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -374,6 +390,10 @@ También se han desplazado: %1 fechas XMP, %2 fechas IPTC y %3 archivos sidecar.
     <message>
         <source>taken until %1</source>
         <translation>con fecha de toma hasta el %1</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>de tipo %1</translation>
     </message>
 </context>
 </TS>

@@ -153,6 +153,18 @@ ont été modifiées.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>Le journal est incomplet : il s&apos;arrête avant sa ligne de clôture.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>Fichiers RAW parmi les photos à modifier : %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Laissées telles quelles, format non pris en charge : %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>Fichiers RAW parmi les photos modifiées : %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -356,6 +368,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Laissées telles quelles car leurs lignes du journal sont endommagées : %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (%2 datées, %3 au format non pris en charge)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -374,6 +390,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     <message>
         <source>taken until %1</source>
         <translation>datant du %1 ou avant</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>de type %1</translation>
     </message>
 </context>
 </TS>

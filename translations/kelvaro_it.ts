@@ -153,6 +153,18 @@ sono state modificate.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>Il registro è incompleto: termina prima della sua riga di chiusura.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>File RAW tra le foto da modificare: %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Lasciate invariate, formato non supportato: %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>File RAW tra le foto modificate: %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -356,6 +368,10 @@ Spostati anche: %1 date XMP, %2 date IPTC, %3 file sidecar.</translation>
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Lasciate invariate perché le loro righe nel registro sono danneggiate: %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (%2 con data, %3 in formato non supportato)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -374,6 +390,10 @@ Spostati anche: %1 date XMP, %2 date IPTC, %3 file sidecar.</translation>
     <message>
         <source>taken until %1</source>
         <translation>con data di scatto fino al %1</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>di tipo %1</translation>
     </message>
 </context>
 </TS>

@@ -131,6 +131,18 @@ have been changed.</source>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>記録ファイルが不完全です。終わりを示す行がありません。</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>変更する写真のうち RAW ファイル: %1 枚。</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>変更しないファイル（非対応の形式）: %1 件。</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>変更した写真のうち RAW ファイル: %1 枚。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -334,6 +346,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>記録ファイルの行が壊れているため変更しなかった写真: %1 枚。</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 枚（日時あり %2 枚、非対応の形式 %3 件）</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -352,6 +368,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     <message>
         <source>taken until %1</source>
         <translation>%1 以前に撮影された</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>%1 形式の</translation>
     </message>
 </context>
 </TS>

@@ -153,6 +153,18 @@ zijn aangepast.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>Het logboek is onvolledig: het eindigt vóór de afsluitende regel.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>RAW-bestanden onder de aan te passen foto&apos;s: %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Ongemoeid gelaten, indeling niet ondersteund: %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>RAW-bestanden onder de aangepaste foto&apos;s: %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -356,6 +368,10 @@ Ook verschoven: %1 XMP-datums, %2 IPTC-datums, %3 sidecarbestanden.</translation
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Ongemoeid gelaten omdat hun regels in het logboek beschadigd zijn: %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (%2 met datum, %3 indeling niet ondersteund)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -374,6 +390,10 @@ Ook verschoven: %1 XMP-datums, %2 IPTC-datums, %3 sidecarbestanden.</translation
     <message>
         <source>taken until %1</source>
         <translation>gemaakt tot en met %1</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>van het type %1</translation>
     </message>
 </context>
 </TS>

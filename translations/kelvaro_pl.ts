@@ -175,6 +175,18 @@ zostało zmienionych.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>Dziennik jest niekompletny: kończy się przed wierszem zamykającym.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>Pliki RAW wśród zdjęć do zmiany: %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Pozostawione bez zmian, nieobsługiwany format: %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>Pliki RAW wśród zmienionych zdjęć: %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -378,6 +390,10 @@ Przesunięto też daty XMP: %1, daty IPTC: %2, pliki sidecar: %3.</translation>
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Pozostawione bez zmian, bo ich wiersze w dzienniku są uszkodzone: %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (z datą: %2, nieobsługiwany format: %3)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -396,6 +412,10 @@ Przesunięto też daty XMP: %1, daty IPTC: %2, pliki sidecar: %3.</translation>
     <message>
         <source>taken until %1</source>
         <translation>z datą wykonania do %1</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>w formacie %1</translation>
     </message>
 </context>
 </TS>

@@ -153,6 +153,18 @@ foram alteradas.</numerusform>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>O registro está incompleto: ele termina antes da linha de encerramento.</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>Arquivos RAW entre as fotos a alterar: %1.</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>Deixadas como estavam, formato não suportado: %1.</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>Arquivos RAW entre as fotos alteradas: %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -356,6 +368,10 @@ Também foram ajustados: %1 datas XMP, %2 datas IPTC, %3 arquivos sidecar.</tran
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>Deixadas como estavam porque suas linhas no registro estão danificadas: %1.</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 (%2 com data, %3 em formato não suportado)</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -374,6 +390,10 @@ Também foram ajustados: %1 datas XMP, %2 datas IPTC, %3 arquivos sidecar.</tran
     <message>
         <source>taken until %1</source>
         <translation>com data de captura até %1</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>do tipo %1</translation>
     </message>
 </context>
 </TS>

@@ -127,6 +127,18 @@ have been changed.</source>
         <source>The journal is incomplete: it ends before its closing line.</source>
         <translation>记录文件不完整：在结束行之前就中断了。</translation>
     </message>
+    <message>
+        <source>RAW files among the pictures to change: %1.</source>
+        <translation>待更改照片中的 RAW 文件：%1 个。</translation>
+    </message>
+    <message>
+        <source>Left alone, format not supported: %1.</source>
+        <translation>未作改动的文件（格式不受支持）：%1 个。</translation>
+    </message>
+    <message>
+        <source>RAW files among the changed pictures: %1.</source>
+        <translation>已更改照片中的 RAW 文件：%1 个。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -330,6 +342,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <source>Left alone because their journal lines are damaged: %1.</source>
         <translation>因记录文件中的对应行已损坏而未作改动的照片：%1 张。</translation>
     </message>
+    <message>
+        <source>%1 (%2 valid, %3 format not supported)</source>
+        <translation>%1 张（有拍摄时间 %2 张，格式不受支持 %3 个）</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>
@@ -348,6 +364,10 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
     <message>
         <source>taken until %1</source>
         <translation>拍摄于 %1 或之前的</translation>
+    </message>
+    <message>
+        <source>of kind %1</source>
+        <translation>%1 格式的</translation>
     </message>
 </context>
 </TS>

@@ -132,6 +132,7 @@ void MainWindow::select()
 
     job.reset();
     job.folder = folderName;
+    datedUnsupported = 0;
     hideCameras();
 
     ui->pushButtonSelect->setEnabled(false);
@@ -184,6 +185,8 @@ JobMessages::Pass MainWindow::datedPass(qint64 seconds) const
     JobMessages::Pass pass;
     pass.pictures = datedPictures;
     pass.valid = chosen.valid;
+    pass.raw = chosen.raw;
+    pass.unsupported = job.kinds().unsupported;
     pass.folders = datedFolders;
     pass.oldest = chosen.oldest;
     pass.newest = chosen.newest;
@@ -196,6 +199,8 @@ JobMessages::Pass MainWindow::datedPass(qint64 seconds) const
 
 QString MainWindow::countText() const
 {
+    if (datedUnsupported > 0)
+        return tr("%1 (%2 valid, %3 format not supported)").arg(pictureCount).arg(validCount).arg(datedUnsupported);
     return tr("%1 (%2 valid)").arg(pictureCount).arg(validCount);
 }
 
@@ -234,6 +239,7 @@ void MainWindow::workingThreadFinshed()
         stopProgressTimer();
         datedPictures = pictureCount;
         datedFolders = folderCount;
+        datedUnsupported = job.kinds().unsupported;
         ui->dateTimeEditNew->setEnabled(validCount > 0);
         // A date field shows nothing (a blank special text at its lowest
         // value) only while there is no date to show.

@@ -95,4 +95,5 @@ private:
     bool closeWhenDone = false;              // the user closed the window during a shift
     int datedPictures = 0;                   // pictures and folders the dating pass found
     int datedFolders = 0;
+    int datedUnsupported = 0;                // of them, files whose format is not supported
 };

@@ -10,6 +10,7 @@ void CameraTally::clear()
 {
     table.clear();
     tally = Tally();
+    kindTally = Kinds();
 }
 
 void CameraTally::reset()
@@ -30,13 +31,14 @@ QList<CameraTally::Camera> CameraTally::cameras() const
 void CameraTally::choose(const ShiftChoice &choice)
 {
     selection = choice;
-    if (choice.from.isValid() || choice.to.isValid())
+    if (choice.from.isValid() || choice.to.isValid() || !choice.kinds.isEmpty())
         return;   // tallied by the dating pass
     tally = Tally();
     for (const Camera &camera : table) {
         if (camera.valid == 0 || !choice.takesCamera(camera.name))
             continue;
         tally.valid += camera.valid;
+        tally.raw += camera.raw;
         if (!tally.oldest.isValid() || camera.oldest < tally.oldest)
             tally.oldest = camera.oldest;
         if (!tally.newest.isValid() || tally.newest < camera.newest)
@@ -46,6 +48,9 @@ void CameraTally::choose(const ShiftChoice &choice)
 
 void CameraTally::count(const PictureResult &result)
 {
+    const bool raw = result.kind == FileKind::Raw;
+    kindTally.raw += raw;
+    kindTally.unsupported += result.status == PictureStatus::Unsupported;
     if (result.camera.isEmpty())
         return;   // no EXIF block was read: no camera to count it for
     Camera &camera = table[result.camera];
@@ -55,13 +60,15 @@ void CameraTally::count(const PictureResult &result)
         return;
     const QDateTime &date = result.oldDate;
     ++camera.valid;
+    camera.raw += raw;
     if (!camera.oldest.isValid() || date < camera.oldest)
         camera.oldest = date;
     if (!camera.newest.isValid() || camera.newest < date)
         camera.newest = date;
-    if (!selection.takes(result.camera, date))
+    if (!selection.takes(result.camera, date, result.kind))
         return;
     ++tally.valid;
+    tally.raw += raw;
     if (!tally.oldest.isValid() || date < tally.oldest)
         tally.oldest = date;
     if (!tally.newest.isValid() || tally.newest < date)

@@ -18,13 +18,22 @@ public:
         QString name;           // PictureResult::cameraName()
         int pictures = 0;       // pictures whose EXIF block could be read
         int valid = 0;          // of them, those with a usable capture date
+        int raw = 0;            // of those, RAW files
         QDateTime oldest, newest;
     };
 
     // The chosen pictures with a usable capture date.
     struct Tally {
         int valid = 0;
+        int raw = 0;            // of them, RAW files
         QDateTime oldest, newest;
+    };
+
+    // Every picture the dating pass met, by what it is: RAW files (whatever
+    // their date), and files whose format is not supported.
+    struct Kinds {
+        int raw = 0;
+        int unsupported = 0;
     };
 
     // Forgets every camera and the tally (the choice stays).
@@ -38,10 +47,12 @@ public:
     // The cameras met, most usable pictures first (then by name).
     QList<Camera> cameras() const;
 
+    const Kinds &kinds() const { return kindTally; }
+
     // Chooses the pictures the next shift moves. A choice by camera alone may
     // be made before or after the dating pass; a choice with limits by date
-    // must be made before it, since the dating pass tallies the chosen
-    // pictures as it reads them.
+    // or by kind must be made before it, since the dating pass tallies the
+    // chosen pictures as it reads them.
     void choose(const ShiftChoice &choice);
     const ShiftChoice &choice() const { return selection; }
     const Tally &chosen() const { return tally; }
@@ -54,4 +65,5 @@ private:
     QHash<QString, Camera> table;   // by name
     ShiftChoice selection;
     Tally tally;
+    Kinds kindTally;
 };

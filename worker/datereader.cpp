@@ -10,6 +10,8 @@ PictureResult DateReader::read(const QString &path, const FileIdentity::Claim &c
                                 DateRecord *record)
 {
     PictureResult result;
+    // By its name until a format claims its content.
+    PictureResult::kindOfName(path, &result.kind);
     OpenedFile picture;
     if (!picture.open(path, false))
         return result;
@@ -28,7 +30,7 @@ PictureResult DateReader::read(const QString &path, const FileIdentity::Claim &c
         result.readOnly = (picture.status.st_mode & 0222) == 0;
     }
     FoundDates found;
-    result.status = picture.locateDates(&result, &found);
+    result.status = picture.locateDates(&result, &found, path);
     if (withCopies && result.status == Status::Usable) {
         // From the same read: what a shift would move besides the EXIF texts.
         for (const DateField &field : found.fields) {
@@ -36,7 +38,9 @@ PictureResult DateReader::read(const QString &path, const FileIdentity::Claim &c
             result.iptcDates += field.encoding == DateEncoding::IptcDate;   // a date and time pair
         }
     }
-    if (record && result.status == Status::Usable && picture.haveStatus)
+    if (record && result.status == Status::Usable && picture.haveStatus) {
         *record = DateRecord::of(found, result.file, result.camera);
+        record->kind = result.kind;
+    }
     return result;
 }

@@ -9,7 +9,7 @@ DateRecord DateRecord::of(const FoundDates &found, const FileIdentity &file, con
     record.camera = camera;
     record.fields.reserve(found.fields.size());
     for (const DateField &f : found.fields)
-        record.fields.push_back({f.offset, f.width, f.encoding, f.role});
+        record.fields.push_back({f.offset, f.width, f.encoding, f.role, f.skew});
     record.derived = found.derived;
     return record;
 }
@@ -22,24 +22,33 @@ std::vector<DateField> DateRecord::dateFields() const
         out[i].width = fields[i].width;
         out[i].encoding = fields[i].encoding;
         out[i].role = fields[i].role;
+        out[i].skew = fields[i].skew;
     }
     return out;
 }
 
-bool DateRecord::span(uint64_t *from, uint64_t *to) const
+std::vector<DateRecord::Span> DateRecord::spans(uint64_t gap) const
 {
-    if (fields.empty())
-        return false;
-    uint64_t first = UINT64_MAX, last = 0;
-    for (const Field &f : fields) {
-        first = std::min(first, f.offset);
-        last = std::max(last, f.offset + f.width);
-    }
+    std::vector<Span> pieces;
+    pieces.reserve(fields.size() + 2 * derived.size());
+    for (const Field &f : fields)
+        pieces.push_back({f.offset, f.offset + f.width});
     for (const DerivedField &d : derived) {
-        first = std::min({first, d.offset, d.coverOffset});
-        last = std::max({last, d.offset + d.width, d.coverOffset + d.coverLength});
+        pieces.push_back({d.offset, d.offset + d.width});
+        pieces.push_back({d.coverOffset, d.coverOffset + d.coverLength});
     }
-    *from = first;
-    *to = last;
-    return true;
+    return merged(std::move(pieces), gap);
+}
+
+std::vector<DateRecord::Span> DateRecord::merged(std::vector<Span> pieces, uint64_t gap)
+{
+    std::sort(pieces.begin(), pieces.end(), [](const Span &a, const Span &b) { return a.from < b.from; });
+    std::vector<Span> out;
+    for (const Span &p : pieces) {
+        if (!out.empty() && p.from <= out.back().to + gap)
+            out.back().to = std::max(out.back().to, p.to);
+        else
+            out.push_back(p);
+    }
+    return out;
 }

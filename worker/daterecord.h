@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datefield.h"
+#include "fileformat.h"
 #include "fileidentity.h"
 
 #include <QString>
@@ -20,10 +21,12 @@ struct DateRecord {
         uint32_t width = 0;
         DateEncoding encoding = DateEncoding::ExifText;
         DateRole role = DateRole::Copy;
+        int64_t skew = 0;
     };
 
     FileIdentity file;
     QString camera;
+    FileKind kind = FileKind::Jpeg;   // what the user calls the file (PictureResult::kind)
     std::vector<Field> fields;
     std::vector<DerivedField> derived;
 
@@ -32,7 +35,16 @@ struct DateRecord {
     static DateRecord of(const FoundDates &found, const FileIdentity &file, const QString &camera);
     // The fields as a format reports them (without their bytes).
     std::vector<DateField> dateFields() const;
-    // The bytes [from, to) that hold every field and everything a derived
-    // field covers; false when there is nothing.
-    bool span(uint64_t *from, uint64_t *to) const;
+    // A piece of the file: the bytes [from, to).
+    struct Span {
+        uint64_t from = 0;
+        uint64_t to = 0;
+    };
+    // The pieces that hold every field and everything a derived field covers,
+    // sorted, those closer than `gap` bytes to each other made one; empty when
+    // there is nothing. A file's fields lie together in its header, or (a RAW
+    // file's, a video's) in a few places megabytes apart: the bytes between
+    // are the picture's own and are never read or written.
+    std::vector<Span> spans(uint64_t gap) const;
+    static std::vector<Span> merged(std::vector<Span> pieces, uint64_t gap);
 };

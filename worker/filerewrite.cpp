@@ -13,6 +13,44 @@
 
 namespace {
 
+// Runs (and the fields a plan reads) closer than this to each other are read
+// and written as one piece.
+constexpr uint64_t kNearbyRuns = 65536;
+// The most a plan or a commit reads of one picture.
+constexpr uint64_t kMostRead = uint64_t(1) << 26;
+
+// The pieces of a file a plan needs, read into memory, as a source a format's
+// fields are read from.
+class Pieces : public ByteSource {
+public:
+    explicit Pieces(const std::vector<DateRecord::Span> &spans) : spans(spans), held(spans.size())
+    {
+        for (size_t i = 0; i < spans.size(); ++i)
+            held[i].resize(size_t(spans[i].to - spans[i].from));
+    }
+    char *data(size_t i) { return reinterpret_cast<char *>(held[i].data()); }
+    uint64_t size() const override { return spans.empty() ? 0 : spans.back().to; }
+    bool readAt(uint64_t offset, void *to, size_t n) override
+    {
+        const unsigned char *at = peek(offset, n);
+        if (at && n)
+            memcpy(to, at, n);
+        return at != nullptr;
+    }
+    const unsigned char *peek(uint64_t offset, size_t n) override
+    {
+        for (size_t i = 0; i < spans.size(); ++i)
+            if (offset >= spans[i].from && offset <= spans[i].to && n <= spans[i].to - offset)
+                return held[i].data() + (offset - spans[i].from);
+        return nullptr;
+    }
+
+private:
+    const std::vector<DateRecord::Span> &spans;
+    std::vector<std::vector<unsigned char>> held;
+};
+
+
 void logPath(const char *format, const QString &path)
 {
     qDebug(format, PathBytes::displayBytes(path).constData());
@@ -123,9 +161,10 @@ PictureStatus FileRewrite::planShift(qint64 seconds, PictureResult *result, bool
         logPath("read failed : %s", filePath);
         return Status::ReadFailed;
     }
-    if (plan.moved[DateEncoding::ExifText] == 0) {
-        // The capture time has always been rewritten where its EXIF text stands;
-        // a picture without one is left alone, whatever else it holds.
+    if (!plan.captureMoved) {
+        // The capture time has always been rewritten where it stands (the EXIF
+        // text); a picture where it does not move is left alone, whatever else
+        // it holds.
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
@@ -153,14 +192,18 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
     return false;
 #else
     using Status = PictureStatus;
-    uint64_t from = 0, to = 0;
-    if (!captured.isValid() || !record.span(&from, &to) || !before.unchangedSince(record.file)
-        || to > uint64_t(before.size) || to - from > (uint64_t(1) << 26))
+    if (!captured.isValid() || !before.unchangedSince(record.file))
         return false;
-    const size_t length = size_t(to - from);
-    std::unique_ptr<unsigned char[]> span(new unsigned char[length]);   // not zeroed first: read over whole
-    if (!picture.readAt(int64_t(from), reinterpret_cast<char *>(span.get()), length))
+    const std::vector<DateRecord::Span> spans = record.spans(kNearbyRuns);
+    uint64_t total = 0;
+    for (const DateRecord::Span &p : spans)
+        total += p.to - p.from;
+    if (spans.empty() || spans.back().to > uint64_t(before.size) || total > kMostRead)
         return false;
+    Pieces bytes(spans);
+    for (size_t i = 0; i < spans.size(); ++i)
+        if (!picture.readAt(int64_t(spans[i].from), bytes.data(i), size_t(spans[i].to - spans[i].from)))
+            return false;
 
     PictureResult next = *result;
     next.camera = record.camera;
@@ -179,17 +222,16 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
         return true;
     }
     // Every field must still spell the capture time, as it did when it was read.
-    MemorySource bytes(span.get(), length, from);
     DateShift::Plan plan;
     if (!DateShift::plan(bytes, record.dateFields(), record.derived, CaptureDate::wallClock(captured), seconds,
                          exifOnly, &plan))
         return false;
     size_t expected = 0, kept = 0;
     for (const DateRecord::Field &f : record.fields)
-        expected += !exifOnly || f.encoding == DateEncoding::ExifText;
+        expected += !exifOnly || DateShift::isCameraField(f.encoding);
     for (const auto &moved : plan.moved)
         kept += size_t(moved.second);
-    if (kept != expected || plan.moved[DateEncoding::ExifText] == 0)
+    if (kept != expected || !plan.captureMoved)
         return false;
     take(plan);
     next.runs = int(plan.runs.size());
@@ -255,54 +297,77 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     }
 
     std::sort(planned.begin(), planned.end(), [](const Run &a, const Run &b) { return a.offset < b.offset; });
-    const int64_t from = planned.front().offset;
-    const int64_t to = planned.back().offset + planned.back().to.size();
-    if (from < 0 || to > before.size || to - from > (int64_t(1) << 26)) {
+    std::vector<DateRecord::Span> pieces;
+    for (const Run &run : planned) {
+        if (run.offset < 0 || run.to.size() != run.from.size()) {
+            logPath("date not found : %s", filePath);
+            return run.offset < 0 ? Status::DateNotFound : Status::Unrecognised;
+        }
+        pieces.push_back({uint64_t(run.offset), uint64_t(run.offset + run.to.size())});
+    }
+    // The runs close to each other go in one positioned write from the first
+    // to the last, the bytes between exactly as they are; a header's runs are
+    // one such piece.
+    const std::vector<DateRecord::Span> spans = DateRecord::merged(std::move(pieces), kNearbyRuns);
+    uint64_t total = 0;
+    for (const DateRecord::Span &p : spans)
+        total += p.to - p.from;
+    if (spans.back().to > uint64_t(before.size) || total > kMostRead) {
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
-    // Two copies of the span, neither zeroed first: as read, and as to be written.
-    const size_t span = size_t(to - from);
-    std::unique_ptr<char[]> buffers(new char[2 * span]);
+    // Two copies of the pieces, neither zeroed first: as read, and as to be written.
+    std::unique_ptr<char[]> buffers(new char[2 * size_t(total)]);
     char *const old = buffers.get();
-    char *const patched = old + span;
-    if (!picture.readAt(from, old, span)) {
-        logPath("read failed : %s", filePath);
-        return Status::ReadFailed;
+    char *const patched = old + total;
+    std::vector<size_t> at(spans.size());   // where each piece starts in the copies
+    for (size_t i = 0, next = 0; i < spans.size(); next += size_t(spans[i].to - spans[i].from), ++i) {
+        at[i] = next;
+        if (!picture.readAt(int64_t(spans[i].from), old + next, size_t(spans[i].to - spans[i].from))) {
+            logPath("read failed : %s", filePath);
+            return Status::ReadFailed;
+        }
     }
 
     // Each run must hold its old text (to be written) or already its new one.
-    memcpy(patched, old, span);
+    memcpy(patched, old, size_t(total));
     // A run whose old and new texts are one (an IPTC date a shift of hours
     // leaves as it is) is no change by itself: a picture is written when a
     // run that moves needs it, or when no run moves at all (a shift by 0).
     bool anyToWrite = false, noneMoves = true;
+    size_t piece = 0;
     for (const Run &run : planned) {
-        char *at = patched + (run.offset - from);
+        while (uint64_t(run.offset) >= spans[piece].to)
+            ++piece;
+        char *at_ = patched + at[piece] + size_t(uint64_t(run.offset) - spans[piece].from);
         const size_t n = size_t(run.from.size());
-        if (run.to.size() != run.from.size() || run.offset + int64_t(n) > to) {
-            logPath("date not found : %s", filePath);
-            return Status::Unrecognised;
-        }
         noneMoves = noneMoves && run.from == run.to;
-        const bool holdsOld = memcmp(at, run.from.constData(), n) == 0;
-        if (!holdsOld && memcmp(at, run.to.constData(), n) == 0)
+        const bool holdsOld = memcmp(at_, run.from.constData(), n) == 0;
+        if (!holdsOld && memcmp(at_, run.to.constData(), n) == 0)
             continue;
-        if (!holdsOld && !cutBetween(run.offset, at, run.from, run.to) && !cutBetween(run.offset, at, run.to, run.from)) {
+        if (!holdsOld && !cutBetween(run.offset, at_, run.from, run.to) && !cutBetween(run.offset, at_, run.to, run.from)) {
             logPath("holds neither the old nor the new date, not changed : %s", filePath);
             return Status::Unrecognised;
         }
-        memcpy(at, run.to.constData(), n);
+        memcpy(at_, run.to.constData(), n);
         anyToWrite = anyToWrite || run.from != run.to;
     }
 
     anyToWrite = anyToWrite || noneMoves;
     if (!write)
         return anyToWrite ? Status::Changed : Status::AlreadyDone;
-    if (anyToWrite && !picture.writeAt(from, patched, span)) {
-        // Put back what stood there, so that the picture never holds a mix of
-        // old and new texts.
-        if (!picture.writeAt(from, old, span))
+    for (size_t i = 0; anyToWrite && i < spans.size(); ++i) {
+        const size_t length = size_t(spans[i].to - spans[i].from);
+        if (memcmp(patched + at[i], old + at[i], length) == 0 && spans.size() > 1)
+            continue;   // nothing of this piece changes
+        if (picture.writeAt(int64_t(spans[i].from), patched + at[i], length))
+            continue;
+        // Put back what stood there, this piece and those written before it,
+        // so that the picture never holds a mix of old and new texts.
+        bool putBack = true;
+        for (size_t j = 0; j <= i; ++j)
+            putBack = picture.writeAt(int64_t(spans[j].from), old + at[j], size_t(spans[j].to - spans[j].from)) && putBack;
+        if (!putBack)
             logPath("write failed, and the old bytes could not be put back : %s", filePath);
         else
             logPath("write failed : %s", filePath);

@@ -258,15 +258,36 @@ void FolderWalk::take(Frame &frame, std::vector<Entry> &entries)
                 sidecars.insert(entry.name.toCaseFolded(), path);
         }
     }
+    // NAME.xmp belongs to the RAW file of that name when there is one beside
+    // a JPEG (the programs that write it describe the RAW file): it moves
+    // once, with the RAW file. NAME.EXT.xmp belongs to NAME.EXT alone. The
+    // content is not read yet, so the names tell which files are RAW files.
+    auto stemOf = [](const QString &folded) { return folded.left(folded.lastIndexOf(QLatin1Char('.'))); };
+    QSet<QString> rawStems;
+    if (!sidecars.isEmpty()) {
+        for (const Entry &entry : entries) {
+            FileKind kind;
+            if (!entry.folder && PictureResult::kindOfName(entry.name, &kind) && kind == FileKind::Raw)
+                rawStems.insert(stemOf(entry.name.toCaseFolded()));
+        }
+    }
     auto sidecarsOf = [&](const QString &name) {
         QStringList found;
         if (sidecars.isEmpty())
             return found;
         const QString folded = name.toCaseFolded();
         const qsizetype dot = folded.lastIndexOf(QLatin1Char('.'));
-        for (const QString &candidate : {folded.left(dot) + QStringLiteral(".xmp"), folded + QStringLiteral(".xmp")}) {
+        if (dot <= 0)
+            return found;
+        const QString stem = stemOf(folded);
+        FileKind kind;
+        const bool raw = PictureResult::kindOfName(name, &kind) && kind == FileKind::Raw;
+        QStringList candidates{folded + QStringLiteral(".xmp")};
+        if (raw || !rawStems.contains(stem))
+            candidates.prepend(stem + QStringLiteral(".xmp"));
+        for (const QString &candidate : candidates) {
             const auto it = sidecars.constFind(candidate);
-            if (dot > 0 && it != sidecars.constEnd() && !found.contains(*it))
+            if (it != sidecars.constEnd() && !found.contains(*it))
                 found << *it;
         }
         return found;

@@ -58,7 +58,13 @@ QString JobMessages::confirmation(const Pass &pass)
             + QCoreApplication::translate("JobMessages", "Every capture time moves by %1 (new range %2 to %3).")
                   .arg(shiftText(pass.shiftSeconds), dateText(pass.oldest.addSecs(pass.shiftSeconds)),
                        dateText(pass.newest.addSecs(pass.shiftSeconds)));
-    const int leftAlone = pass.pictures - pass.valid + pass.readOnly;
+    if (pass.raw > 0)
+        text += QLatin1Char('\n')
+                + QCoreApplication::translate("JobMessages", "RAW files among the pictures to change: %1.")
+                      .arg(number(pass.raw));
+    // Files of a format that is not supported are told apart from those
+    // without a usable date.
+    const int leftAlone = pass.pictures - pass.valid - pass.unsupported + pass.readOnly;
     if (leftAlone > 0)
         text += QLatin1Char('\n')
                 + (pass.chosen.isEmpty()
@@ -66,6 +72,10 @@ QString JobMessages::confirmation(const Pass &pass)
                        : QCoreApplication::translate("JobMessages",
                                                      "Left alone (no usable date, not chosen or read-only): %1."))
                       .arg(number(leftAlone));
+    if (pass.unsupported > 0)
+        text += QLatin1Char('\n')
+                + QCoreApplication::translate("JobMessages", "Left alone, format not supported: %1.")
+                      .arg(number(pass.unsupported));
     if (pass.unreadable > 0)
         text += QLatin1Char('\n')
                 + QCoreApplication::translate("JobMessages", "Could not be read: %1.").arg(number(pass.unreadable));
@@ -88,6 +98,10 @@ QString JobMessages::result(const Pass &pass, bool cancelled, int met, int chang
                     + QCoreApplication::translate("JobMessages", "Every capture time moved by %1 (now %2 to %3).")
                           .arg(shiftText(pass.shiftSeconds), dateText(pass.oldest.addSecs(pass.shiftSeconds)),
                                dateText(pass.newest.addSecs(pass.shiftSeconds)));
+        if (pass.valid > 0 && pass.raw > 0)
+            text += QLatin1Char('\n')
+                    + QCoreApplication::translate("JobMessages", "RAW files among the changed pictures: %1.")
+                          .arg(number(pass.raw));
         if (pass.unreadable > 0)
             text += QLatin1String("\n\n")
                     + QCoreApplication::translate("JobMessages", "Could not be read: %1.").arg(number(pass.unreadable));
@@ -105,6 +119,10 @@ QString JobMessages::result(const Pass &pass, bool cancelled, int met, int chang
         text += QLatin1Char('\n')
                 + QCoreApplication::translate("JobMessages", "The changed pictures moved by %1.")
                       .arg(shiftText(pass.shiftSeconds));
+    if (pass.raw > 0)
+        text += QLatin1Char('\n')
+                + QCoreApplication::translate("JobMessages", "RAW files among the pictures to change: %1.")
+                      .arg(number(pass.raw));
     return text;
 }
 

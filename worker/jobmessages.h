@@ -10,6 +10,8 @@ public:
     struct Pass {
         int pictures = 0;       // pictures found
         int valid = 0;          // of them, with a usable capture date
+        int raw = 0;            // of those, RAW files
+        int unsupported = 0;    // pictures whose format is not supported
         int folders = 0;
         QDateTime oldest, newest;
         qint64 shiftSeconds = 0;
@@ -23,11 +25,13 @@ public:
     static QString confirmation(int validCount, int folderCount, const QDateTime &oldest,
                                 const QDateTime &newest, const QString &chosen = QString());
     // The question asked before any picture is written: the first part, the
-    // shift with the new date range, and how many pictures are left alone.
+    // shift with the new date range, how many of the pictures are RAW files
+    // (when any are), and how many pictures are left alone.
     static QString confirmation(const Pass &pass);
 
     // The report at the end of the shifting pass. A complete pass that changed
-    // every usable picture reads as before, with the shift and the new range;
+    // every usable picture reads as before, with the shift, the new range and
+    // how many of the pictures are RAW files (when any are);
     // otherwise it leads with what happened (cancelled after how many
     // pictures, or how many could not be changed) and counts the pictures
     // changed, not changed and not read. `met` is the number of pictures the

@@ -26,6 +26,7 @@ QByteArray JournalOutcome::code(PictureStatus outcome)
     case S::NotConfirmed: return "not_confirmed";
     case S::PictureNotChanged: return "picture_not_changed";
     case S::JournalDamaged: return "journal_damaged";
+    case S::Unsupported: return "unsupported";
     }
     return "write_failed";
 }
@@ -62,7 +63,7 @@ bool JournalOutcome::read(const QString &recorded, PictureStatus *outcome)
         {"its picture was not changed", S::PictureNotChanged},
     };
     const QByteArray text = recorded.toLatin1();
-    for (int i = int(S::Usable); i <= int(S::JournalDamaged); ++i) {
+    for (int i = int(S::Usable); i <= int(S::Unsupported); ++i) {
         if (text == code(S(i))) {
             *outcome = S(i);
             return true;

@@ -178,6 +178,10 @@ bool JournalReplay::holdsTheShift(const Journal::Entry &entry, qint64 shiftSecon
             iptc = iptc || n == DateCodec::width(DateEncoding::IptcTime);
             continue;
         }
+        // A field that keeps a distance from the capture time (a UTC copy)
+        // moved by the very shift.
+        if (DateCodec::spellsShift(a, b, n, shiftSeconds))
+            continue;
         if (n != DateShift::md5Width)
             return false;
         digest = true;

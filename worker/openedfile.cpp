@@ -352,6 +352,14 @@ bool OpenedFile::syncFileSystem()
 #endif
 }
 
+namespace {
+// A read that ends no further than this past the bytes held extends them; one
+// further away is served from the window.
+constexpr uint64_t kNearby = 65536;
+// The least a window reads, from the offset asked for.
+constexpr size_t kWindow = 16384;
+}
+
 // Most headers fit in the first 16 KB. Beyond that a format asks for whole
 // segments: read up to the end of the one asked for and a page more, which
 // holds the next segment's marker and length.
@@ -370,21 +378,41 @@ bool OpenedFile::Held::hold(uint64_t offset, size_t n)
     return true;
 }
 
+const unsigned char *OpenedFile::Held::window(uint64_t offset, size_t n)
+{
+    const uint64_t size = picture.fileSize();
+    if (offset > size || n > size - offset)
+        return nullptr;
+    if (offset + n <= picture.loaded + kNearby || picture.loaded == 0)
+        return hold(offset, n) ? reinterpret_cast<const unsigned char *>(picture.bytes.data()) + offset : nullptr;
+    if (offset < farStart || offset + n > farStart + far.size()) {
+        const size_t length = size_t(std::min<uint64_t>(std::max(n, kWindow), size - offset));
+        far.resize(length);
+        farStart = offset;
+        if (!picture.readAt(int64_t(offset), reinterpret_cast<char *>(far.data()), length)) {
+            far.clear();
+            return nullptr;
+        }
+    }
+    return far.data() + (offset - farStart);
+}
+
 bool OpenedFile::Held::readAt(uint64_t offset, void *to, size_t n)
 {
-    if (!hold(offset, n))
+    const unsigned char *at = window(offset, n);
+    if (!at)
         return false;
     if (n)
-        memcpy(to, picture.bytes.data() + offset, n);
+        memcpy(to, at, n);
     return true;
 }
 
 const unsigned char *OpenedFile::Held::peek(uint64_t offset, size_t n)
 {
-    return hold(offset, n) ? reinterpret_cast<const unsigned char *>(picture.bytes.data()) + offset : nullptr;
+    return window(offset, n);
 }
 
-PictureStatus OpenedFile::locateDates(PictureResult *result, FoundDates *found)
+PictureStatus OpenedFile::locateDates(PictureResult *result, FoundDates *found, const QString &name)
 {
     *found = FoundDates();
     unsigned char head[FileFormat::sniffBytes];
@@ -394,9 +422,22 @@ PictureStatus OpenedFile::locateDates(PictureResult *result, FoundDates *found)
     const FileFormat *format = FormatList::forContent(head, n);
     if (!format)
         return PictureStatus::NoExif;   // no format claims it: no date to be had
+    result->format = format;
+    if (!name.isEmpty()) {
+        // The format names the kind (a TIFF structure is a RAW file or a TIFF
+        // picture by its name).
+        const QByteArray extension = PictureResult::extensionOf(name);
+        result->kind = format->kind(extension.constData(), size_t(extension.size()));
+    }
     format->locate(held, found);
     if (!found->diagnostic.empty())
         std::puts(found->diagnostic.c_str());   // the reader's own line, as it always wrote it
+    if (found->unsupported) {
+        // Its camera still counts for the camera list when it could be read.
+        if (found->hasMetadata)
+            result->camera = PictureResult::cameraName(found->make.c_str(), found->model.c_str());
+        return PictureStatus::Unsupported;
+    }
     if (!found->hasMetadata)
         return PictureStatus::NoExif;
     result->camera = PictureResult::cameraName(found->make.c_str(), found->model.c_str());
@@ -406,5 +447,29 @@ PictureStatus OpenedFile::locateDates(PictureResult *result, FoundDates *found)
     result->oldDate = CaptureDate::parse(result->oldText);
     if (!result->oldDate.isValid())
         return PictureStatus::NotADate;
+    if (found->captureUtc && !toLocalTime(result, found))
+        return PictureStatus::NotADate;
     return PictureStatus::Usable;
+}
+
+// A capture time the file keeps in UTC (a video's header with no copy that
+// names its zone) is read as the computer's local time at that instant, as
+// the video's player shows it. The fields keep their UTC bytes: each one's
+// distance from the capture time grows by the zone's offset.
+bool OpenedFile::toLocalTime(PictureResult *result, FoundDates *found)
+{
+    const QDateTime local = result->oldDate.toLocalTime();
+    const QDateTime wallClock(local.date(), local.time(), Qt::UTC);
+    const QByteArray text = CaptureDate::format(wallClock);
+    if (text.size() != CaptureDate::textLength)
+        return false;
+    const qint64 offset = result->oldDate.secsTo(wallClock);
+    for (DateField &f : found->fields)
+        f.skew -= offset;
+    found->captureText = text.toStdString();
+    found->captureUtc = false;
+    result->oldText = text;
+    result->oldDate = wallClock;
+    result->fromUtc = true;
+    return true;
 }

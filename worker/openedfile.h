@@ -71,10 +71,13 @@ public:
     int64_t size() const { return haveStatus ? int64_t(status.st_size) : -1; }
 
     // Finds where the open file keeps its capture time, through the format
-    // that claims its content: fills `found`, and in `result` the camera and
-    // the capture text. Usable when that text is a date; NoExif when no format
-    // claims the file or its metadata cannot be read; NoDate, NotADate.
-    PictureStatus locateDates(PictureResult *result, FoundDates *found);
+    // that claims its content: fills `found`, and in `result` that format, the
+    // camera, the capture text and, given the file's `name` (or path), its
+    // kind (without a name the kind `result` holds stays). Usable when that
+    // text is a date; NoExif when no format claims the file or its metadata
+    // cannot be read; NoDate, NotADate; Unsupported when the format that
+    // claims it cannot move its date in place.
+    PictureStatus locateDates(PictureResult *result, FoundDates *found, const QString &name = QString());
     // The open file as a format reads it: the bytes held, more read as asked.
     ByteSource &source() { return held; }
 
@@ -104,6 +107,8 @@ private:
         return held;
     }
     size_t fileSize() const;
+    // Reads a capture time kept in UTC as local time (see locateDates()).
+    static bool toLocalTime(PictureResult *result, FoundDates *found);
 
 #ifdef _WIN32
     FILE *file = nullptr;
@@ -114,6 +119,9 @@ private:
     int fd = -1;
 #endif
     // Serves a format's reads from `bytes`, reading ahead in large pieces.
+    // A read far past what is held (a RAW file's directories and previews lie
+    // anywhere in tens of megabytes) is served from a window of its own, so
+    // that the image data between is never read.
     class Held : public ByteSource {
     public:
         explicit Held(OpenedFile &picture) : picture(picture) {}
@@ -123,7 +131,10 @@ private:
 
     private:
         bool hold(uint64_t offset, size_t n);
+        const unsigned char *window(uint64_t offset, size_t n);
         OpenedFile &picture;
+        std::vector<unsigned char> far;   // the window's bytes
+        uint64_t farStart = 0;
     };
     Held held{*this};
 };

@@ -1,5 +1,7 @@
 #include "pictureresult.h"
 
+#include "formatlist.h"
+
 QString PictureResult::cameraName(const char *make, const char *model)
 {
     const QString maker = QString::fromUtf8(make).trimmed();
@@ -11,6 +13,19 @@ QString PictureResult::cameraName(const char *make, const char *model)
     if (type.isEmpty())
         return maker;
     return maker + QLatin1Char(' ') + type;
+}
+
+QByteArray PictureResult::extensionOf(const QString &path)
+{
+    const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QByteArray() : name.mid(dot + 1).toLatin1();
+}
+
+bool PictureResult::kindOfName(const QString &path, FileKind *kind)
+{
+    const QByteArray extension = extensionOf(path);
+    return FormatList::kindOfName(extension.constData(), size_t(extension.size()), kind);
 }
 
 const char *PictureResult::describe(Status status)
@@ -38,6 +53,7 @@ const char *PictureResult::describe(Status status)
     case Status::NotConfirmed: return "date not read before the question";
     case Status::PictureNotChanged: return "its picture was not changed";
     case Status::JournalDamaged: return "its journal line is damaged, not changed";
+    case Status::Unsupported: return "format not supported";
     }
     return "";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileformat.h"
 #include "fileidentity.h"
 
 #include <QByteArray>
@@ -30,6 +31,7 @@ enum class PictureStatus {
     NotConfirmed,   // shifting: its date could not be read before the question
     PictureNotChanged,  // a sidecar left alone because its picture was not written
     JournalDamaged, // undo/resume: its journal line is damaged, or does not hold a date shift
+    Unsupported,    // a format claims the file but cannot move its date in place: never written
 };
 
 // What one step did with one picture: its status and what it read or wrote.
@@ -46,8 +48,15 @@ struct PictureResult {
     int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
     bool timesSet = true;  // shifting: the file times were set (or kept) as asked
     bool readOnly = false; // dating: nobody has write permission on the file
+    bool fromUtc = false;  // dating: the file keeps its capture time in UTC; oldDate is that instant's local time
     int sidecars = 0;      // listings: XMP sidecar files beside the picture
     FileIdentity file;     // the physical file (where files have identity numbers)
+    // What a user calls the file: by the format that claimed its content (a
+    // .nef that holds a JPEG is a JPEG), or by its name when none did.
+    FileKind kind = FileKind::Jpeg;
+    // The format that claimed the file's content, when one did (it names the
+    // kind of a file by the file's name: FileFormat::kind()).
+    const FileFormat *format = nullptr;
 
     // A short English reason for a status ("no EXIF block", ...).
     static const char *describe(Status status);
@@ -56,4 +65,11 @@ struct PictureResult {
     // "Make Model", or the Model alone when it begins with the Make already
     // ("Canon" + "Canon EOS 5D"); "Unknown camera" when both are empty.
     static QString cameraName(const char *make, const char *model);
+
+    // The extension of a path's file name, without the dot (Qt's '/'
+    // separators); empty when the name has none.
+    static QByteArray extensionOf(const QString &path);
+    // The kind of a file by its name alone (FormatList::kindOfName()); false
+    // when no format declares its extension.
+    static bool kindOfName(const QString &path, FileKind *kind);
 };

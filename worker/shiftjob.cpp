@@ -184,9 +184,18 @@ void ShiftJob::prepareOne(Prepared &p, FolderWalk &walk)
     auto isChosen = [&](const PictureResult &r) {
         const QDateTime seen =
             p.seenDate != Journal::noDate ? QDateTime::fromSecsSinceEpoch(p.seenDate, Qt::UTC) : r.oldDate;
-        return passChoice.takes(r.camera, seen);
+        // Read again, the picture's kind is the claiming format's for its name.
+        FileKind kind = r.kind;
+        if (r.format) {
+            const QByteArray extension = PictureResult::extensionOf(p.path);
+            kind = r.format->kind(extension.constData(), size_t(extension.size()));
+        }
+        return passChoice.takes(r.camera, seen, kind);
     };
     const FileRewrite::Accept accept = choosing ? FileRewrite::Accept(isChosen) : FileRewrite::Accept();
+    // The kind the dating pass found, unless the picture is read again.
+    if (p.record)
+        p.result.kind = p.record->kind;
     // What the dating pass found serves when the file is as it was then;
     // otherwise the picture is read again.
     if (p.result.status == Status::Usable
@@ -261,6 +270,7 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
         case Status::NoExif:
         case Status::NoDate:
         case Status::NotADate:
+        case Status::Unsupported:
             // No usable date: nothing to do, nothing to report; unless the
             // user saw its date, which another program broke since.
             if (known) {

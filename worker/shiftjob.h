@@ -37,6 +37,7 @@ public:
     using Choice = ShiftChoice;
     using Camera = CameraTally::Camera;
     using Tally = CameraTally::Tally;
+    using Kinds = CameraTally::Kinds;
     using Counts = WritingPass::Counts;
     using Copy = WritingPass::Copy;
     using PassInfo = PassHistory::Pass;
@@ -78,6 +79,9 @@ public:
     const Choice &choice() const { return tally.choice(); }
     // The chosen pictures with a usable date: how many, the oldest, the newest.
     const Tally &chosen() const { return tally.chosen(); }
+    // The pictures of the last dating pass that are RAW files, and those whose
+    // format is not supported.
+    const Kinds &kinds() const { return tally.kinds(); }
 
 private:
     WritingPass writing;
