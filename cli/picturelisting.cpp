@@ -52,6 +52,8 @@ void PictureListing::picture(const QString &path, const PictureResult &result)
             line += ", \"old\": " + CliOutput::jsonDate(result.oldDate, usable)
                     + ", \"new\": " + CliOutput::jsonDate(result.oldDate.addSecs(shiftSeconds), usable);
         }
+        if (usable && result.fromUtc)
+            line += ", \"time_kept\": \"utc\"";
         if (!usable)
             line += ", \"reason\": " + CliOutput::jsonString(QString::fromUtf8(CliOutput::reason(result)));
         else if (job.countCopies)
@@ -70,6 +72,9 @@ void PictureListing::picture(const QString &path, const PictureResult &result)
     // A JPEG's line reads as it always did; another kind is named.
     if (result.kind != FileKind::Jpeg)
         line += '\t' + kindName;
+    // A video that keeps its time in UTC alone is shown in local time: said so.
+    if (usable && result.fromUtc)
+        line += "\t(kept in UTC, shown in local time)";
     // The other copies of the capture time that move with it.
     if (usable && job.countCopies && (result.xmpDates || result.iptcDates || result.sidecars))
         line += "\t(also " + QByteArray::number(result.xmpDates) + " XMP, " + QByteArray::number(result.iptcDates)

@@ -150,6 +150,24 @@ bool DateCodec::spellsShift(const unsigned char *from, const unsigned char *to, 
     return false;
 }
 
+bool DateCodec::limits(DateEncoding encoding, int64_t *first, int64_t *last)
+{
+    // 0 is "not set" in each of them: the first time is one second later.
+    const int64_t from1904 = toEpochSeconds(WallClock{1904, 1, 1, 0, 0, 0});
+    switch (encoding) {
+    case DateEncoding::Seconds1904x32:
+        *first = from1904 + 1;
+        *last = from1904 + int64_t(UINT32_MAX);
+        return true;
+    case DateEncoding::Seconds1970x32LE:
+        *first = 1;
+        *last = int64_t(UINT32_MAX);
+        return true;
+    default:
+        return false;
+    }
+}
+
 uint32_t DateCodec::width(DateEncoding encoding)
 {
     switch (encoding) {

@@ -37,6 +37,10 @@ public:
     // field that keeps a distance from the capture time (a UTC copy, the end
     // of a recording) before and after a shift.
     static bool spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds);
+    // The first and last times (as toEpochSeconds() counts them) a field in
+    // `encoding` can hold, for the encodings that count seconds in a fixed
+    // width; false for the texts, which hold the years 1000 to 9999 whole.
+    static bool limits(DateEncoding encoding, int64_t *first, int64_t *last);
     // `time` moved by `seconds` (either way), across days, months and years.
     static WallClock addSeconds(const WallClock &time, int64_t seconds);
     // Seconds between 1970-01-01 00:00:00 and `time`, both read in the same zone.

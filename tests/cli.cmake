@@ -15,3 +15,11 @@ if(NOT WIN32)
     add_dependencies(tst_journaldamage kelvaro-cli)
     set_tests_properties(tst_journaldamage PROPERTIES TIMEOUT 600)
 endif()
+
+# Every kind of file in one tree through kelvaro-cli, its times compared with
+# an outside reader's (exiftool, where it is installed: not on Windows).
+if(NOT WIN32)
+    kelvaro_add_test(tst_everykind SOURCES tst_everykind.cpp LIBS kelvaro_worker)
+    target_compile_definitions(tst_everykind PRIVATE KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>")
+    add_dependencies(tst_everykind kelvaro-cli)
+endif()

@@ -53,6 +53,10 @@ wurden geändert.</numerusform>
         <translation>Eine Verschiebung um %1 Sekunden brächte %2 aus den Jahren 1000 bis 9999 heraus; es wurde nichts geändert.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Eine Verschiebung um %1 Sekunden brächte %2 über %3 hinaus, die Grenze der Zeiten, die seine Datei fassen kann; es wurde nichts geändert.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: Diesen Ordner gibt es nicht; es wurde nichts geändert.</translation>
     </message>

@@ -53,6 +53,10 @@ han cambiado.</numerusform>
         <translation>Un desplazamiento de %1 segundos llevaría %2 fuera de los años 1000 a 9999; no se ha cambiado nada.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Desplazar %1 segundos llevaría %2 más allá de %3, el límite de las horas que su archivo puede guardar; no se ha cambiado nada.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: la carpeta no existe; no se ha cambiado nada.</translation>
     </message>

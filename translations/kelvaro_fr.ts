@@ -53,6 +53,10 @@ ont été modifiées.</numerusform>
         <translation>Un décalage de %1 secondes ferait sortir %2 des années 1000 à 9999 ; rien n&apos;a été modifié.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Un décalage de %1 secondes porterait %2 au-delà de %3, la limite des heures que son fichier peut contenir ; rien n'a été modifié.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1 : ce dossier n&apos;existe pas ; rien n&apos;a été modifié.</translation>
     </message>

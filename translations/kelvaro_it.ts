@@ -53,6 +53,10 @@ sono state modificate.</numerusform>
         <translation>Uno spostamento di %1 secondi porterebbe %2 fuori dagli anni 1000–9999; non è stato modificato nulla.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Uno spostamento di %1 secondi porterebbe %2 oltre %3, il limite degli orari che il suo file può contenere; non è stato modificato nulla.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: la cartella non esiste; non è stato modificato nulla.</translation>
     </message>

@@ -42,6 +42,10 @@ have been changed.</source>
         <translation>%1 秒ずらすと %2 が 1000 年〜9999 年の範囲外になります。何も変更していません。</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>%1 秒ずらすと %2 が %3 を越えます。これはそのファイルが保持できる時刻の限界です。何も変更していません。</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: フォルダーが存在しません。何も変更していません。</translation>
     </message>

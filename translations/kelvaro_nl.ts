@@ -53,6 +53,10 @@ zijn aangepast.</numerusform>
         <translation>Een verschuiving van %1 seconden zou %2 buiten de jaren 1000 tot 9999 brengen; er is niets gewijzigd.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Een verschuiving van %1 seconden zou %2 voorbij %3 brengen, de grens van de tijden die het bestand kan bevatten; er is niets gewijzigd.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: deze map bestaat niet; er is niets gewijzigd.</translation>
     </message>

@@ -64,6 +64,10 @@ zostało zmienionych.</numerusform>
         <translation>Przesunięcie o %1 s wyprowadziłoby %2 poza lata 1000–9999; niczego nie zmieniono.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Przesunięcie o %1 sekund przeniosłoby %2 poza %3, granicę czasów, które może przechować jego plik; niczego nie zmieniono.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: taki folder nie istnieje; niczego nie zmieniono.</translation>
     </message>

@@ -53,6 +53,10 @@ foram alteradas.</numerusform>
         <translation>Um ajuste de %1 segundos levaria %2 para fora dos anos 1000 a 9999; nada foi alterado.</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>Deslocar %1 segundos levaria %2 além de %3, o limite dos horários que seu arquivo pode guardar; nada foi alterado.</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1: a pasta não existe; nada foi alterado.</translation>
     </message>

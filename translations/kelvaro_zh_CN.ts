@@ -40,6 +40,10 @@ have been changed.</source>
         <translation>偏移 %1 秒会使 %2 超出 1000 年至 9999 年的范围；未做任何更改。</translation>
     </message>
     <message>
+        <source>shifting by %1 seconds would move %2 past %3, the limit of the times its file can hold; nothing was changed</source>
+        <translation>平移 %1 秒会使 %2 超出 %3，即其文件所能保存的时间的极限；未做任何更改。</translation>
+    </message>
+    <message>
         <source>%1: no such folder; nothing was changed</source>
         <translation>%1：文件夹不存在；未做任何更改。</translation>
     </message>

@@ -73,6 +73,14 @@ void CameraTally::count(const PictureResult &result)
         tally.oldest = date;
     if (!tally.newest.isValid() || tally.newest < date)
         tally.newest = date;
+    if (result.roomLater < tally.roomLater) {
+        tally.roomLater = result.roomLater;
+        tally.leastLater = date;
+    }
+    if (result.roomEarlier < tally.roomEarlier) {
+        tally.roomEarlier = result.roomEarlier;
+        tally.leastEarlier = date;
+    }
 }
 
 QString CameraTally::rangeProblem(qint64 seconds) const
@@ -89,6 +97,18 @@ QString CameraTally::rangeProblem(qint64 seconds) const
                                                "9999; nothing was changed")
                 .arg(seconds)
                 .arg(date.toString(QLatin1String(CaptureDate::pattern)));
+    }
+    // A field that counts seconds in 32 bits (a video's header) ends in 2040.
+    const bool later = seconds > tally.roomLater, earlier = seconds < 0 && -seconds > tally.roomEarlier;
+    if (later || earlier) {
+        const QDateTime &date = later ? tally.leastLater : tally.leastEarlier;
+        const QDateTime limit = later ? date.addSecs(tally.roomLater) : date.addSecs(-tally.roomEarlier);
+        return QCoreApplication::translate("JobMessages",
+                                           "shifting by %1 seconds would move %2 past %3, the limit of the times its file "
+                                           "can hold; nothing was changed")
+            .arg(seconds)
+            .arg(date.toString(QLatin1String(CaptureDate::pattern)))
+            .arg(limit.toString(QLatin1String(CaptureDate::pattern)));
     }
     return {};
 }

@@ -27,6 +27,11 @@ public:
         int valid = 0;
         int raw = 0;            // of them, RAW files
         QDateTime oldest, newest;
+        // The least room a picture's fields leave its capture time, later and
+        // earlier (PictureResult::roomLater), and that picture's date.
+        qint64 roomLater = std::numeric_limits<qint64>::max();
+        qint64 roomEarlier = std::numeric_limits<qint64>::max();
+        QDateTime leastLater, leastEarlier;
     };
 
     // Every picture the dating pass met, by what it is: RAW files (whatever
@@ -58,7 +63,8 @@ public:
     const Tally &chosen() const { return tally; }
 
     // Empty when shifting every chosen date by `seconds` keeps it within the
-    // years 1000 to 9999; otherwise what is wrong.
+    // years 1000 to 9999, and within what every field that counts seconds
+    // can hold; otherwise what is wrong.
     QString rangeProblem(qint64 seconds) const;
 
 private:

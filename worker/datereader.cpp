@@ -1,8 +1,11 @@
 #include "datereader.h"
 
+#include "capturedate.h"
 #include "openedfile.h"
 
 #include <sys/stat.h>
+
+#include <algorithm>
 
 using Status = PictureStatus;
 
@@ -31,6 +34,17 @@ PictureResult DateReader::read(const QString &path, const FileIdentity::Claim &c
     }
     FoundDates found;
     result.status = picture.locateDates(&result, &found, path);
+    if (result.status == Status::Usable) {
+        const int64_t capture = DateCodec::toEpochSeconds(CaptureDate::wallClock(result.oldDate));
+        for (const DateField &field : found.fields) {
+            int64_t first = 0, last = 0;
+            if (!DateCodec::limits(field.encoding, &first, &last))
+                continue;
+            const int64_t held = capture + field.skew;
+            result.roomLater = std::min<qint64>(result.roomLater, last - held);
+            result.roomEarlier = std::min<qint64>(result.roomEarlier, held - first);
+        }
+    }
     if (withCopies && result.status == Status::Usable) {
         // From the same read: what a shift would move besides the EXIF texts.
         for (const DateField &field : found.fields) {

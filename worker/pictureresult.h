@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <limits>
+
 // Why a step left a picture as it was, or that it did its work.
 enum class PictureStatus {
     Usable,         // dating: a usable capture date was read
@@ -48,6 +50,11 @@ struct PictureResult {
     int iptcDates = 0;     // shifting: IPTC date and time pairs (two runs each)
     bool timesSet = true;  // shifting: the file times were set (or kept) as asked
     bool readOnly = false; // dating: nobody has write permission on the file
+    // dating: how far the capture time may move, later and earlier, before a
+    // field that counts seconds in a fixed width (a video's header) can no
+    // longer hold its time; as far as anything goes without such a field.
+    qint64 roomLater = std::numeric_limits<qint64>::max();
+    qint64 roomEarlier = std::numeric_limits<qint64>::max();
     bool fromUtc = false;  // dating: the file keeps its capture time in UTC; oldDate is that instant's local time
     int sidecars = 0;      // listings: XMP sidecar files beside the picture
     FileIdentity file;     // the physical file (where files have identity numbers)
