@@ -8,6 +8,7 @@
 #include "datereader.h"
 #include "samplefiles.h"
 #include "shiftjob.h"
+#include "triptree.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -215,6 +216,7 @@ private slots:
     void cameraChoiceShiftsOneCamera();
     void oneCameraKeepsTheChoiceHidden();
     void rawAndJpegPairMoveTogether();
+    void aTripMovesByAnHourAndBack();
 
 private:
     QTemporaryDir settingsDir;
@@ -949,6 +951,50 @@ void TestController::rawAndJpegPairMoveTogether()
         QCOMPARE(DateReader::read(top.filePath(name)).oldDate, wallClock("2012:05:06 11:00:00"));
     QVERIFY(fileBytes(top.filePath("a.xmp")).contains("xmp:CreateDate=\"2012-05-06T11:00:00\""));
     QCOMPARE(fileBytes(top.filePath("b.x3f")), unsupported);
+}
+
+// RAW+JPEG pairs of several makers, a HEIC and two videos moved by +1 h in
+// the window: every copy of each file's capture time moves by the hour as an
+// outside reader reads it, a later edit time stays; Undo last shift gives
+// every byte back.
+void TestController::aTripMovesByAnHourAndBack()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        QSKIP("exiftool is not installed");
+    const std::string t = "2019:07:24 11:25:40";
+    const std::vector<trip::File> files = trip::files(t);
+    QTemporaryDir top;
+    for (const trip::File &f : files)
+        put(top.filePath(f.name), f.bytes);
+    const auto before = trip::outsideTimes(top.path());
+    MainWindow w;
+    runDating(w, top.path());
+    QCOMPARE(w.ui->numberEdit->text(), QStringLiteral("%1 (%1 valid)").arg(files.size()));
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2019:07:24 11:25:40"));
+
+    w.ui->dateTimeEditNew->setDateTime(wallClock("2019:07:24 12:25:40"));
+    QString question, result;
+    answerBox(QMessageBox::Yes, &question);
+    w.change();
+    answerBox(QMessageBox::Ok, &result);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !result.isEmpty(), 20000);
+    QVERIFY2(question.contains("RAW files among the pictures to change: 6."), qPrintable(question));
+    QVERIFY2(result.startsWith(QStringLiteral("%1 pictures").arg(files.size())), qPrintable(result));
+    int moved = 0;
+    const QString problem = trip::shiftProblem(before, trip::outsideTimes(top.path()), t, 3600, files, &moved);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(moved >= 60);
+
+    QVERIFY(w.undoAction->isEnabled());
+    QString undoQuestion, undoResult;
+    answerBox(QMessageBox::Yes, &undoQuestion);
+    w.undoAction->trigger();
+    answerBox(QMessageBox::Ok, &undoResult);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w) && !undoResult.isEmpty(), 20000);
+    for (const trip::File &f : files)
+        QVERIFY2(fileBytes(top.filePath(f.name))
+                     == QByteArray(reinterpret_cast<const char *>(f.bytes.data()), int(f.bytes.size())),
+                 qPrintable(f.name));
 }
 
 QTEST_MAIN(TestController)

@@ -15,10 +15,13 @@
 #include "isolatedhome.h"
 #include "moviebuilder.h"
 #include "samplefiles.h"
+#include "triptree.h"
 
 namespace {
 
 using samples::Bytes;
+using trip::outsideTimes;
+using trip::wallClock;
 
 struct Run {
     int exitCode = -2;
@@ -66,41 +69,13 @@ const char *extensionOf(const char *format)
     return "jpg";
 }
 
-// Every time exiftool reads in each file, by file name and "[Group] Tag #n",
-// the file system's own times left out.
-QHash<QString, QHash<QString, QString>> outsideTimes(const QString &folder)
-{
-    QHash<QString, QHash<QString, QString>> times;
-    static const QRegularExpression line(QStringLiteral("^\\[([^\\]]+)\\]\\s+(\\S+)\\s*:\\s*(.*)$"));
-    for (const QString &file : QDir(folder).entryList(QDir::Files, QDir::Name)) {
-        QProcess exiftool;
-        exiftool.start(QStringLiteral("exiftool"), {"-a", "-G1", "-s", "-time:all", "-q", "-q", QDir(folder).filePath(file)});
-        exiftool.waitForFinished(60000);
-        QHash<QString, int> seen;
-        QHash<QString, QString> &these = times[file];
-        for (const QString &text : QString::fromUtf8(exiftool.readAllStandardOutput()).split('\n')) {
-            const QRegularExpressionMatch m = line.match(text);
-            if (!m.hasMatch() || m.captured(1) == QLatin1String("System"))
-                continue;
-            const QString key = QStringLiteral("[%1] %2").arg(m.captured(1), m.captured(2));
-            these.insert(key + QStringLiteral(" #") + QString::number(seen[key]++), m.captured(3));
-        }
-    }
-    return times;
-}
-
-// The wall-clock part of a time as exiftool shows it; invalid for none.
-QDateTime wallClock(const QString &value)
-{
-    return QDateTime::fromString(value.left(19), QStringLiteral("yyyy:MM:dd HH:mm:ss")).toUTC();
-}
-
 } // namespace
 
 class TestEveryKind : public QObject {
     Q_OBJECT
 private slots:
     void oneShiftMovesEveryKind();
+    void aTripMovesByAnHour();
     void aVideoInUtcIsShownInLocalTime();
     void aShiftPastA32BitHeaderIsRefused();
 };
@@ -176,6 +151,60 @@ void TestEveryKind::oneShiftMovesEveryKind()
     QVERIFY2(undone.exitCode == 0, qPrintable(undone.describe()));
     for (auto o = originals.cbegin(); o != originals.cend(); ++o)
         QVERIFY2(contents(top.filePath(o.key())) == o.value(), qPrintable(o.key()));
+}
+
+// RAW+JPEG pairs of several makers, a HEIC and two videos shifted by +1 h:
+// every copy of each file's capture time moves by the hour as the outside
+// reader reads it, a later edit time stays, both files of a pair tell the
+// same time, no file changes its length, and undo gives every byte back.
+void TestEveryKind::aTripMovesByAnHour()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        QSKIP("exiftool is not installed");
+    const std::string t = "2019:07:24 11:25:40";
+    const std::vector<trip::File> files = trip::files(t);
+    QTemporaryDir top;
+    for (const trip::File &f : files)
+        QVERIFY(put(top.filePath(f.name), f.bytes));
+    const auto before = outsideTimes(top.path());
+
+    const Run shifted = cli({"shift", top.path(), "--by", "3600", "--yes", "--json"});
+    QVERIFY2(shifted.exitCode == 0, qPrintable(shifted.describe()));
+    QVERIFY2(shifted.out.contains(QByteArray("\"changed\": ") + QByteArray::number(int(files.size()))),
+             qPrintable(shifted.describe()));
+    const auto after = outsideTimes(top.path());
+    int moved = 0;
+    const QString problem = trip::shiftProblem(before, after, t, 3600, files, &moved);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    qInfo("%d files, %d times moved by the hour as the outside reader reads them", int(files.size()), moved);
+
+    for (const trip::File &f : files) {
+        QCOMPARE(QFileInfo(top.filePath(f.name)).size(), qint64(f.bytes.size()));
+        if (!f.name.endsWith(QLatin1String(".JPG")))
+            continue;
+        // Its RAW file tells the same capture time.
+        auto original = [](const QHash<QString, QString> &times) {
+            for (auto i = times.cbegin(); i != times.cend(); ++i)
+                if (i.key().endsWith(QLatin1String("] DateTimeOriginal #0")))
+                    return i.value();
+            return QString();
+        };
+        const QString jpegTime = original(after.value(f.name));
+        QCOMPARE(jpegTime, QStringLiteral("2019:07:24 12:25:40"));
+        for (const trip::File &raw : files)
+            if (raw.name != f.name && raw.name.section(QLatin1Char('.'), 0, 0) == f.name.section(QLatin1Char('.'), 0, 0))
+                QCOMPARE(original(after.value(raw.name)), jpegTime);
+    }
+
+    const QString journal = QRegularExpression(QStringLiteral("\"journal\": \"([^\"]+)\""))
+                                .match(QString::fromUtf8(shifted.out))
+                                .captured(1);
+    const Run undone = cli({"undo", journal, "--yes"});
+    QVERIFY2(undone.exitCode == 0, qPrintable(undone.describe()));
+    for (const trip::File &f : files)
+        QVERIFY2(contents(top.filePath(f.name)) == QByteArray(reinterpret_cast<const char *>(f.bytes.data()),
+                                                               int(f.bytes.size())),
+                 qPrintable(f.name));
 }
 
 void TestEveryKind::aVideoInUtcIsShownInLocalTime()
