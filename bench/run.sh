@@ -9,10 +9,20 @@
 #
 #   bench/run.sh [N]
 #
+# With BENCH_TREE=trip the tree is one of a trip instead (bench/triptree.cpp):
+# N files, of every ten three RAW+JPEG pairs, two HEIC pictures and two MP4
+# videos with 'moov' at the end, the RAW files' image data and the videos'
+# 'mdat' left as holes. The same warm and cold runs of kelvaro-cli (dates,
+# shift, its undo) and of exiftool, with the bytes each run reads and writes
+# a file (/proc/PID/io); no exiv2, floor or share runs (bench/trip.sh).
+#
 # Environment:
 #   BUILD=dir              the build folder (default: build next to this script's folder)
 #   BENCH_DIR=dir          where the trees go (default: a new folder under /var/tmp)
 #   BENCH_KB=100           size of a picture in KB
+#   BENCH_TREE=jpeg|trip   the kind of tree (default jpeg)
+#   BENCH_RAW_MB=20        (trip) size of a RAW file in MB
+#   BENCH_VIDEO_MB=50      (trip) size of a video in MB
 #   BENCH_NO_INSTALL=1     install nothing; skip the peers (and the share) whose packages are missing
 #   BENCH_KEEP=1           keep the trees afterwards
 #   BENCH_COLD=fadvise     drop only the trees' pages for the cold runs, even as root
@@ -45,25 +55,36 @@ kb=${BENCH_KB:-100}
 delay_us=${BENCH_SHARE_DELAY_US:-1000}
 floor_jobs=${BENCH_FLOOR_JOBS:-8}
 share_count=${BENCH_SHARE_N:-$((count < 1000 ? count : 1000))}
+tree_kind=${BENCH_TREE:-jpeg}
+raw_mb=${BENCH_RAW_MB:-20}
+video_mb=${BENCH_VIDEO_MB:-50}
 
 usage() { echo "usage: $0 [N]" >&2; exit 2; }
 number() { case "$1" in '' | *[!0-9]*) return 1 ;; esac; }
 number "$count" || usage
-for value in "$kb" "$delay_us" "$floor_jobs" "$share_count"; do
-    number "$value" || { echo "bench: BENCH_KB, BENCH_SHARE_DELAY_US, BENCH_FLOOR_JOBS and BENCH_SHARE_N take numbers" >&2; exit 2; }
+for value in "$kb" "$delay_us" "$floor_jobs" "$share_count" "$raw_mb" "$video_mb"; do
+    number "$value" || { echo "bench: BENCH_KB, BENCH_SHARE_DELAY_US, BENCH_FLOOR_JOBS, BENCH_SHARE_N, BENCH_RAW_MB and BENCH_VIDEO_MB take numbers" >&2; exit 2; }
 done
+case "$tree_kind" in jpeg | trip) ;; *) echo "bench: BENCH_TREE is jpeg or trip" >&2; exit 2 ;; esac
 [ "$share_count" -le "$count" ] || share_count=$count
+# The trip's big files are not run through the share, nor through exiv2.
+[ "$tree_kind" = jpeg ] || share_count=0
+
+# The trip tree's runs and table (trip_runs, trip_table).
+# shellcheck source=trip.sh
+. "$root/bench/trip.sh"
 
 # --- tools -------------------------------------------------------------------
 cli=$build/cli/kelvaro-cli
 gen=$build/bench/kelvaro-benchtree
+[ "$tree_kind" = jpeg ] || gen=$build/bench/kelvaro-triptree
 floor=$build/bench/kelvaro-floor
 dropcache=$build/bench/kelvaro-dropcache
 slowfs=$build/bench/kelvaro-slowfs
 
 missing=()
 command -v exiftool >/dev/null || missing+=(libimage-exiftool-perl)
-command -v exiv2 >/dev/null || missing+=(exiv2)
+[ "$tree_kind" = trip ] || command -v exiv2 >/dev/null || missing+=(exiv2)
 [ -x /usr/bin/time ] || missing+=(time)
 if [ "$share_count" -gt 0 ]; then
     command -v fusermount3 >/dev/null || missing+=(fuse3)
@@ -82,12 +103,13 @@ if [ ! -x /usr/bin/time ]; then
     exit 1
 fi
 have_exiftool=0; command -v exiftool >/dev/null && have_exiftool=1
-have_exiv2=0; command -v exiv2 >/dev/null && have_exiv2=1
+have_exiv2=0; [ "$tree_kind" = jpeg ] && command -v exiv2 >/dev/null && have_exiv2=1
 
 # Build only what is missing: the other programs may be mid-edit.
 targets=()
 [ -x "$cli" ] || targets+=(kelvaro-cli)
-[ -x "$gen" ] || targets+=(kelvaro-benchtree)
+{ [ -x "$gen" ] && [ ! "$root/bench/$(basename "$gen" | sed 's/^kelvaro-//').cpp" -nt "$gen" ]; } \
+    || targets+=("$(basename "$gen")")
 # A floor older than its source may lack an option that the runs below use.
 { [ -x "$floor" ] && [ ! "$root/bench/floor.c" -nt "$floor" ]; } || targets+=(kelvaro-floor)
 [ -x "$dropcache" ] || targets+=(kelvaro-dropcache)
@@ -138,7 +160,9 @@ mount_share() {
 
 share=0
 share_note=
-if [ "$share_count" -eq 0 ]; then
+if [ "$tree_kind" = trip ]; then
+    share_note="not run for the trip tree"
+elif [ "$share_count" -eq 0 ]; then
     share_note="BENCH_SHARE_N=0"
 elif [ ! -x "$slowfs" ]; then
     share_note="kelvaro-slowfs is not built (it needs the Debian package libfuse3-dev)"
@@ -167,8 +191,13 @@ if [ "${BENCH_COLD:-}" != fadvise ] && [ "$(id -u)" -eq 0 ] && sync \
 fi
 
 # --- trees -------------------------------------------------------------------
-echo "Generating $count pictures of about $kb KB in $work ..." >&2
-"$gen" "$work/master" "$count" "$kb"
+if [ "$tree_kind" = trip ]; then
+    echo "Generating a trip of $count files (RAW $raw_mb MB, video $video_mb MB, sparse) in $work ..." >&2
+    "$gen" "$work/master" "$count" "$raw_mb" "$video_mb"
+else
+    echo "Generating $count pictures of about $kb KB in $work ..." >&2
+    "$gen" "$work/master" "$count" "$kb"
+fi
 share_master=$work/master
 if [ $share = 1 ] && [ "$share_count" -lt "$count" ]; then
     # The same first pictures as the big tree.
@@ -180,8 +209,9 @@ export XDG_DATA_HOME=$work/data
 
 oldest() { "$cli" dates "$1" --json | sed -n 's/.*"oldest": "\(.*\)".*/\1/p'; }
 plus_hour() { date -u -d "$(echo "$1" | sed 's/:/-/; s/:/-/') UTC + 1 hour" '+%Y:%m:%d %H:%M:%S'; }
-declare -A want
-want[$work/master]=$(plus_hour "$(oldest "$work/master")")
+declare -A want before
+before[$work/master]=$(oldest "$work/master")
+want[$work/master]=$(plus_hour "${before[$work/master]}")
 want[$share_master]=$(plus_hour "$(oldest "$share_master")")
 
 # Every run starts from the same state: its tree in the page cache (warm) or
@@ -196,11 +226,14 @@ cold() {
     fi
 }
 
-# measure KEY MODE ro|rw COMMAND...: runs the command in MODE (warm, cold or
-# share) on the master tree (ro) or on a fresh copy of it (rw), with @T@ in
-# its arguments standing for the tree's path. Records wall-clock seconds until
-# the command ends and until a sync after it, and peak memory.
-declare -A secs disk mem failed
+# measure KEY MODE ro|rw|undo COMMAND...: runs the command in MODE (warm, cold
+# or share) on the master tree (ro) or on a fresh copy of it (rw; undo: a copy
+# shifted by one hour first, untimed), with @T@ in its arguments standing for
+# the tree's path. Records wall-clock seconds until the command ends and until
+# a sync after it, and peak memory; for the trip tree also what the command
+# and its children read and wrote (/proc/PID/io of a shell that waited for
+# them: a parent's counts take in those of the children it reaped).
+declare -A secs disk mem failed io
 runs=0
 failures=0
 measure() {
@@ -209,10 +242,17 @@ measure() {
     local source=$work/master
     [ "$mode" = share ] && source=$share_master
     local tree=$source
-    if [ "$kind" = rw ]; then
+    if [ "$kind" != ro ]; then
         runs=$((runs + 1))
         tree=$work/run-$runs
         cp -a "$source" "$tree"
+    fi
+    if [ "$kind" = undo ] && ! "$cli" shift "$tree" --by 3600 --yes >"$work/$key-$mode.prepare" 2>&1; then
+        echo "bench: the shift before $key ($mode) failed" >&2
+        failed[$key,$mode]=1
+        failures=$((failures + 1))
+        rm -rf --one-file-system "$tree"
+        return 0
     fi
     echo "  $mode: $key" >&2
     local at=$tree
@@ -234,9 +274,10 @@ measure() {
     local arguments=() argument
     for argument in "$@"; do arguments+=("${argument//@T@/$at}"); done
     local name=$work/$key-$mode
-    local start end synced m ok=1
+    local start end synced m ok=1 counted=()
+    [ "$tree_kind" = jpeg ] || counted=(bash -c '"$@"; s=$?; cat /proc/$$/io >"$0"; exit $s' "$name.io")
     start=$(date +%s%N)
-    if ! /usr/bin/time -f "%M" -o "$name.time" "${arguments[@]}" >"$name.out" 2>"$name.err"; then
+    if ! /usr/bin/time -f "%M" -o "$name.time" "${counted[@]}" "${arguments[@]}" >"$name.out" 2>"$name.err"; then
         echo "bench: $key ($mode) failed:" >&2
         tail -5 "$name.err" >&2
         ok=0
@@ -256,16 +297,30 @@ measure() {
             ok=0
         fi
     fi
+    if [ $ok = 1 ] && [ "$kind" = undo ]; then
+        local back
+        back=$(oldest "$tree")
+        if [ "$back" != "${before[$source]}" ]; then
+            echo "bench: after $key ($mode) the tree's oldest date is $back, expected ${before[$source]}" >&2
+            ok=0
+        fi
+    fi
     if [ $ok = 1 ]; then
         secs[$key,$mode]=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
         disk[$key,$mode]=$(awk -v a="$start" -v b="$synced" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
         read -r m < <(tail -1 "$name.time")
         [ "${mem[$key]:-0}" -ge "$m" ] || mem[$key]=$m
+        if [ -s "$name.io" ]; then
+            local field value
+            while read -r field value; do
+                io[$key,$mode,${field%:}]=$value
+            done <"$name.io"
+        fi
     else
         failed[$key,$mode]=1
         case "$key" in exiftool* | exiv2* | baseline) ;; *) failures=$((failures + 1)) ;; esac
     fi
-    [ "$kind" = rw ] && rm -rf --one-file-system "$tree"
+    [ "$kind" != ro ] && rm -rf --one-file-system "$tree"
     return 0
 }
 
@@ -273,6 +328,10 @@ modes=(warm cold)
 [ $share = 1 ] && modes+=(share)
 baseline=${BENCH_BASELINE_CLI:-}
 for mode in "${modes[@]}"; do
+    if [ "$tree_kind" = trip ]; then
+        trip_runs "$mode"
+        continue
+    fi
     [ $has_jobs = 1 ] && measure dates1 "$mode" ro "$cli" dates @T@ --jobs 1
     measure dates "$mode" ro "$cli" dates @T@
     if [ $have_exiftool = 1 ]; then
@@ -321,8 +380,10 @@ versus() {
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 echo
+what="$count pictures of about $kb KB"
+[ "$tree_kind" = jpeg ] || what="a trip of $count files (RAW $raw_mb MB, video $video_mb MB, sparse)"
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(df -h --output=source "$work" | tail -1)," \
-    "$(df -T "$work" | awk 'NR == 2 { print $2 }'); $count pictures of about $kb KB"
+    "$(df -T "$work" | awk 'NR == 2 { print $2 }'); $what"
 if [ $cold_how = drop_caches ]; then
     echo "Cold: sync, then all caches dropped (/proc/sys/vm/drop_caches)."
 else
@@ -334,6 +395,14 @@ else
     echo "Share: left out: $share_note."
 fi
 [ $has_jobs = 1 ] || echo "kelvaro-cli has no --jobs option: only its default is timed."
+if [ "$tree_kind" = trip ]; then
+    trip_table
+    if [ $failures -gt 0 ]; then
+        echo "bench: $failures kelvaro run(s) failed or left wrong dates (see above)" >&2
+        exit 1
+    fi
+    exit 0
+fi
 echo "µs per picture; \"+ sync\" and the cold and share columns include a sync after the run."
 echo
 printf '| %-15s | %8s | %8s | %10s | %8s | %10s | %8s | %10s | %11s |\n' "run" "warm" "+ sync" "vs kelvaro" \

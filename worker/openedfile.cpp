@@ -385,16 +385,16 @@ const unsigned char *OpenedFile::Held::window(uint64_t offset, size_t n)
         return nullptr;
     if (offset + n <= picture.loaded + kNearby || picture.loaded == 0)
         return hold(offset, n) ? reinterpret_cast<const unsigned char *>(picture.bytes.data()) + offset : nullptr;
-    if (offset < farStart || offset + n > farStart + far.size()) {
+    if (offset < asideStart || offset + n > asideStart + aside.size()) {
         const size_t length = size_t(std::min<uint64_t>(std::max(n, kWindow), size - offset));
-        far.resize(length);
-        farStart = offset;
-        if (!picture.readAt(int64_t(offset), reinterpret_cast<char *>(far.data()), length)) {
-            far.clear();
+        aside.resize(length);
+        asideStart = offset;
+        if (!picture.readAt(int64_t(offset), reinterpret_cast<char *>(aside.data()), length)) {
+            aside.clear();
             return nullptr;
         }
     }
-    return far.data() + (offset - farStart);
+    return aside.data() + (offset - asideStart);
 }
 
 bool OpenedFile::Held::readAt(uint64_t offset, void *to, size_t n)

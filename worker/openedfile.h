@@ -133,8 +133,8 @@ private:
         bool hold(uint64_t offset, size_t n);
         const unsigned char *window(uint64_t offset, size_t n);
         OpenedFile &picture;
-        std::vector<unsigned char> far;   // the window's bytes
-        uint64_t farStart = 0;
+        std::vector<unsigned char> aside;   // the window's bytes
+        uint64_t asideStart = 0;
     };
     Held held{*this};
 };
