@@ -99,6 +99,57 @@ void encodeText(const WallClock &t, char dateSeparator, char middle, unsigned ch
     putDigits(out + 17, 2, t.second);
 }
 
+// An AVI's IDIT text: "WWW MMM dd hh:mm:ss yyyy", names in upper case.
+constexpr char kWeekdays[7][4] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
+constexpr char kMonths[12][4] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+
+// 0 for Sunday; 1970-01-01 was a Thursday.
+int weekday(const WallClock &t)
+{
+    const int64_t days = daysFromCivil(t.year, t.month, t.day);
+    return int(days - floorDiv(days + 4, 7) * 7 + 4);
+}
+
+// The day is two digits from 10 on: how a camera spells the days 1 to 9 is
+// not known, so such a text is no time here and no time is written as one.
+bool decodeRiff(const unsigned char *b, WallClock *t)
+{
+    if (b[3] != ' ' || b[7] != ' ' || b[10] != ' ' || b[13] != ':' || b[16] != ':' || b[19] != ' ')
+        return false;
+    t->month = 0;
+    for (int m = 0; m < 12; ++m)
+        if (std::memcmp(b + 4, kMonths[m], 3) == 0)
+            t->month = m + 1;
+    // The day as C's asctime() writes it, which the text follows: a space
+    // before a single digit.
+    const bool oneDigit = b[8] == ' ' && b[9] != '0' && digits(b + 9, 1, &t->day);
+    if (t->month == 0 || b[8] == '0' || !(oneDigit || digits(b + 8, 2, &t->day)) || !digits(b + 11, 2, &t->hour)
+        || !digits(b + 14, 2, &t->minute) || !digits(b + 17, 2, &t->second) || !digits(b + 20, 4, &t->year))
+        return false;
+    // The weekday belongs to the date: one that does not is no time.
+    return DateCodec::isValid(*t) && std::memcmp(b, kWeekdays[weekday(*t)], 3) == 0;
+}
+
+bool encodeRiff(const WallClock &t, unsigned char *out)
+{
+    std::memcpy(out, kWeekdays[weekday(t)], 3);
+    out[3] = ' ';
+    std::memcpy(out + 4, kMonths[t.month - 1], 3);
+    out[7] = ' ';
+    putDigits(out + 8, 2, t.day);
+    if (t.day < 10)
+        out[8] = ' ';
+    out[10] = ' ';
+    putDigits(out + 11, 2, t.hour);
+    out[13] = ':';
+    putDigits(out + 14, 2, t.minute);
+    out[16] = ':';
+    putDigits(out + 17, 2, t.second);
+    out[19] = ' ';
+    putDigits(out + 20, 4, t.year);
+    return true;
+}
+
 } // namespace
 
 bool WallClock::operator==(const WallClock &o) const
@@ -120,7 +171,7 @@ bool DateCodec::spellsPair(const unsigned char *from, const unsigned char *to, s
     static constexpr DateEncoding all[] = {DateEncoding::ExifText,       DateEncoding::XmpText,
                                            DateEncoding::IptcDate,       DateEncoding::IptcTime,
                                            DateEncoding::Seconds1904x32, DateEncoding::Seconds1904x64,
-                                           DateEncoding::Seconds1970x32LE};
+                                           DateEncoding::Seconds1970x32LE, DateEncoding::RiffText};
     unsigned char a[32], b[32];
     for (DateEncoding e : all) {
         if (width(e) != n || !encode(e, before, a) || !encode(e, after, b))
@@ -131,11 +182,12 @@ bool DateCodec::spellsPair(const unsigned char *from, const unsigned char *to, s
     return false;
 }
 
-bool DateCodec::spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds)
+bool DateCodec::spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds,
+                            WallClock *was)
 {
     static constexpr DateEncoding whole[] = {DateEncoding::ExifText, DateEncoding::XmpText,
                                              DateEncoding::Seconds1904x32, DateEncoding::Seconds1904x64,
-                                             DateEncoding::Seconds1970x32LE};
+                                             DateEncoding::Seconds1970x32LE, DateEncoding::RiffText};
     for (DateEncoding e : whole) {
         WallClock a, b;
         if (width(e) == n && decode(e, from, n, &a) && decode(e, to, n, &b)
@@ -143,8 +195,11 @@ bool DateCodec::spellsShift(const unsigned char *from, const unsigned char *to, 
             unsigned char again[32];
             // Only the very spelling the encoding writes (no other bytes in it).
             if (encode(e, b, again) && std::memcmp(again, to, n) == 0 && encode(e, a, again)
-                && std::memcmp(again, from, n) == 0)
+                && std::memcmp(again, from, n) == 0) {
+                if (was)
+                    *was = a;
                 return true;
+            }
         }
     }
     return false;
@@ -183,6 +238,8 @@ uint32_t DateCodec::width(DateEncoding encoding)
         return 4;
     case DateEncoding::Seconds1904x64:
         return 8;
+    case DateEncoding::RiffText:
+        return 24;
     }
     return 0;
 }
@@ -230,6 +287,9 @@ bool DateCodec::decode(DateEncoding encoding, const unsigned char *bytes, size_t
         read = true;
         break;
     }
+    case DateEncoding::RiffText:
+        read = decodeRiff(bytes, &t);
+        break;
     }
     if (!read || !isValid(t))
         return false;
@@ -284,6 +344,8 @@ bool DateCodec::encode(DateEncoding encoding, const WallClock &time, unsigned ch
         out[3] = static_cast<unsigned char>(v >> 24);
         return true;
     }
+    case DateEncoding::RiffText:
+        return encodeRiff(time, out);
     }
     return false;
 }

@@ -36,7 +36,9 @@ public:
     // `seconds` apart in one and the same encoding that holds a whole time: a
     // field that keeps a distance from the capture time (a UTC copy, the end
     // of a recording) before and after a shift.
-    static bool spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds);
+    // `was`, when given, receives the time `from` spells.
+    static bool spellsShift(const unsigned char *from, const unsigned char *to, size_t n, int64_t seconds,
+                            WallClock *was = nullptr);
     // The first and last times (as toEpochSeconds() counts them) a field in
     // `encoding` can hold, for the encodings that count seconds in a fixed
     // width; false for the texts, which hold the years 1000 to 9999 whole.

@@ -14,6 +14,9 @@ enum class DateEncoding : uint8_t {
     Seconds1904x32,  // big-endian unsigned seconds since 1904-01-01 00:00:00, 4 bytes
     Seconds1904x64,  // the same in 8 bytes
     Seconds1970x32LE,  // little-endian unsigned seconds since 1970-01-01 00:00:00, 4 bytes
+    RiffText,        // "WWW MMM dd hh:mm:ss yyyy", 24 bytes: an AVI's IDIT text, weekday and month
+                     // names in upper case, the weekday the date's own, a day below 10 one digit
+                     // after a space (as C's asctime() writes it)
 };
 
 // What a field is to the file: its capture time itself, or a copy of it.

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "aviformat.h"
 #include "cr3format.h"
 #include "crwformat.h"
 #include "heifformat.h"
 #include "jpegformat.h"
 #include "mrwformat.h"
+#include "mtsformat.h"
 #include "rafformat.h"
 #include "tiffformat.h"
 #include "videoformat.h"
@@ -25,7 +27,10 @@ const std::vector<const FileFormat *> &FormatList::all()
     static const HeifFormat heif;
     static const Cr3Format cr3;
     static const VideoFormat video;
-    static const std::vector<const FileFormat *> formats{&jpeg, &tiff, &raf, &mrw, &crw, &x3f, &heif, &cr3, &video};
+    static const AviFormat avi;
+    static const MtsFormat mts;
+    static const std::vector<const FileFormat *> formats{&jpeg, &tiff, &raf, &mrw, &crw, &x3f, &heif, &cr3, &video,
+                                                         &avi, &mts};
     return formats;
 }
 

@@ -106,7 +106,8 @@ const char *JpegFormat::name() const
 
 const char *const *JpegFormat::extensions() const
 {
-    static const char *const list[] = {"jpg", "jpeg", "jpe", "jfif", nullptr};
+    // "thm": the small JPEG with a video's EXIF that Canon's cameras write beside it.
+    static const char *const list[] = {"jpg", "jpeg", "jpe", "jfif", "thm", nullptr};
     return list;
 }
 

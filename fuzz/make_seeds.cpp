@@ -8,11 +8,13 @@
 // orders, X3F) with little image data; HEIC and AVIF files with the Exif
 // item in the file, in 'idat', in several extents, after 'mdat', with an XMP
 // item; videos with version 0 and 1 headers, 'moov' first and last, Keys,
-// 'udta' texts and XMP.
+// 'udta' texts and XMP; AVI files with the IDIT in 'hdrl', at the top level,
+// twice, and spelled in lower case; AVCHD transport streams of both packet sizes.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "avibuilder.h"
 #include "cr3builder.h"
 #include "isobmffbuilder.h"
 #include "jpegbuilder.h"
@@ -223,5 +225,14 @@ int main(int argc, char **argv)
     write(dir, "udta-last.mp4", Movie(t).version(1).addTrack(t, t).date("2008-03-16T10:52:01+0000")
                                     .udtaXmp(xmpPacket().text()).moovLast().mdatBytes(64).bytes());
     write(dir, "quicktime-xmp.mov", Movie(t).quickTime().uuidXmp(xmpPacket().text()).mdatBytes(64).bytes());
+
+    using avitest::Avi;
+    write(dir, "idit-hdrl.avi", Avi(t).info("2008-03-16").mediaBytes(64).bytes());
+    write(dir, "idit-top.avi", Avi(t).iditAtTop().idit("SUN MAR 16 10:52:01 2008\n").mediaBytes(64).bytes());
+    write(dir, "idit-twice.avi", Avi(t).secondIdit(std::string("SUN MAR 16 10:52:01 2008\n\0", 26)).mediaBytes(64)
+                                     .bytes());
+    write(dir, "idit-lower.avi", Avi(t).idit("Sun Mar 16 10:52:01 2008\n").mediaBytes(64).bytes());
+    write(dir, "stamped.m2ts", avitest::mts(true, 4));
+    write(dir, "plain.mts", avitest::mts(false, 4));
     return 0;
 }

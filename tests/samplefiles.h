@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "avibuilder.h"
 #include "cr3builder.h"
 #include "isobmffbuilder.h"
 #include "jpegbuilder.h"
@@ -210,6 +211,13 @@ inline std::vector<Sample> all()
          [](const std::string &t) {
              return isotest::Cr3::camera(tifftest::Header::Motorola, t, "", -19800).headerVersion(1).bytes();
          }, -75 * 86400, 3 + 10},
+        {"AVI, IDIT in hdrl, a day and a bit on, the weekday with it", "AVI", [](const std::string &t) {
+             return avitest::Avi(t).bytes();
+         }, 86400 + 3723, 1},
+        {"AVI, IDIT at the top level, ten years on", "AVI", [](const std::string &t) {
+             return avitest::Avi(t).iditAtTop().bytes();
+         }, 3653LL * 86400, 1},
+        {"AVCHD MTS, claimed but not supported", "MTS", [](const std::string &) { return avitest::mts(); }, 86400, 0},
     };
 }
 

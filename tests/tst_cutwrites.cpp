@@ -22,7 +22,8 @@ Q_DECLARE_METATYPE(samples::Build)
 
 namespace {
 
-const std::string capture = "2011:07:04 09:15:30";
+// A day from the 10th on: an AVI's IDIT text spells no earlier day.
+const std::string capture = "2011:07:14 09:15:30";
 const qint64 kOldMtimeNs = 1300000000LL * 1000000000LL;
 
 struct Run {

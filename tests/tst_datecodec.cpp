@@ -41,16 +41,16 @@ QByteArray spelled(DateEncoding e, const WallClock &t)
 // A file with one field of every encoding and an MD5 digest over the two
 // IPTC fields, at fixed offsets among filler bytes.
 struct Sample {
-    static constexpr uint64_t exif = 3, xmp = 30, date = 60, time = 70, s32 = 80, s64 = 90, s70 = 130;
+    static constexpr uint64_t exif = 3, xmp = 30, date = 60, time = 70, s32 = 80, s64 = 90, s70 = 130, riff = 140;
     static constexpr uint64_t digest = 110, coverFrom = 58, coverLength = 20;
-    std::vector<unsigned char> bytes = std::vector<unsigned char>(140, '.');
+    std::vector<unsigned char> bytes = std::vector<unsigned char>(170, '.');
 
     explicit Sample(const WallClock &t)
     {
         const std::pair<uint64_t, DateEncoding> all[] = {
             {exif, DateEncoding::ExifText}, {xmp, DateEncoding::XmpText}, {date, DateEncoding::IptcDate},
             {time, DateEncoding::IptcTime}, {s32, DateEncoding::Seconds1904x32}, {s64, DateEncoding::Seconds1904x64},
-            {s70, DateEncoding::Seconds1970x32LE}};
+            {s70, DateEncoding::Seconds1970x32LE}, {riff, DateEncoding::RiffText}};
         for (const auto &f : all)
             put(f.first, spelled(f.second, t));
         put(digest, md5());
@@ -67,7 +67,7 @@ struct Sample {
         const std::pair<uint64_t, DateEncoding> all[] = {
             {s64, DateEncoding::Seconds1904x64}, {exif, DateEncoding::ExifText}, {xmp, DateEncoding::XmpText},
             {date, DateEncoding::IptcDate}, {time, DateEncoding::IptcTime}, {s70, DateEncoding::Seconds1970x32LE},
-            {s32, DateEncoding::Seconds1904x32}};
+            {riff, DateEncoding::RiffText}, {s32, DateEncoding::Seconds1904x32}};
         for (const auto &f : all) {   // not in offset order: the plan sorts
             DateField d;
             d.offset = f.first;
@@ -101,7 +101,7 @@ std::vector<unsigned char> applied(std::vector<unsigned char> bytes, const DateS
 QString describe(const DateShift::Plan &p)
 {
     QStringList parts;
-    const char *names[] = {"exif", "xmp", "date", "time", "s32", "s64", "s70"};
+    const char *names[] = {"exif", "xmp", "date", "time", "s32", "s64", "s70", "riff"};
     for (const auto &m : p.moved)
         parts << QString("%1 %2").arg(names[int(m.first)]).arg(m.second);
     parts << QString("digests %1").arg(p.digestsUpdated);
@@ -178,6 +178,23 @@ void TestDateCodec::decode_data()
     row("s70 low byte first", E::Seconds1970x32LE, QByteArray::fromHex("DC8B6A42"), "2005-04-23 17:54:36");
     row("s70 last", E::Seconds1970x32LE, QByteArray::fromHex("FFFFFFFF"), "2106-02-07 06:28:15");
     row("s70 in 8 bytes", E::Seconds1970x32LE, QByteArray::fromHex("DC8B6A4200000000"), "");
+    row("riff", E::RiffText, "MON SEP 10 20:52:00 2012", "2012-09-10 20:52:00");
+    row("riff leap day", E::RiffText, "TUE FEB 29 23:59:59 2000", "2000-02-29 23:59:59");
+    row("riff first year", E::RiffText, "WED JAN 15 00:00:00 1000", "1000-01-15 00:00:00");
+    row("riff last year", E::RiffText, "FRI DEC 31 23:59:59 9999", "9999-12-31 23:59:59");
+    row("riff a weekday not the date's", E::RiffText, "SUN SEP 10 20:52:00 2012", "");
+    row("riff mixed case", E::RiffText, "Mon Sep 10 20:52:00 2012", "");
+    row("riff no such month", E::RiffText, "MON SPT 10 20:52:00 2012", "");
+    row("riff no such weekday", E::RiffText, "MOO SEP 10 20:52:00 2012", "");
+    row("riff February 30", E::RiffText, "SAT FEB 30 20:52:00 2012", "");
+    row("riff a day padded with a zero", E::RiffText, "SUN SEP 09 20:52:00 2012", "");
+    row("riff a day padded with a space, as asctime() writes it", E::RiffText, "SUN SEP  9 20:52:00 2012",
+        "2012-09-09 20:52:00");
+    row("riff a space before a zero", E::RiffText, "SUN SEP  0 20:52:00 2012", "");
+    row("riff a day of one digit, the text a byte short", E::RiffText, "SUN SEP 9 20:52:00 2012", "");
+    row("riff hour 24", E::RiffText, "MON SEP 10 24:52:00 2012", "");
+    row("riff EXIF text in its place", E::RiffText, "2012:09:10 20:52:00     ", "");
+    row("riff with its line's end", E::RiffText, "MON SEP 10 20:52:00 2012\n", "");
 }
 
 void TestDateCodec::decode()
@@ -221,6 +238,11 @@ void TestDateCodec::encode_data()
     row("s70", E::Seconds1970x32LE, "2005-04-23 17:54:36", QByteArray::fromHex("DC8B6A42"));
     row("s70 last", E::Seconds1970x32LE, "2106-02-07 06:28:15", QByteArray::fromHex("FFFFFFFF"));
     row("s70 past 32 bits", E::Seconds1970x32LE, "2106-02-07 06:28:16", "");
+    row("riff", E::RiffText, "2012-09-10 20:52:00", "MON SEP 10 20:52:00 2012");
+    row("riff every month's name", E::RiffText, "2019-11-30 01:02:03", "SAT NOV 30 01:02:03 2019");
+    row("riff a Sunday", E::RiffText, "2008-03-16 10:52:01", "SUN MAR 16 10:52:01 2008");
+    row("riff a day below 10, a space before its digit", E::RiffText, "2012-09-09 20:52:00", "SUN SEP  9 20:52:00 2012");
+    row("riff year 10000", E::RiffText, "10000-01-11 00:00:00", "");
 }
 
 void TestDateCodec::encode()
@@ -252,6 +274,7 @@ void TestDateCodec::spellsPair_data()
     row("seconds since 1970, low byte first", E::Seconds1970x32LE, a, E::Seconds1970x32LE, b, true);
     row("the pair the wrong way round", E::Seconds1970x32LE, b, E::Seconds1970x32LE, a, false);
     row("two encodings of one width", E::Seconds1970x32LE, a, E::Seconds1904x32, b, false);
+    row("IDIT texts, the weekday moved with the day", E::RiffText, a, E::RiffText, b, true);
     row("the same time twice", E::Seconds1970x32LE, a, E::Seconds1970x32LE, a, false);
 }
 
@@ -319,16 +342,18 @@ void TestDateCodec::plan_data()
     QTest::addColumn<QString>("change");     // what the file holds that differs from the sample
     QTest::addColumn<QString>("moved");      // empty: the plan fails
     const qint64 day = 86400;
-    const QString all = "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, digests 1";
+    const QString all = "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, riff 1, digests 1";
     QTest::newRow("every field and the digest") << day + 3723 << false << "" << all;
     QTest::newRow("backwards over a year") << -200 * day << false << "" << all;
-    QTest::newRow("the camera's fields only") << day << true << "" << "exif 1, s32 1, s64 1, s70 1, digests 0";
-    QTest::newRow("a field no longer the time") << day << false << "xmp" << "exif 1, date 1, time 1, s32 1, s64 1, s70 1, digests 1";
-    QTest::newRow("a digest no longer current") << day << false << "digest" << "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, digests 0";
-    QTest::newRow("no IPTC field moves, the digest stays") << day << false << "iptc" << "exif 1, xmp 1, s32 1, s64 1, s70 1, digests 0";
+    QTest::newRow("the camera's fields only") << day << true << "" << "exif 1, s32 1, s64 1, s70 1, riff 1, digests 0";
+    QTest::newRow("a field no longer the time") << day << false << "xmp" << "exif 1, date 1, time 1, s32 1, s64 1, s70 1, riff 1, digests 1";
+    QTest::newRow("a digest no longer current") << day << false << "digest" << "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, riff 1, digests 0";
+    QTest::newRow("no IPTC field moves, the digest stays") << day << false << "iptc" << "exif 1, xmp 1, s32 1, s64 1, s70 1, riff 1, digests 0";
     QTest::newRow("past 32 bits of seconds") << 40 * 365 * day << false << "" << "";
     QTest::newRow("before 1970, where seconds since 1970 end") << -40 * 365 * day << false << "" << "";
     QTest::newRow("past the year 9999") << 8000 * 366 * day << false << "" << "";
+    QTest::newRow("onto a day below 10") << -7 * day << false << ""
+                                         << "exif 1, xmp 1, date 1, time 1, s32 1, s64 1, s70 1, riff 1, digests 1";
     QTest::newRow("a field past the end") << day << false << "cut" << "";
 }
 
@@ -392,6 +417,8 @@ void TestDateCodec::spellsShift_data()
     row("an hour and a second", spelled(E::ExifText, a), spelled(E::ExifText, at(2019, 7, 24, 9, 25, 58)), false);
     row("two encodings mixed", spelled(E::ExifText, a), spelled(E::XmpText, b), false);
     row("a date only (IPTC)", "20190724", "20190725", false);
+    row("IDIT texts", spelled(E::RiffText, a), spelled(E::RiffText, b), true);
+    row("IDIT texts, one weekday wrong", "WED JUL 24 08:25:57 2019", "THU JUL 24 09:25:57 2019", false);
     row("no date", "2019:07:24 08:25:5x", spelled(E::ExifText, b), false);
 }
 

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "cameratally.h"
+#include "capturedate.h"
 #include "formatlist.h"
 #include "isolatedhome.h"
 #include "moviebuilder.h"
@@ -78,6 +80,7 @@ private slots:
     void aTripMovesByAnHour();
     void aVideoInUtcIsShownInLocalTime();
     void aShiftPastA32BitHeaderIsRefused();
+    void aCameraChoiceKeepsTheHeadersLimit();
 };
 
 void TestEveryKind::oneShiftMovesEveryKind()
@@ -183,11 +186,16 @@ void TestEveryKind::aTripMovesByAnHour()
         if (!f.name.endsWith(QLatin1String(".JPG")))
             continue;
         // Its RAW file tells the same capture time.
+        // The EXIF DateTimeOriginal (a CR3 keeps it in its own group; XMP's has a fraction).
         auto original = [](const QHash<QString, QString> &times) {
+            QStringList keys;
             for (auto i = times.cbegin(); i != times.cend(); ++i)
-                if (i.key().endsWith(QLatin1String("] DateTimeOriginal #0")))
-                    return i.value();
-            return QString();
+                if (i.key().endsWith(QLatin1String("] DateTimeOriginal #0")) && !i.key().startsWith(QLatin1String("[XMP")))
+                    keys << i.key();
+            keys.sort();
+            return keys.isEmpty() ? QString() : times.value(keys.contains("[ExifIFD] DateTimeOriginal #0")
+                                                                ? QStringLiteral("[ExifIFD] DateTimeOriginal #0")
+                                                                : keys.first());
         };
         const QString jpegTime = original(after.value(f.name));
         QCOMPARE(jpegTime, QStringLiteral("2019:07:24 12:25:40"));
@@ -249,6 +257,36 @@ void TestEveryKind::aShiftPastA32BitHeaderIsRefused()
     const Run fits = cli({"shift", top.path(), "--by", "3600", "--yes"});
     QVERIFY2(fits.exitCode == 0, qPrintable(fits.describe()));
     QVERIFY(contents(top.filePath("late.mp4")) != before);
+}
+
+// Choosing a camera in the window, after the dates were read, tallies the
+// chosen pictures again: a video's header limit must stay with them.
+void TestEveryKind::aCameraChoiceKeepsTheHeadersLimit()
+{
+    CameraTally tally;
+    PictureResult video, photo;
+    video.status = photo.status = PictureStatus::Usable;
+    video.camera = QStringLiteral("Phone");
+    photo.camera = QStringLiteral("Camera");
+    video.oldDate = CaptureDate::parse(QByteArray("2040:02:06 07:00:00"));
+    photo.oldDate = CaptureDate::parse(QByteArray("2012:05:06 10:00:00"));
+    video.roomLater = 3600;
+    video.roomEarlier = 1000;
+    tally.count(video);
+    tally.count(photo);
+    QVERIFY(!tally.rangeProblem(7200).isEmpty());
+    QVERIFY(!tally.rangeProblem(-2000).isEmpty());
+    QVERIFY(tally.rangeProblem(1800).isEmpty());
+    ShiftChoice phone;
+    phone.cameras << QStringLiteral("Phone");
+    tally.choose(phone);
+    QVERIFY(tally.rangeProblem(7200).contains(QLatin1String("2040:02:06 07:00:00 past 2040:02:06 08:00:00")));
+    tally.choose(ShiftChoice());
+    QVERIFY(!tally.rangeProblem(7200).isEmpty());
+    ShiftChoice camera;
+    camera.cameras << QStringLiteral("Camera");
+    tally.choose(camera);
+    QVERIFY(tally.rangeProblem(7200).isEmpty());   // the video is not among the chosen
 }
 
 QTEST_GUILESS_MAIN(TestEveryKind)

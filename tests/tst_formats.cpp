@@ -174,6 +174,12 @@ void TestFormats::unclaimed_data()
     QTest::newRow("X3F's mark cut short") << QByteArray("FOV");
     QTest::newRow("MRW's mark without its NUL") << QByteArray("MRM\0\0\0\0\x10", 8);
     QTest::newRow("X3F's mark in lower case") << QByteArray("fovb");
+    QTest::newRow("a RIFF file of sound") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16);
+    QTest::newRow("an OpenDML extension's RIFF") << QByteArray("RIFF\x04\0\0\0AVIX", 12);
+    QTest::newRow("AVI's form in lower case") << QByteArray("RIFF\x04\0\0\0avi ", 12);
+    QTest::newRow("a transport stream's video packet first") << QByteArray("\x47\x50\x11\x10", 4);
+    QTest::newRow("a transport packet with its error flag") << QByteArray("\x47\xC0\x00\x10", 4);
+    QTest::newRow("a transport packet, scrambled") << QByteArray("\x47\x40\x00\xD0", 4);
 }
 
 void TestFormats::unclaimed()
@@ -198,6 +204,10 @@ void TestFormats::claimedButUnread_data()
     QTest::newRow("a bare TIFF header, IFD0 past its end") << QByteArray("II*\0\x08\0\0\0", 8) << "TIFF";
     QTest::newRow("a bare BigTIFF header") << QByteArray("MM\0+\0\x08\0\0\0\0\0\0\0\0\0\x10", 16) << "TIFF";
     QTest::newRow("Olympus's mark alone") << QByteArray("IIRO") << "TIFF";
+    QTest::newRow("a transport stream's first packet cut short") << QByteArray("\x47\x40\x00\x10\0\0\xB0", 7)
+                                                                 << "MTS";
+    QTest::newRow("a stamped transport packet's header alone") << QByteArray("\0\0\0\0\x47\x40\x00\x10", 8)
+                                                               << "MTS";
 }
 
 void TestFormats::claimedButUnread()
@@ -219,7 +229,7 @@ void TestFormats::candidates_data()
 {
     QTest::addColumn<QByteArray>("extension");
     QTest::addColumn<bool>("candidate");
-    for (const char *e : {"jpg", "JPG", "jpeg", "JPEG", "Jpe", "jfif", "jFIF"})
+    for (const char *e : {"jpg", "JPG", "jpeg", "JPEG", "Jpe", "jfif", "jFIF", "thm", "THM"})
         QTest::newRow(e) << QByteArray(e) << true;
     for (const char *e : {"raf", "RAF", "mrw", "MRw", "crw", "Crw", "x3f", "X3F"})
         QTest::newRow(e) << QByteArray(e) << true;
@@ -231,12 +241,14 @@ void TestFormats::candidates_data()
         QTest::newRow(e) << QByteArray(e) << true;
     for (const char *e : {"mp4", "MP4", "mov", "MOV", "m4v", "3gp", "3G2", "lrv", "LRV"})
         QTest::newRow(e) << QByteArray(e) << true;
+    for (const char *e : {"avi", "AVI", "mts", "MTS", "m2ts", "M2TS"})
+        QTest::newRow(e) << QByteArray(e) << true;
     for (const char *e : {"jp", "jpgx", "xmp", "", "ti", "tiff.", "jpg.", "j"})
         QTest::newRow(qPrintable(QString("not '%1'").arg(e))) << QByteArray(e) << false;
     QTest::newRow("a NUL inside") << QByteArray("jp\0g", 4) << false;
     for (const char *e : {"ra", "rafx", "crw~", "x3", "hei", "heics", "hi", "cr", "cr33", "crx"})
         QTest::newRow(qPrintable(QString("not '%1'").arg(e))) << QByteArray(e) << false;
-    for (const char *e : {"mp", "mp4v", "mo", "3g", "m4a"})
+    for (const char *e : {"mp", "mp4v", "mo", "3g", "m4a", "th", "thmb", "av", "avix", "mt", "m2t", "ts", "wav"})
         QTest::newRow(qPrintable(QString("not '%1'").arg(e))) << QByteArray(e) << false;
 }
 

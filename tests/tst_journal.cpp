@@ -143,6 +143,10 @@ void TestJournal::runsMustBeTheShift_data()
     QTest::newRow("no runs") << a << b << QList<QByteArray>{} << false;
     QTest::newRow("a copy in UTC moved by the shift")
         << a << b << QList<QByteArray>{a, b, "2012:05:06 08:00:00", "2012:05:06 09:00:00"} << true;
+    QTest::newRow("a time of another year moved by the shift")
+        << a << b << QList<QByteArray>{a, b, "1983:05:01 10:00:00", "1983:05:01 11:00:00"} << false;
+    QTest::newRow("a number that merely grows by the shift")
+        << a << b << QList<QByteArray>{a, b, QByteArray::fromHex("00010000"), QByteArray::fromHex("00010E10")} << false;
     QTest::newRow("a copy in UTC moved by another amount")
         << a << b << QList<QByteArray>{a, b, "2012:05:06 08:00:00", "2012:05:06 09:30:00"} << false;
 }

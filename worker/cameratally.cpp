@@ -43,6 +43,20 @@ void CameraTally::choose(const ShiftChoice &choice)
             tally.oldest = camera.oldest;
         if (!tally.newest.isValid() || tally.newest < camera.newest)
             tally.newest = camera.newest;
+        tally.room.take(camera.room);
+    }
+}
+
+void CameraTally::Room::take(qint64 roomLater, const QDateTime &laterDate, qint64 roomEarlier,
+                             const QDateTime &earlierDate)
+{
+    if (roomLater < later) {
+        later = roomLater;
+        leastLater = laterDate;
+    }
+    if (roomEarlier < earlier) {
+        earlier = roomEarlier;
+        leastEarlier = earlierDate;
     }
 }
 
@@ -61,6 +75,7 @@ void CameraTally::count(const PictureResult &result)
     const QDateTime &date = result.oldDate;
     ++camera.valid;
     camera.raw += raw;
+    camera.room.take(result.roomLater, result.oldDate, result.roomEarlier, result.oldDate);
     if (!camera.oldest.isValid() || date < camera.oldest)
         camera.oldest = date;
     if (!camera.newest.isValid() || camera.newest < date)
@@ -73,14 +88,7 @@ void CameraTally::count(const PictureResult &result)
         tally.oldest = date;
     if (!tally.newest.isValid() || tally.newest < date)
         tally.newest = date;
-    if (result.roomLater < tally.roomLater) {
-        tally.roomLater = result.roomLater;
-        tally.leastLater = date;
-    }
-    if (result.roomEarlier < tally.roomEarlier) {
-        tally.roomEarlier = result.roomEarlier;
-        tally.leastEarlier = date;
-    }
+    tally.room.take(result.roomLater, date, result.roomEarlier, date);
 }
 
 QString CameraTally::rangeProblem(qint64 seconds) const
@@ -99,10 +107,11 @@ QString CameraTally::rangeProblem(qint64 seconds) const
                 .arg(date.toString(QLatin1String(CaptureDate::pattern)));
     }
     // A field that counts seconds in 32 bits (a video's header) ends in 2040.
-    const bool later = seconds > tally.roomLater, earlier = seconds < 0 && -seconds > tally.roomEarlier;
+    const Room &room = tally.room;
+    const bool later = seconds > room.later, earlier = seconds < -room.earlier;
     if (later || earlier) {
-        const QDateTime &date = later ? tally.leastLater : tally.leastEarlier;
-        const QDateTime limit = later ? date.addSecs(tally.roomLater) : date.addSecs(-tally.roomEarlier);
+        const QDateTime &date = later ? room.leastLater : room.leastEarlier;
+        const QDateTime limit = later ? date.addSecs(room.later) : date.addSecs(-room.earlier);
         return QCoreApplication::translate("JobMessages",
                                            "shifting by %1 seconds would move %2 past %3, the limit of the times its file "
                                            "can hold; nothing was changed")

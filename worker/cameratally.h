@@ -8,11 +8,25 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+
 // What the dating pass learnt about the cameras of a tree, and about the
 // pictures chosen to move: kept per camera, so that nothing grows with the
 // number of pictures.
 class CameraTally {
 public:
+    // The least room the pictures' fields leave their capture times, later
+    // and earlier (PictureResult::roomLater), and the dates of the pictures
+    // that leave it.
+    struct Room {
+        qint64 later = std::numeric_limits<qint64>::max();
+        qint64 earlier = std::numeric_limits<qint64>::max();
+        QDateTime leastLater, leastEarlier;
+        // Keeps the less room of each way.
+        void take(qint64 roomLater, const QDateTime &laterDate, qint64 roomEarlier, const QDateTime &earlierDate);
+        void take(const Room &o) { take(o.later, o.leastLater, o.earlier, o.leastEarlier); }
+    };
+
     // The pictures of one camera that the dating pass met.
     struct Camera {
         QString name;           // PictureResult::cameraName()
@@ -20,6 +34,7 @@ public:
         int valid = 0;          // of them, those with a usable capture date
         int raw = 0;            // of those, RAW files
         QDateTime oldest, newest;
+        Room room;
     };
 
     // The chosen pictures with a usable capture date.
@@ -27,11 +42,7 @@ public:
         int valid = 0;
         int raw = 0;            // of them, RAW files
         QDateTime oldest, newest;
-        // The least room a picture's fields leave its capture time, later and
-        // earlier (PictureResult::roomLater), and that picture's date.
-        qint64 roomLater = std::numeric_limits<qint64>::max();
-        qint64 roomEarlier = std::numeric_limits<qint64>::max();
-        QDateTime leastLater, leastEarlier;
+        Room room;
     };
 
     // Every picture the dating pass met, by what it is: RAW files (whatever

@@ -299,11 +299,11 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     std::sort(planned.begin(), planned.end(), [](const Run &a, const Run &b) { return a.offset < b.offset; });
     std::vector<DateRecord::Span> pieces;
     for (const Run &run : planned) {
-        if (run.offset < 0 || run.to.size() != run.from.size()) {
+        if (run.offset < 0 || run.from.isEmpty() || run.to.size() != run.from.size()) {
             logPath("date not found : %s", filePath);
             return run.offset < 0 ? Status::DateNotFound : Status::Unrecognised;
         }
-        pieces.push_back({uint64_t(run.offset), uint64_t(run.offset + run.to.size())});
+        pieces.push_back({uint64_t(run.offset), uint64_t(run.offset) + uint64_t(run.to.size())});
     }
     // The runs close to each other go in one positioned write from the first
     // to the last, the bytes between exactly as they are; a header's runs are
@@ -356,17 +356,21 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     anyToWrite = anyToWrite || noneMoves;
     if (!write)
         return anyToWrite ? Status::Changed : Status::AlreadyDone;
+    std::vector<bool> written(spans.size(), false);
     for (size_t i = 0; anyToWrite && i < spans.size(); ++i) {
         const size_t length = size_t(spans[i].to - spans[i].from);
         if (memcmp(patched + at[i], old + at[i], length) == 0 && spans.size() > 1)
             continue;   // nothing of this piece changes
+        written[i] = true;
         if (picture.writeAt(int64_t(spans[i].from), patched + at[i], length))
             continue;
         // Put back what stood there, this piece and those written before it,
         // so that the picture never holds a mix of old and new texts.
         bool putBack = true;
         for (size_t j = 0; j <= i; ++j)
-            putBack = picture.writeAt(int64_t(spans[j].from), old + at[j], size_t(spans[j].to - spans[j].from)) && putBack;
+            if (written[j])
+                putBack = picture.writeAt(int64_t(spans[j].from), old + at[j], size_t(spans[j].to - spans[j].from))
+                          && putBack;
         if (!putBack)
             logPath("write failed, and the old bytes could not be put back : %s", filePath);
         else

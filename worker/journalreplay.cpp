@@ -1,5 +1,7 @@
 #include "journalreplay.h"
 
+#include <cstdlib>
+
 #include "capturedate.h"
 #include "datecodec.h"
 #include "datereader.h"
@@ -161,6 +163,10 @@ void JournalReplay::findUnnamed(const QList<Journal::Record> &chain, bool follow
 // shift: its old text spells the entry's old date and its new text the new
 // one, in one encoding, and the two dates lie `shiftSeconds` apart. A run of
 // another width is the digest over IPTC texts, taken only beside them.
+namespace {
+constexpr qint64 kMostSkew = 14 * 3600 + 2 * 86400;
+}
+
 bool JournalReplay::holdsTheShift(const Journal::Entry &entry, qint64 shiftSeconds)
 {
     const QDateTime before = CaptureDate::parse(entry.oldDate), after = CaptureDate::parse(entry.newDate);
@@ -178,9 +184,12 @@ bool JournalReplay::holdsTheShift(const Journal::Entry &entry, qint64 shiftSecon
             iptc = iptc || n == DateCodec::width(DateEncoding::IptcTime);
             continue;
         }
-        // A field that keeps a distance from the capture time (a UTC copy)
-        // moved by the very shift.
-        if (DateCodec::spellsShift(a, b, n, shiftSeconds))
+        // A field that keeps a distance from the capture time (a copy in UTC,
+        // the end of a recording) moved by the very shift: a distance no
+        // zone (14 hours) and no recording (2 days) makes is none.
+        WallClock was;
+        if (DateCodec::spellsShift(a, b, n, shiftSeconds, &was)
+            && std::llabs(DateCodec::toEpochSeconds(was) - DateCodec::toEpochSeconds(from)) <= kMostSkew)
             continue;
         if (n != DateShift::md5Width)
             return false;
