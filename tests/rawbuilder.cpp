@@ -325,10 +325,10 @@ Crw Crw::camera(const std::string &t, ByteOrder order, size_t rawBytes)
 {
     using namespace ciff;
     const uint32_t seconds = uint32_t(secondsSince1970(t));
-    CiffHeap specification, object, exif, props, root;
-    specification.value(FirmwareVersion, padded("Firmware Version 1.10", 32));
+    CiffHeap details, object, exif, props, root;
+    details.value(FirmwareVersion, padded("Firmware Version 1.10", 32));
     object.value(OwnerName, padded("Owner", 32)).value(MakeModel, makeModel("Canon", "Canon PowerShot S40"))
-        .heap(CameraSpecification, specification);
+        .heap(CameraDetails, details);
     exif.value(0x0001, Bytes(12, 0x5D)).value(ShotInfo, Bytes(54, 0));
     props.value(ImageFormat, u32(order, 0x20001)).value(ImageInfo, Bytes(28, 0))
         .inEntry(TargetImageType, Bytes(8, 0)).inEntry(RecordId, u32(order, 0))

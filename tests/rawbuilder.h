@@ -114,7 +114,7 @@ private:
 namespace ciff {
 enum : uint16_t {
     RawData = 0x2005, JpgFromRaw = 0x2007, ThumbnailImage = 0x2008, ImageDescription = 0x2804,
-    CameraObject = 0x2807, MeasuredInfo = 0x3003, CameraSpecification = 0x3004, ImageProps = 0x300A,
+    CameraObject = 0x2807, MeasuredInfo = 0x3003, CameraDetails = 0x3004, ImageProps = 0x300A,
     ExifInformation = 0x300B, OwnerName = 0x0810, MakeModel = 0x080A, FirmwareVersion = 0x080B,
     OriginalFileName = 0x0816, ImageFormat = 0x1803, RecordId = 0x1804, CaptureTime = 0x180E,
     ImageInfo = 0x1810, ShotInfo = 0x102A, TargetImageType = 0x100A,
