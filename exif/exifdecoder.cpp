@@ -83,6 +83,14 @@ ExifDecoder::ExifDecoder(ByteView payload, ExifInfo *info)
 {
 }
 
+// The view stays writable in type only: applyUserComment() checks `writable`
+// before it writes.
+ExifDecoder::ExifDecoder(ConstByteView payload, ExifInfo *info)
+    : ExifDecoder(ByteView(const_cast<unsigned char *>(payload.data()), payload.size()), info)
+{
+    writable = false;
+}
+
 bool ExifDecoder::decode()
 {
     info->flashFired = 0;
@@ -121,6 +129,12 @@ void ExifDecoder::applyUserComment(uint64_t valueAt, uint64_t byteCount)
 {
     // Trailing spaces of the value become NULs in the held buffer; the value
     // lies inside the block, so the writes do too.
+    if (!writable) {
+        if (byteCount > 0 && block[valueAt + byteCount - 1] == ' ')
+            wantedWrite = true;
+        if (wantedWrite)
+            return;
+    }
     for (uint64_t i = byteCount; i > 0 && block[valueAt + i - 1] == ' '; --i)
         block.set(valueAt + i - 1, '\0');
 

@@ -19,6 +19,11 @@ public:
     // decoder may write NULs into it (the trailing spaces of a UserComment),
     // and the record's thumbnail points into it.
     ExifDecoder(ByteView payload, ExifInfo *info);
+    // Decodes a payload it may not write: a block that needs a write (a
+    // UserComment with trailing spaces) is read on, but needsWritableCopy()
+    // then says that the record is not to be trusted and the caller decodes
+    // a copy of the payload instead. Most blocks need no copy.
+    ExifDecoder(ConstByteView payload, ExifInfo *info);
 
     // True when the name, the TIFF header and IFD0 were decoded.
     bool decode();
@@ -27,6 +32,8 @@ public:
     const char *lastError() const { return error_; }
     // Where the tags lie, counted from the start of the TIFF structure.
     const TiffWalker &walker() const { return tiff; }
+    // True when a read-only payload would have been written.
+    bool needsWritableCopy() const { return wantedWrite; }
 
 private:
     void enterDirectory(int depth) override;
@@ -40,6 +47,8 @@ private:
     ExifInfo *info;
     TiffWalker tiff;
     const char *error_ = nullptr;
+    bool writable = true;
+    bool wantedWrite = false;
     int largestPixelDimension = 0;
     // The thumbnail offset and length of each directory being walked, by depth.
     int thumbnailOffset[TiffWalker::kMaxDepth + 1] = {};

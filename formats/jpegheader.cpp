@@ -67,14 +67,30 @@ void JpegHeader::readExif(ConstByteView payload, uint64_t at)
 {
     // The first block that decodes is the picture's, as the reader takes it;
     // until one does, each starts without the date of a failed one. The
-    // decoder may write into the block, so it gets a copy.
+    // decoder reads the bytes where they lie; the rare block it would write
+    // into (a UserComment ending in spaces) is decoded again from a copy,
+    // from the record as it stood before.
     if (info.hasExif)
         return;
     info.originalDateText[0] = '\0';
-    std::vector<unsigned char> copy(payload.data(), payload.data() + payload.size());
-    ExifDecoder decoder(ByteView(copy.data(), copy.size()), &info);
+    const ExifInfo before = info;
+    ExifDecoder decoder(payload, &info);
     info.hasExif = decoder.decode();
-    info.thumbnailData = nullptr;   // it pointed into the copy
+    if (decoder.needsWritableCopy()) {
+        info = before;
+        std::vector<unsigned char> copy(payload.data(), payload.data() + payload.size());
+        ExifDecoder writing(ByteView(copy.data(), copy.size()), &info);
+        info.hasExif = writing.decode();
+        info.thumbnailData = nullptr;   // it pointed into the copy
+        noteDate(writing, at);
+        return;
+    }
+    info.thumbnailData = nullptr;   // the bytes it points into are the caller's
+    noteDate(decoder, at);
+}
+
+void JpegHeader::noteDate(const ExifDecoder &decoder, uint64_t at)
+{
     const TiffWalker::Location &date = decoder.walker().location(TiffWalker::DateTimeOriginal);
     dateAt = date.found ? int64_t(at + ExifDecoder::kTiffStart + date.valueOffset) : -1;
 }

@@ -8,6 +8,8 @@
 #include "byteview.h"
 #include "exifinfo.h"
 
+class ExifDecoder;
+
 // The header of a JPEG file, read once through a ByteSource into one growing
 // buffer (a first large read, then more as segments need) and walked segment
 // by segment from the start-of-image marker:
@@ -68,6 +70,7 @@ public:
 private:
     bool byteAt(uint64_t offset, int *value);
     void readExif(ConstByteView payload, uint64_t at);
+    void noteDate(const ExifDecoder &decoder, uint64_t at);
     void note(int marker, ConstByteView payload, uint64_t at);
 
     ByteSource &file;

@@ -314,6 +314,14 @@ void TestJpegFormat::copies_data()
     auto none = [](const Capture &, Jpeg &) {};
 
     row("EXIF copies only", picture(none), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
+    // The decoder would write into the block here (the comment's trailing
+    // spaces): it reads it again from a copy, with the same result.
+    row("EXIF with a UserComment ending in spaces", [](const Capture &t) {
+        ExifBlock e = exifDates(t);
+        const std::string comment("ASCII\0\0\0Hello   ", 16);
+        e.value(1, tag::UserComment, jpegtest::format::Undefined, uint32_t(comment.size()), Bytes(comment.begin(), comment.end()));
+        return Jpeg::camera(e);
+    }, "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
     row("EXIF: a later DateTime stays", [](const Capture &t) {
         return Jpeg::camera(exifDates(t, "2013:01:02 09:00:00"));
     }, "exif 2 xmp 0 iptc 0 extended 0 digest 0/0");

@@ -23,12 +23,13 @@ constexpr uint64_t kMostRead = uint64_t(1) << 26;
 // fields are read from.
 class Pieces : public ByteSource {
 public:
+    // Not zeroed first: every piece is read whole before it is looked at.
     explicit Pieces(const std::vector<DateRecord::Span> &spans) : spans(spans), held(spans.size())
     {
         for (size_t i = 0; i < spans.size(); ++i)
-            held[i].resize(size_t(spans[i].to - spans[i].from));
+            held[i].reset(new unsigned char[size_t(spans[i].to - spans[i].from)]);
     }
-    char *data(size_t i) { return reinterpret_cast<char *>(held[i].data()); }
+    char *data(size_t i) { return reinterpret_cast<char *>(held[i].get()); }
     uint64_t size() const override { return spans.empty() ? 0 : spans.back().to; }
     bool readAt(uint64_t offset, void *to, size_t n) override
     {
@@ -41,13 +42,13 @@ public:
     {
         for (size_t i = 0; i < spans.size(); ++i)
             if (offset >= spans[i].from && offset <= spans[i].to && n <= spans[i].to - offset)
-                return held[i].data() + (offset - spans[i].from);
+                return held[i].get() + (offset - spans[i].from);
         return nullptr;
     }
 
 private:
     const std::vector<DateRecord::Span> &spans;
-    std::vector<std::vector<unsigned char>> held;
+    std::vector<std::unique_ptr<unsigned char[]>> held;
 };
 
 
@@ -316,30 +317,37 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
         logPath("date not found : %s", filePath);
         return Status::DateNotFound;
     }
-    // Two copies of the pieces, neither zeroed first: as read, and as to be written.
-    std::unique_ptr<char[]> buffers(new char[2 * size_t(total)]);
-    char *const old = buffers.get();
-    char *const patched = old + total;
-    std::vector<size_t> at(spans.size());   // where each piece starts in the copies
+    // The pieces as read, not zeroed first; the runs are patched in place,
+    // and what each run held is kept aside to put a piece back.
+    std::unique_ptr<char[]> buffer(new char[size_t(total)]);
+    char *const bytes = buffer.get();
+    std::vector<size_t> at(spans.size());   // where each piece starts in the buffer
     for (size_t i = 0, next = 0; i < spans.size(); next += size_t(spans[i].to - spans[i].from), ++i) {
         at[i] = next;
-        if (!picture.readAt(int64_t(spans[i].from), old + next, size_t(spans[i].to - spans[i].from))) {
+        if (!picture.readAt(int64_t(spans[i].from), bytes + next, size_t(spans[i].to - spans[i].from))) {
             logPath("read failed : %s", filePath);
             return Status::ReadFailed;
         }
     }
 
     // Each run must hold its old text (to be written) or already its new one.
-    memcpy(patched, old, size_t(total));
     // A run whose old and new texts are one (an IPTC date a shift of hours
     // leaves as it is) is no change by itself: a picture is written when a
     // run that moves needs it, or when no run moves at all (a shift by 0).
+    struct Stood {
+        size_t piece;
+        char *at;
+        QByteArray bytes;
+    };
+    std::vector<Stood> stood;
+    stood.reserve(planned.size());
+    std::vector<bool> differs(spans.size(), false);
     bool anyToWrite = false, noneMoves = true;
     size_t piece = 0;
     for (const Run &run : planned) {
         while (uint64_t(run.offset) >= spans[piece].to)
             ++piece;
-        char *at_ = patched + at[piece] + size_t(uint64_t(run.offset) - spans[piece].from);
+        char *at_ = bytes + at[piece] + size_t(uint64_t(run.offset) - spans[piece].from);
         const size_t n = size_t(run.from.size());
         noneMoves = noneMoves && run.from == run.to;
         const bool holdsOld = memcmp(at_, run.from.constData(), n) == 0;
@@ -349,6 +357,8 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
             logPath("holds neither the old nor the new date, not changed : %s", filePath);
             return Status::Unrecognised;
         }
+        stood.push_back({piece, at_, QByteArray(at_, qsizetype(n))});
+        differs[piece] = differs[piece] || memcmp(at_, run.to.constData(), n) != 0;
         memcpy(at_, run.to.constData(), n);
         anyToWrite = anyToWrite || run.from != run.to;
     }
@@ -359,17 +369,19 @@ PictureStatus FileRewrite::apply(bool write, int64_t accessNs, int64_t modificat
     std::vector<bool> written(spans.size(), false);
     for (size_t i = 0; anyToWrite && i < spans.size(); ++i) {
         const size_t length = size_t(spans[i].to - spans[i].from);
-        if (memcmp(patched + at[i], old + at[i], length) == 0 && spans.size() > 1)
+        if (!differs[i] && spans.size() > 1)
             continue;   // nothing of this piece changes
         written[i] = true;
-        if (picture.writeAt(int64_t(spans[i].from), patched + at[i], length))
+        if (picture.writeAt(int64_t(spans[i].from), bytes + at[i], length))
             continue;
         // Put back what stood there, this piece and those written before it,
         // so that the picture never holds a mix of old and new texts.
+        for (const Stood &s : stood)
+            memcpy(s.at, s.bytes.constData(), size_t(s.bytes.size()));
         bool putBack = true;
         for (size_t j = 0; j <= i; ++j)
             if (written[j])
-                putBack = picture.writeAt(int64_t(spans[j].from), old + at[j], size_t(spans[j].to - spans[j].from))
+                putBack = picture.writeAt(int64_t(spans[j].from), bytes + at[j], size_t(spans[j].to - spans[j].from))
                           && putBack;
         if (!putBack)
             logPath("write failed, and the old bytes could not be put back : %s", filePath);

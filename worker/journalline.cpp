@@ -22,6 +22,30 @@ std::array<uint32_t, 256> makeTable()
     return table;
 }
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// The processor's own CRC-32C instruction (SSE 4.2), eight bytes at a time:
+// a journal line of a few hundred bytes costs a tenth of the table's time.
+__attribute__((target("sse4.2"))) uint32_t crc32cByInstruction(uint32_t c, const char *data, size_t size)
+{
+    uint64_t wide = c;
+    for (; size >= 8; data += 8, size -= 8) {
+        uint64_t word;
+        memcpy(&word, data, 8);
+        wide = __builtin_ia32_crc32di(wide, word);
+    }
+    c = uint32_t(wide);
+    for (; size > 0; ++data, --size)
+        c = __builtin_ia32_crc32qi(c, uint8_t(*data));
+    return c;
+}
+
+bool haveCrcInstruction()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse4.2");
+}
+#endif
+
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -35,6 +59,11 @@ int hexValue(char c)
 
 uint32_t JournalLine::crc32c(const char *data, size_t size)
 {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool byInstruction = haveCrcInstruction();
+    if (byInstruction)
+        return crc32cByInstruction(0xFFFFFFFFu, data, size) ^ 0xFFFFFFFFu;
+#endif
     static const std::array<uint32_t, 256> table = makeTable();
     uint32_t c = 0xFFFFFFFFu;
     for (size_t i = 0; i < size; ++i)
