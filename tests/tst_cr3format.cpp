@@ -11,6 +11,7 @@
 #include "cr3format.h"
 #include "dateshift.h"
 #include "samplefiles.h"
+#include "sparsesource.h"
 
 using isotest::Cr3;
 using jpegtest::Bytes;
@@ -45,34 +46,6 @@ std::string xmpPacket()
     x.attribute("xmp:CreateDate", samples::iso(kTime) + "+02:00").element("photoshop:DateCreated", samples::iso(kTime));
     return x.text();
 }
-
-// A file with a long run of zeros not held in memory; it counts its reads.
-class SparseSource : public ByteSource {
-public:
-    explicit SparseSource(isotest::Sparse f) : file(std::move(f)) {}
-    uint64_t size() const override { return file.head.size() + file.zeros + file.tail.size(); }
-    bool readAt(uint64_t offset, void *to, size_t n) override
-    {
-        ++reads;
-        bytesRead += n;
-        if (offset > size() || n > size() - offset)
-            return false;
-        auto *out = static_cast<unsigned char *>(to);
-        const uint64_t tailAt = file.head.size() + file.zeros;
-        for (size_t i = 0; i < n; ++i) {
-            const uint64_t at = offset + i;
-            touchedImage = touchedImage || (at >= file.head.size() && at < tailAt);
-            out[i] = at < file.head.size() ? file.head[size_t(at)] : at < tailAt ? 0 : file.tail[size_t(at - tailAt)];
-        }
-        return true;
-    }
-    int reads = 0;
-    uint64_t bytesRead = 0;
-    bool touchedImage = false;
-
-private:
-    isotest::Sparse file;
-};
 
 FoundDates locate(const Bytes &file, bool *claimed = nullptr)
 {
@@ -309,7 +282,7 @@ void TestCr3Format::bigFileFewReads()
 {
     // 50 MB of image data after moov: a few small reads, none in the image data.
     const Cr3 cr3 = camera(Header::Intel, "+02:00", 7200).xmp(xmpPacket()).imageBytes(50 << 20);
-    SparseSource file(cr3.sparse());
+    isotest::SparseSource file(cr3.sparse());
     FoundDates found;
     QVERIFY(Cr3Format().locate(file, &found));
     QCOMPARE(int(found.fields.size()), 5 + 10);

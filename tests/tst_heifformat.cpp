@@ -6,6 +6,7 @@
 
 #include "heifformat.h"
 #include "isobmffbuilder.h"
+#include "sparsesource.h"
 #include "isobmffreader.h"
 #include "samplefiles.h"
 
@@ -31,35 +32,6 @@ std::string xmpPacket()
     x.attribute("xmp:CreateDate", samples::iso(kTime) + ".644").element("photoshop:DateCreated", samples::iso(kTime));
     return x.text();
 }
-
-// A file with a long run of zeros not held in memory; it counts its reads.
-class SparseSource : public ByteSource {
-public:
-    explicit SparseSource(isotest::Sparse f) : file(std::move(f)) {}
-    uint64_t size() const override { return file.head.size() + file.zeros + file.tail.size(); }
-    bool readAt(uint64_t offset, void *to, size_t n) override
-    {
-        ++reads;
-        bytesRead += n;
-        if (offset > size() || n > size() - offset)
-            return false;
-        auto *out = static_cast<unsigned char *>(to);
-        const uint64_t tailAt = file.head.size() + file.zeros;
-        for (size_t i = 0; i < n; ++i) {
-            const uint64_t at = offset + i;
-            if (at >= file.head.size() && at < tailAt && at >= FileFormat::sniffBytes)
-                touchedImage = true;
-            out[i] = at < file.head.size() ? file.head[size_t(at)] : at < tailAt ? 0 : file.tail[size_t(at - tailAt)];
-        }
-        return true;
-    }
-    int reads = 0;
-    uint64_t bytesRead = 0;
-    bool touchedImage = false;
-
-private:
-    isotest::Sparse file;
-};
 
 FoundDates locate(const Bytes &file, bool *claimed = nullptr)
 {
@@ -243,7 +215,7 @@ void TestHeifFormat::bigFileFewReads()
     // none of them in the image data.
     const Heif heif = Heif(exifOf(ByteOrder::Motorola)).imageBytes(uint64_t(5) << 30).metaAfterMdat()
                           .iloc(1, 8, 8, 0).xmp(xmpPacket());
-    SparseSource file(heif.sparse());
+    isotest::SparseSource file(heif.sparse(), FileFormat::sniffBytes);
     FoundDates found;
     QVERIFY(HeifFormat().locate(file, &found));
     QCOMPARE(int(found.fields.size()), 5);

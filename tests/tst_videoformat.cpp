@@ -9,6 +9,7 @@
 #include "dateshift.h"
 #include "moviebuilder.h"
 #include "samplefiles.h"
+#include "sparsesource.h"
 #include "videoformat.h"
 
 using isotest::Box;
@@ -30,32 +31,6 @@ std::string xmp(const std::string &name, const std::string &value, const std::st
         x.element("xmp:MetadataDate", later);
     return x.text();
 }
-
-// A file with a long run of zeros not held in memory; it counts its reads.
-class SparseSource : public ByteSource {
-public:
-    explicit SparseSource(isotest::Sparse f) : file(std::move(f)) {}
-    uint64_t size() const override { return file.head.size() + file.zeros + file.tail.size(); }
-    bool readAt(uint64_t offset, void *to, size_t n) override
-    {
-        ++reads;
-        bytesRead += n;
-        if (offset > size() || n > size() - offset)
-            return false;
-        auto *out = static_cast<unsigned char *>(to);
-        const uint64_t tailAt = file.head.size() + file.zeros;
-        for (size_t i = 0; i < n; ++i) {
-            const uint64_t at = offset + i;
-            out[i] = at < file.head.size() ? file.head[size_t(at)] : at < tailAt ? 0 : file.tail[size_t(at - tailAt)];
-        }
-        return true;
-    }
-    int reads = 0;
-    uint64_t bytesRead = 0;
-
-private:
-    isotest::Sparse file;
-};
 
 FoundDates locate(const Bytes &file, bool *claimed = nullptr)
 {
@@ -314,7 +289,7 @@ void TestVideoFormat::damaged()
 void TestVideoFormat::hugeMdatCostsFewReads()
 {
     // 5 GB of media data before moov: a few small reads, never the media.
-    SparseSource file(Movie(kTime).keys(kIso + "+0100").day(kIso + "+0100").moovLast().mdatBytes(5ULL << 30).sparse());
+    isotest::SparseSource file(Movie(kTime).keys(kIso + "+0100").day(kIso + "+0100").moovLast().mdatBytes(5ULL << 30).sparse());
     FoundDates found;
     QVERIFY(VideoFormat().locate(file, &found));
     QCOMPARE(int(found.fields.size()), 8);
