@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <string>
 
+#include "fieldset.h"
 #include "jpegheader.h"
 #include "photoshopresources.h"
 #include "xmppacket.h"
@@ -13,43 +13,6 @@ namespace {
 
 constexpr size_t kTextLength = 19;
 static_assert(JpegFormat::minimumRegion == JpegHeader::kMinimumRegion, "one region for the search");
-
-// The fields found so far, by offset. A field that would overlap one already
-// kept is refused: the EXIF text comes first and always stays, so the bytes
-// that a shift has always changed are changed exactly as before.
-class FieldSet {
-public:
-    bool overlaps(uint64_t offset, uint64_t width) const
-    {
-        auto next = fields.lower_bound(offset);
-        if (next != fields.end() && next->first < offset + width)
-            return true;
-        if (next == fields.begin())
-            return false;
-        --next;
-        return next->first + next->second.width > offset;
-    }
-
-    bool add(const DateField &field)
-    {
-        if (field.width == 0 || overlaps(field.offset, field.width))
-            return false;
-        fields.emplace(field.offset, field);
-        return true;
-    }
-
-    std::vector<DateField> list() const
-    {
-        std::vector<DateField> out;
-        out.reserve(fields.size());
-        for (const auto &entry : fields)
-            out.push_back(entry.second);
-        return out;
-    }
-
-private:
-    std::map<uint64_t, DateField> fields;
-};
 
 // Every 19-byte run of `region` equal to `text`, one after the other (a match
 // resumes the search after its last byte), searched blindly: inside the EXIF
@@ -82,19 +45,6 @@ void findExifText(ConstByteView region, const std::string &text, int64_t capture
         runs.front().role = DateRole::Capture;
     for (const DateField &f : runs)
         fields.add(f);
-}
-
-// The IPTC pairs of one block of image resources: a pair is kept whole or
-// not at all.
-void addPairs(const std::vector<DateField> &pairs, FieldSet &fields)
-{
-    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-        if (fields.overlaps(pairs[i].offset, pairs[i].width)
-            || fields.overlaps(pairs[i + 1].offset, pairs[i + 1].width))
-            continue;
-        fields.add(pairs[i]);
-        fields.add(pairs[i + 1]);
-    }
 }
 
 } // namespace
@@ -154,7 +104,7 @@ bool JpegFormat::locate(ByteSource &file, FoundDates *found) const
     std::vector<PhotoshopResources::Copies> resources;
     for (const JpegHeader::Span &p : header.photoshopResources()) {
         resources.push_back(PhotoshopResources::findCopies(region.sub(p.offset, p.length), p.offset, capture));
-        addPairs(resources.back().pairs, fields);
+        fields.addPairs(resources.back().pairs);
     }
     found->fields = fields.list();
 

@@ -78,38 +78,6 @@ int TiffBlock::captureEntry() const
     return inFirst;
 }
 
-bool TiffBlock::overlaps(uint64_t offset, uint64_t width) const
-{
-    auto next = fields.lower_bound(offset);
-    if (next != fields.end() && next->first < offset + width)
-        return true;
-    if (next == fields.begin())
-        return false;
-    --next;
-    return next->first + next->second.width > offset;
-}
-
-bool TiffBlock::add(const DateField &field)
-{
-    // A field that overlaps one kept before it is refused: the EXIF texts
-    // come first and always stay.
-    if (field.width == 0 || overlaps(field.offset, field.width))
-        return false;
-    fields.emplace(field.offset, field);
-    return true;
-}
-
-void TiffBlock::addPairs(const std::vector<DateField> &pairs)
-{
-    // A date and its time are kept together or not at all.
-    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-        if (overlaps(pairs[i].offset, pairs[i].width) || overlaps(pairs[i + 1].offset, pairs[i + 1].width))
-            continue;
-        add(pairs[i]);
-        add(pairs[i + 1]);
-    }
-}
-
 bool TiffBlock::touchesStructure(uint64_t offset, uint64_t width) const
 {
     if (offset < base + reader.headerSize() && base < offset + width)
@@ -136,13 +104,12 @@ bool TiffBlock::dateCopies(int captureAt)
             return false;
         if (std::memcmp(p, found->captureText.data(), kTextLength) != 0)
             continue;
-        auto same = fields.find(e.valueOffset);
-        if (same != fields.end()) {
+        if (DateField *same = fields.at(e.valueOffset)) {
             if (isCapture)
-                same->second.role = DateRole::Capture;
+                same->role = DateRole::Capture;
             continue;
         }
-        if (overlaps(e.valueOffset, kTextLength))
+        if (fields.overlaps(e.valueOffset, kTextLength))
             return false;
         DateField f;
         f.offset = e.valueOffset;
@@ -150,7 +117,7 @@ bool TiffBlock::dateCopies(int captureAt)
         f.encoding = DateEncoding::ExifText;
         f.role = isCapture ? DateRole::Capture : DateRole::Copy;
         f.value = found->captureText;
-        fields.emplace(f.offset, f);
+        fields.add(f);
     }
     return true;
 }
@@ -176,7 +143,7 @@ void TiffBlock::makerNote(const Entry &entry)
         f.width = uint32_t(kTextLength);
         f.encoding = DateEncoding::ExifText;
         f.value = found->captureText;
-        add(f);
+        fields.add(f);
         j += kTextLength;
     }
 }
@@ -188,7 +155,7 @@ void TiffBlock::xmp(const Entry &entry)
     if (const unsigned char *p = value(entry, entry.byteCount))
         for (const DateField &f : XmpPacket::findCopies(ConstByteView(p, size_t(entry.byteCount)), entry.valueOffset,
                                                         capture))
-            add(f);
+            fields.add(f);
 }
 
 void TiffBlock::iptc()
@@ -207,7 +174,7 @@ void TiffBlock::iptc()
         if (!p)
             return;
         iim.assign(p, p + data->byteCount);
-        addPairs(PhotoshopResources::iptcPairs(ConstByteView(iim.data(), iim.size()), data->valueOffset, capture));
+        fields.addPairs(PhotoshopResources::iptcPairs(ConstByteView(iim.data(), iim.size()), data->valueOffset, capture));
     }
     if (!resources)
         return;
@@ -216,7 +183,7 @@ void TiffBlock::iptc()
         return;
     const ConstByteView block(p, size_t(resources->byteCount));
     const PhotoshopResources::Copies copies = PhotoshopResources::findCopies(block, resources->valueOffset, capture);
-    addPairs(copies.pairs);
+    fields.addPairs(copies.pairs);
     if (copies.hasDigest) {
         digests.push_back({copies.digestCurrent, copies.digest});
         return;
@@ -265,7 +232,7 @@ void TiffBlock::preview(uint64_t relative, uint64_t length)
     for (DateField f : inner.fields) {
         f.offset += at;
         f.role = DateRole::Copy;
-        add(f);
+        fields.add(f);
     }
     for (DerivedField d : inner.derived) {
         d.offset += at;
@@ -362,11 +329,11 @@ bool TiffBlock::locate(FoundDates *out)
         return fail();
 
     bool hasCapture = false;
-    for (const auto &f : fields) {
-        if (touchesStructure(f.first, f.second.width))
+    for (const DateField &f : fields.list()) {
+        if (touchesStructure(f.offset, f.width))
             return fail();
-        found->fields.push_back(f.second);
-        hasCapture = hasCapture || f.second.role == DateRole::Capture;
+        found->fields.push_back(f);
+        hasCapture = hasCapture || f.role == DateRole::Capture;
     }
     if (!hasCapture && !found->fields.empty())
         found->fields.front().role = DateRole::Capture;

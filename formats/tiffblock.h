@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "bytesource.h"
 #include "datecodec.h"
 #include "datefield.h"
+#include "fieldset.h"
 #include "tiffreader.h"
 
 // The capture time of one TIFF structure and every copy of it there, read
@@ -58,9 +58,6 @@ private:
     void iptc();
     void previews();
     void preview(uint64_t relative, uint64_t length);
-    bool add(const DateField &field);
-    void addPairs(const std::vector<DateField> &pairs);
-    bool overlaps(uint64_t offset, uint64_t width) const;
     bool touchesStructure(uint64_t offset, uint64_t width) const;
     bool fail();
 
@@ -69,7 +66,7 @@ private:
     uint64_t base;
     FoundDates *found = nullptr;
     WallClock capture;
-    std::map<uint64_t, DateField> fields;
+    FieldSet fields;
     std::vector<Digest> digests;
     uint64_t previewEnd = 0;
 };
