@@ -266,6 +266,8 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
         p.rewrite.reset();
     }
     if (result.status != Status::Usable) {
+        // A picture the question counted, looked at and left alone, is done.
+        state.doneCount += known;
         switch (result.status) {
         case Status::NoExif:
         case Status::NoDate:
