@@ -94,6 +94,11 @@ struct Tree {
     }
 };
 
+// Whether a screen reader's press is running, and whether a dialog opened
+// before it returned.
+bool pressing = false;
+bool askedWhilePressing = false;
+
 // Runs `answer` on the next modal dialog as soon as it is open.
 void whenModal(std::function<void(QWidget *)> answer)
 {
@@ -102,6 +107,7 @@ void whenModal(std::function<void(QWidget *)> answer)
         if (QWidget *modal = QApplication::activeModalWidget()) {
             poll->stop();
             poll->deleteLater();
+            askedWhilePressing = askedWhilePressing || pressing;
             answer(modal);
         }
     });
@@ -151,17 +157,11 @@ bool pressAsScreenReader(QObject *object)
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
     if (!face || !face->actionInterface())
         return false;
-    bool questionDuringPress = false, pressing = true;
-    auto *watch = new QTimer(qApp);
-    QObject::connect(watch, &QTimer::timeout, watch, [&] {
-        if (QApplication::activeModalWidget() && pressing)
-            questionDuringPress = true;
-    });
-    watch->start(5);
+    askedWhilePressing = false;
+    pressing = true;
     face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     pressing = false;
-    delete watch;
-    return !questionDuringPress && !QApplication::activeModalWidget();
+    return !askedWhilePressing && !QApplication::activeModalWidget();
 }
 
 void installLanguage(const QString &language)
@@ -258,8 +258,9 @@ void TestWindowCounts::cancelledShiftTellsWhatIsWritten()
     QTRY_VERIFY_WITH_TIMEOUT(!result.isEmpty() && idle(w), 20000);
     w.pauseRequested = false;
     QCOMPARE(tree.moved(3600), done);
-    QCOMPARE(result, cancelled.arg(QLocale().toString(done), QLocale().toString(count),
-                                   QLocale().toString(count - done)));
+    const QString told = cancelled.arg(QLocale().toString(done), QLocale().toString(count),
+                                       QLocale().toString(count - done));
+    QVERIFY2(result.startsWith(told), qPrintable(result));
     QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), tree.oldestHeld());
     QCOMPARE(w.ui->dateTimeEditNew->dateTime(), tree.oldestHeld());
     QVERIFY(w.ui->pushButtonShift->isVisible() && w.ui->pushButtonShift->isEnabled());
@@ -271,7 +272,7 @@ void TestWindowCounts::cancelledShiftTellsWhatIsWritten()
     answerBox(QMessageBox::Ok, &undone);
     QTRY_VERIFY_WITH_TIMEOUT(!undone.isEmpty() && idle(w), 20000);
     QCOMPARE(tree.moved(0), count);
-    QVERIFY2(undone.endsWith(setBack.arg(QLocale().toString(done), QLocale().toString(count - done))),
+    QVERIFY2(undone.contains(setBack.arg(QLocale().toString(done), QLocale().toString(count - done))),
              qPrintable(undone));
     QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), base);
 
@@ -397,8 +398,9 @@ void TestWindowCounts::startUpQuestionAfterAKill()
                                  QLocale().toString(count)));
     QCOMPARE(tree.moved(0), count);
     // The tree of the undone shift is shown, with the dates it holds.
+    QCOMPARE(w.ui->folderEdit->text(), tree.path());
     QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), base);
-    QVERIFY(w.ui->pushButtonShift->isVisible() && w.ui->pushButtonShift->isEnabled());
+    QVERIFY(!w.ui->pushButtonShift->isHidden() && w.ui->pushButtonShift->isEnabled());
 }
 
 void TestWindowCounts::everyPressReturnsBeforeItsQuestion_data()

@@ -27,7 +27,9 @@ void ShiftJob::reset()
     state.outsideLinks = 0;
     state.unreadableCount = 0;
     state.readOnlyCount = 0;
-    state.changedCount = 0;
+    // The counts of the last writing pass (changedCount, doneCount) stay
+    // readable until the next writing pass begins: the window reads the dates
+    // again right after a pass that wrote.
     state.oldestDate = QDateTime();
     state.newestDate = QDateTime();
     confirmed.clear();
