@@ -316,7 +316,7 @@ int CliCommand::shift()
     const int changed = state.changedCount;
     JobMessages::Pass shifted = pass();
     shifted.pictures = pictures;
-    QByteArray text = JobMessages::result(shifted, cancelled, state.pictureCount, changed).toUtf8();
+    QByteArray text = JobMessages::result(shifted, cancelled, state.doneCount, changed).toUtf8();
     text += results.writingText(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0

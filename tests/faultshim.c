@@ -34,6 +34,9 @@
  *                       through /proc/self/fd); default ".jpg"
  *   KELVARO_FAULT_LOG   when set, every matching call is appended to this
  *                       file as "OP N PATH"
+ *   KELVARO_FAULT_SLOW  every write on a matching path waits this many
+ *                       milliseconds first (a slow card or share), with or
+ *                       without KELVARO_FAULT
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -66,6 +69,7 @@ static struct Fault faults[MAX_FAULTS];
 static int faultCount = -1;
 static long counters[OP_COUNT];
 static int failNextWrite;
+static long slowMs;
 
 static ssize_t (*realWrite)(int, const void *, size_t);
 static ssize_t (*realPwrite)(int, const void *, size_t, off_t);
@@ -112,6 +116,8 @@ static void setUp(void)
     realFsync = dlsym(RTLD_NEXT, "fsync");
     realSyncfs = dlsym(RTLD_NEXT, "syncfs");
 
+    const char *slow = getenv("KELVARO_FAULT_SLOW");
+    slowMs = slow ? strtol(slow, NULL, 10) : 0;
     int count = 0;
     const char *wanted = getenv("KELVARO_FAULT");
     char copy[512];
@@ -256,6 +262,10 @@ static void after(int action)
     if (path[0] && pathMatches(path) && __atomic_exchange_n(&failNextWrite, 0, __ATOMIC_SEQ_CST)) { \
         errno = ENOSPC;                                                                        \
         return -1;                                                                             \
+    }                                                                                          \
+    if (slowMs > 0 && path[0] && pathMatches(path)) {                                                          \
+        const struct timespec wait = {slowMs / 1000, (slowMs % 1000) * 1000 * 1000};           \
+        nanosleep(&wait, NULL);                                                                \
     }                                                                                          \
     if (before(action, path) < 0)                                                              \
         return -1;                                                                             \

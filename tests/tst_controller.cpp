@@ -402,8 +402,9 @@ void TestController::shiftEndToEnd()
     QCOMPARE(DateReader::read(top.filePath("sub/locked.jpg")).oldDate, wallClock("2012:04:01 00:00:00"));
     QCOMPARE(DateReader::read(top.filePath("a.jpg")).oldDate, wallClock("2012:03:25 12:00:00"));
     QCOMPARE(DateReader::read(top.filePath("sub/b.jpg")).oldDate, wallClock("2012:05:07 10:00:00"));
+    // The dates were read again: the window is ready for a further shift.
     QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:03:25 12:00:00"));
-    QVERIFY(w.ui->pushButtonShift->isHidden());
+    QVERIFY(!w.ui->pushButtonShift->isHidden() && w.ui->pushButtonShift->isEnabled());
     QVERIFY(w.ui->pushButtonCancel->isHidden());
 }
 
@@ -517,7 +518,7 @@ void TestController::cancelDuringShift()
     QCOMPARE(w.changedCount.load(), shifted);
     QVERIFY2(result.startsWith(QString("Cancelled after %1 of %2 pictures.\n\nChanged: %3, not changed: %4, "
                                        "could not be read: 0.")
-                                   .arg(QLocale().toString(w.pictureCount.load()), QLocale().toString(count),
+                                   .arg(QLocale().toString(shifted), QLocale().toString(count),
                                         QLocale().toString(shifted), QLocale().toString(count - shifted))),
              qPrintable(result));
     QVERIFY(!result.contains("have been changed"));
@@ -840,7 +841,11 @@ void TestController::cameraChoiceShiftsOneCamera()
             QVERIFY2(readFile(QFile::encodeName(top.filePath(f.first)).toStdString()) == f.second,
                      qPrintable(f.first));
     QCOMPARE(w.changedCount.load(), 2);
-    QVERIFY(!w.cameraCombo->isEnabled());   // its counts are those from before the shift
+    // The dates were read again: the choice is offered afresh, the phone
+    // still chosen, with the date its oldest picture holds now.
+    QVERIFY(w.cameraCombo->isEnabled());
+    QCOMPARE(w.cameraCombo->currentIndex(), 2);
+    QCOMPARE(w.ui->dateTimeEditCurrent->dateTime(), wallClock("2012:05:06 11:30:00"));
 }
 
 // A tree of one camera (or of pictures naming none) shows no camera choice,

@@ -18,3 +18,17 @@ kelvaro_add_test(tst_controller GUI
     LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
 target_compile_definitions(tst_controller PRIVATE KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>")
 add_dependencies(tst_controller kelvaro-cli)
+
+# What the window tells while and after it writes, on a tree whose every
+# picture write is slowed by the preloaded shim (Linux: LD_PRELOAD).
+if(UNIX AND NOT APPLE)
+    kelvaro_add_test(tst_windowcounts GUI
+        SOURCES tst_windowcounts.cpp
+        LIBS kelvaro_ui kelvaro_i18n kelvaro_resources Qt6::Widgets)
+    target_compile_definitions(tst_windowcounts PRIVATE KELVARO_QM_DIR="${KELVARO_QM_DIR}"
+                                                        KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>")
+    add_dependencies(tst_windowcounts kelvaro_lrelease kelvaro-cli kelvaro_faultshim)
+    set_tests_properties(tst_windowcounts PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVARO_FAULT_SLOW=100;LD_PRELOAD=$<TARGET_FILE:kelvaro_faultshim>"
+        TIMEOUT 300)
+endif()

@@ -43,7 +43,9 @@ MainWindow::MainWindow(QWidget *parent)
     undoAction->setObjectName(QStringLiteral("actionUndoLastShift"));
     undoAction->setShortcut(QKeySequence::Undo);
     undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
-    connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); });
+    // Queued, so that whoever pressed it (a screen reader too) gets its
+    // press back at once and the question opens after it.
+    connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); }, Qt::QueuedConnection);
     ui->mainToolBar->addAction(undoAction);
     updateUndoAction();
 
@@ -97,14 +99,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // A pass that writes is never cut off in the middle: the user may stop it
-    // after the picture in hand, and then sees what was done.
+    // after the picture in hand, and then sees what was done. While the
+    // question is open the pictures in hand are finished and no other begun,
+    // so that the pass stops where it stood when the user asked.
     event->ignore();
     if (cancelRequested)
         return;   // stopping already; the result box follows
+    pauseRequested = true;
     if (PassQuestions::stopWriting(this) && passRunning()) {
         closeWhenDone = true;
         cancelRequested = true;
     }
+    pauseRequested = false;
 }
 
 void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
@@ -124,8 +130,13 @@ void MainWindow::select()
     // A cancelled dialog changes nothing and starts nothing.
     if (chosen.isEmpty() || passRunning())
         return;
+    readDates(chosen);
+}
 
-    folderName = chosen;
+// The survey and dating passes of `folder`, which becomes the window's folder.
+void MainWindow::readDates(const QString &folder)
+{
+    folderName = folder;
     ui->folderEdit->setText(folderName);
     RememberedFolder::save(folderName);
     ui->numberEdit->setText(tr("please wait ..."));
@@ -214,9 +225,13 @@ void MainWindow::timerElapsed()
         ui->progressBar->setValue(pictureCount);
         ui->numberEdit->setText(countText());
         break;
-    case Shifting:
-        ui->progressBar->setValue(pictureCount);
+    case Shifting: {
+        // The pictures whose write has ended, of those the pass set out to change.
+        const int total = qMax(1, writingTotal.load());
+        ui->progressBar->setMaximum(total);
+        ui->progressBar->setValue(qMin(doneCount.load(), total));
         break;
+    }
     default:
         break;
     }
@@ -251,6 +266,10 @@ void MainWindow::workingThreadFinshed()
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
             offerCameras();
+            // Read again after a pass that wrote: the camera that pass had chosen stays chosen.
+            const int kept = cameraCombo && !keptCamera.isEmpty() ? cameraCombo->findData(keptCamera) : -1;
+            if (kept > 0)
+                cameraCombo->setCurrentIndex(kept);
         } else {
             // Pictures without a usable date are still pictures found.
             ui->numberEdit->setText(pictureCount > 0 ? countText() : tr("No jpgs found"));
@@ -260,6 +279,8 @@ void MainWindow::workingThreadFinshed()
                 edit->setDateTime(edit->minimumDateTime());
         }
         updateUndoAction();
+        keptCamera.clear();
+        showPendingResult();
         break;
     case ShiftJob::Task::Shifting:
         showShiftResult();
@@ -288,10 +309,7 @@ void MainWindow::showShiftResult()
         QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
         return;
     }
-    ui->dateTimeEditCurrent->setDateTime(ui->dateTimeEditNew->dateTime());
-    const QString undoJournal = PassResults::showShift(this, job, *this, datedPass(shiftSeconds));
-    if (!undoJournal.isEmpty())
-        runFromJournal(ShiftJob::Task::Undo, undoJournal);
+    passEnded(PassResults::shiftBox(this, job, *this, datedPass(shiftSeconds)), job.folder);
 }
 
 void MainWindow::showJournalResult()
@@ -305,7 +323,30 @@ void MainWindow::showJournalResult()
         QMessageBox::warning(this, tr("Kelvaro"), job.refusal, QMessageBox::Ok);
         return;
     }
-    PassResults::showFromJournal(this, job, runningTask == ShiftJob::Task::Undo, cancelRequested);
+    passEnded(PassResults::journalBox(this, job, runningTask == ShiftJob::Task::Undo, cancelRequested),
+              job.journalHeader.folder);
+}
+
+// After a pass that wrote (whole, cancelled or partial): its tree's dates are
+// read again before its result is shown, so that both date fields show the
+// dates the pictures hold and a further shift starts from them.
+void MainWindow::passEnded(QMessageBox *result, const QString &folder)
+{
+    pendingResult = result;
+    keptCamera = cameraAction && cameraAction->isVisible() ? cameraCombo->currentData().toString() : QString();
+    if (closeWhenDone || folder.isEmpty())
+        showPendingResult();
+    else
+        readDates(folder);
+}
+
+void MainWindow::showPendingResult()
+{
+    if (!pendingResult)
+        return;
+    const QString undoJournal = PassResults::show(pendingResult);
+    if (!undoJournal.isEmpty())
+        runFromJournal(ShiftJob::Task::Undo, undoJournal);
 }
 
 void MainWindow::startAutoSelect()
@@ -346,6 +387,8 @@ void MainWindow::runFromJournal(ShiftJob::Task task, const QString &journal)
         return;
     }
     cancelRequested = false;
+    writingTotal = record.header.pictures;
+    doneCount = 0;
     job.sourceJournal = journal;
     job.dryRun = false;
     ui->pushButtonSelect->setEnabled(false);
@@ -451,6 +494,8 @@ void MainWindow::change()
     ui->pushButtonCancel->show();
     pictureCount = 0;
     changedCount = 0;
+    doneCount = 0;
+    writingTotal = job.chosen().valid;
     cancelRequested = false;
     shiftSeconds = seconds;
     // The box's state when the pass starts counts for the whole pass.

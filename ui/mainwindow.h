@@ -16,6 +16,7 @@ class QCloseEvent;
 class QComboBox;
 class QEvent;
 class QLabel;
+class QMessageBox;
 class QTimer;
 class ScannerThread;
 
@@ -76,8 +77,11 @@ private:
     QString countText() const;
     JobMessages::Pass datedPass(qint64 seconds) const;
     bool passRunning() const { return !runningThread.isNull(); }
+    void readDates(const QString &folder);
     void showShiftResult();
     void showJournalResult();
+    void passEnded(QMessageBox *result, const QString &folder);
+    void showPendingResult();
     bool offerInterruptedPass();
     void runFromJournal(ShiftJob::Task task, const QString &journal);
     void undoLastShift();
@@ -96,4 +100,8 @@ private:
     int datedPictures = 0;                   // pictures and folders the dating pass found
     int datedFolders = 0;
     int datedUnsupported = 0;                // of them, files whose format is not supported
+    // The result of the writing pass that ended, shown once the dates of its
+    // tree are read again, and the camera that pass had chosen.
+    QPointer<QMessageBox> pendingResult;
+    QString keptCamera;
 };

@@ -8,14 +8,19 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-QString PassResults::showShift(QWidget *parent, const ShiftJob &job, const WalkState &state,
-                               const JobMessages::Pass &dated)
+namespace {
+// The property of a result box's Undo button that holds the journal to undo.
+const char *const undoJournal = "kelvaroUndoJournal";
+}
+
+QMessageBox *PassResults::shiftBox(QWidget *parent, const ShiftJob &job, const WalkState &state,
+                                   const JobMessages::Pass &dated)
 {
     // A pass that stopped itself (its journal failed) was not cancelled: its
     // problem says why it stopped.
     const bool cancelled = state.cancelRequested && job.problem.isEmpty();
     const int changed = state.changedCount;
-    QString text = JobMessages::result(dated, cancelled, state.pictureCount, changed);
+    QString text = JobMessages::result(dated, cancelled, state.doneCount, changed);
     using Copy = ShiftJob::Copy;
     if (job.counts.movedAny())
         text += QCoreApplication::translate("MainWindow",
@@ -33,23 +38,32 @@ QString PassResults::showShift(QWidget *parent, const ShiftJob &job, const WalkS
         text += "\n\n" + job.problem + '.';
     const bool partial = cancelled || changed != job.chosen().valid || !job.problem.isEmpty()
                          || job.counts.timesNotSet > 0 || state.unreadableCount > 0;
-    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information,
-                    QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
+    auto *box = new QMessageBox(partial ? QMessageBox::Warning : QMessageBox::Information,
+                                QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
     if (!job.notes.isEmpty())
-        box.setDetailedText(job.notes.join('\n'));
-    QPushButton *undo = nullptr;
+        box->setDetailedText(job.notes.join('\n'));
     const QString journal = job.journalPath;
     if (partial && !journal.isEmpty()) {
-        undo = box.addButton(QCoreApplication::translate("MainWindow", "Undo"), QMessageBox::ActionRole);
+        QPushButton *undo =
+            box->addButton(QCoreApplication::translate("MainWindow", "Undo"), QMessageBox::ActionRole);
         undo->setToolTip(QCoreApplication::translate(
             "MainWindow", "Set every picture this shift changed back to its earlier date and file times"));
+        undo->setProperty(undoJournal, journal);
     }
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
-    return undo && box.clickedButton() == undo ? journal : QString();
+    box->setDefaultButton(QMessageBox::Ok);
+    return box;
 }
 
-void PassResults::showFromJournal(QWidget *parent, const ShiftJob &job, bool undo, bool cancelled)
+QString PassResults::show(QMessageBox *box)
+{
+    box->exec();
+    const QAbstractButton *clicked = box->clickedButton();
+    const QString journal = clicked ? clicked->property(undoJournal).toString() : QString();
+    delete box;
+    return journal;
+}
+
+QMessageBox *PassResults::journalBox(QWidget *parent, const ShiftJob &job, bool undo, bool cancelled)
 {
     const ShiftJob::Counts &c = job.counts;
     const QString folder = PathBytes::display(job.journalHeader.folder);
@@ -72,9 +86,9 @@ void PassResults::showFromJournal(QWidget *parent, const ShiftJob &job, bool und
     if (!job.problem.isEmpty())
         text += "\n\n" + job.problem + '.';
     const bool partial = cancelled || c.notChanged || c.unrecognised || !job.problem.isEmpty() || !c.journalSound();
-    QMessageBox box(partial ? QMessageBox::Warning : QMessageBox::Information,
-                    QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
+    auto *box = new QMessageBox(partial ? QMessageBox::Warning : QMessageBox::Information,
+                                QCoreApplication::translate("MainWindow", "Kelvaro"), text, QMessageBox::Ok, parent);
     if (!job.notes.isEmpty())
-        box.setDetailedText(job.notes.join('\n'));
-    box.exec();
+        box->setDetailedText(job.notes.join('\n'));
+    return box;
 }

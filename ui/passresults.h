@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 class ShiftJob;
 struct WalkState;
@@ -17,10 +18,13 @@ class PassResults
 public:
     // After a shift that started: the result of `dated` shifted, what else
     // moved and what was left alone. A shift that did not reach every chosen
-    // picture offers to undo it: returns its journal when the user asks to,
-    // an empty text otherwise.
-    static QString showShift(QWidget *parent, const ShiftJob &job, const WalkState &state,
-                             const JobMessages::Pass &dated);
+    // picture offers to undo it. The box is made now, while the pass's counts
+    // are at hand, and shown later with show().
+    static QMessageBox *shiftBox(QWidget *parent, const ShiftJob &job, const WalkState &state,
+                                 const JobMessages::Pass &dated);
     // After an undo or a resume that started.
-    static void showFromJournal(QWidget *parent, const ShiftJob &job, bool undo, bool cancelled);
+    static QMessageBox *journalBox(QWidget *parent, const ShiftJob &job, bool undo, bool cancelled);
+    // Shows a box made above and deletes it. Returns the journal to undo when
+    // the user asked for it, an empty text otherwise.
+    static QString show(QMessageBox *box);
 };

@@ -82,7 +82,7 @@ QString JobMessages::confirmation(const Pass &pass)
     return text;
 }
 
-QString JobMessages::result(const Pass &pass, bool cancelled, int met, int changedCount)
+QString JobMessages::result(const Pass &pass, bool cancelled, int done, int changedCount)
 {
     const int notChanged = qMax(0, pass.valid - changedCount);
     if (!cancelled && notChanged == 0) {
@@ -109,7 +109,7 @@ QString JobMessages::result(const Pass &pass, bool cancelled, int met, int chang
     }
     QString text = cancelled
         ? QCoreApplication::translate("JobMessages", "Cancelled after %1 of %2 pictures.")
-              .arg(number(met), number(pass.pictures))
+              .arg(number(qMin(done, pass.valid)), number(pass.valid))
         : QCoreApplication::translate("JobMessages", "%1 of %2 pictures with a usable date could not be changed.")
               .arg(number(notChanged), number(pass.valid));
     text += QLatin1String("\n\n")

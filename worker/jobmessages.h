@@ -34,9 +34,10 @@ public:
     // how many of the pictures are RAW files (when any are);
     // otherwise it leads with what happened (cancelled after how many
     // pictures, or how many could not be changed) and counts the pictures
-    // changed, not changed and not read. `met` is the number of pictures the
-    // shifting pass reached.
-    static QString result(const Pass &pass, bool cancelled, int met, int changedCount);
+    // changed, not changed and not read. `done` is the number of the usable
+    // (chosen) pictures whose write, or whose look before leaving them alone,
+    // had ended when the pass stopped.
+    static QString result(const Pass &pass, bool cancelled, int done, int changedCount);
 
     // What an undo or a resume must say about the journal it works from
     // (read with Journal::summarize()): damaged lines, or no closing line;

@@ -213,7 +213,9 @@ void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const J
         writing.note(result.status, path);
         return;
     }
+    // A picture of the journal looked at and left alone is done.
     if (result.status == Status::Usable && !holdsTheShift(entry, header.shiftSeconds)) {
+        state.doneCount += !entry.sidecar;
         leaveAlone(path, PictureResult::describe(Status::JournalDamaged));
         writing.picture(path, result);
         return;
@@ -223,6 +225,7 @@ void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const J
         result.status = Status::Unrecognised;
     }
     if (result.status != Status::Usable) {
+        ++state.doneCount;
         if (result.status == Status::Unrecognised)
             ++writing.counts.unrecognised;
         else

@@ -27,7 +27,9 @@ void ShiftJob::reset()
     state.outsideLinks = 0;
     state.unreadableCount = 0;
     state.readOnlyCount = 0;
-    state.changedCount = 0;
+    // The counts of the last writing pass (changedCount, doneCount) stay
+    // readable until the next writing pass begins: the window reads the dates
+    // again right after a pass that wrote.
     state.oldestDate = QDateTime();
     state.newestDate = QDateTime();
     confirmed.clear();
@@ -266,6 +268,8 @@ void ShiftJob::takeOne(Prepared &p, const QStringList &sidecars)
         p.rewrite.reset();
     }
     if (result.status != Status::Usable) {
+        // A picture the question counted, looked at and left alone, is done.
+        state.doneCount += known;
         switch (result.status) {
         case Status::NoExif:
         case Status::NoDate:

@@ -3,6 +3,8 @@
 #include <QDateTime>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 // The state that one pass over a folder tree shares between the thread that
 // starts it (the window, or the command line) and the worker that walks the tree.
@@ -36,4 +38,22 @@ struct WalkState {
     // times follow the new capture time (read afresh for every picture).
     std::atomic<int> changedCount{0};
     std::atomic<bool> adaptFileTimes{true};
+
+    // A pass that writes (shift, undo, resume): the pictures it sets out to
+    // change (the chosen usable pictures, or those its journal names), and of
+    // them the pictures finished: written, or looked at and left alone. A
+    // picture counts once its write has ended, not when it is handed over,
+    // so that every face counts what the disk holds.
+    std::atomic<int> writingTotal{0};
+    std::atomic<int> doneCount{0};
+
+    // Raised while the face asks whether to stop: the pictures in hand are
+    // finished and no other is begun until it is lowered (or the pass is
+    // cancelled).
+    std::atomic<bool> pauseRequested{false};
+    void waitWhilePaused() const
+    {
+        while (pauseRequested && !cancelRequested)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 };

@@ -79,6 +79,8 @@ bool WritingPass::begin(Journal::Header header, const QString &lockFolder, qint6
     sequence = 0;
     state.pictureCount = 0;
     state.changedCount = 0;
+    state.doneCount = 0;
+    state.writingTotal = header.pictures;
     state.folderCount = 0;
     if (!PathBytes::isFolder(lockFolder)) {
         refusal = QCoreApplication::translate("JobMessages", "%1: no such folder; nothing was changed")
@@ -249,6 +251,8 @@ void WritingPass::commitBatch()
         if (!batch[k].sidecar)
             pictureAt.insert(batch[k].n, k);
     auto write = [this](Pending &p) {
+        // While the face asks whether to stop, no picture is begun.
+        state.waitWhilePaused();
         if (state.cancelRequested)
             return;   // the pictures in hand are written; the rest stay as they are
         p.attempted = true;
@@ -256,6 +260,7 @@ void WritingPass::commitBatch()
             qDebug("behind a link leading outside the folder, not changed : %s",
                    PathBytes::displayBytes(p.rewrite->path()).constData());
             p.outcome = Status::ChangedElsewhere;
+            state.doneCount += !p.sidecar;
             return;
         }
         p.rewrite->keepInside(insideOf);
@@ -277,8 +282,10 @@ void WritingPass::commitBatch()
             qDebug("close failed after writing : %s", PathBytes::displayBytes(p.rewrite->path()).constData());
             p.outcome = Status::CloseFailed;
         }
+        // The progress, as each picture's write ends.
         if (!p.sidecar && (p.outcome == Status::Changed || p.outcome == Status::CloseFailed))
-            ++state.changedCount;   // the progress, as each picture is written
+            ++state.changedCount;
+        state.doneCount += !p.sidecar;
     };
     auto pictureWritten = [&](const Pending &sidecar) {
         if (!sidecar.ofPicture)
@@ -290,8 +297,11 @@ void WritingPass::commitBatch()
         return p.attempted && (p.outcome == Status::Changed || p.outcome == Status::AlreadyDone);
     };
     // A group at a time, each taken in before the next is written, so that a
-    // cancel stops the pass after the group in hand.
-    const size_t group = pool->jobs() > 1 ? size_t(pool->jobs()) * 4 : 1;
+    // cancel stops the pass after the group in hand. A group is as many
+    // pictures as are in flight, and its done lines go to the system (not
+    // to the disk) before the next group begins: after a killed process the
+    // journal names every picture written but those of the last group.
+    const size_t group = size_t(pool->jobs());
     for (size_t first = 0; first < batch.size(); first += group) {
         const size_t count = std::min(group, batch.size() - first);
         pool->forEach(count, [&](size_t k) {
@@ -383,8 +393,8 @@ void WritingPass::commitBatch()
             p.result.status = status;
             picture(path, p.result);
         }
+        if (journal.isOpen())
+            journal.write();
     }
     batch.clear();
-    if (journal.isOpen())
-        journal.write();
 }
