@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "capturedate.h"
 #include "mainwindow.h"
 #include "translations.h"
 
@@ -7,6 +8,7 @@
 // icons.qrc, which runs at static initialisation, before main().
 int main(int argc, char *argv[])
 {
+    CaptureDate::useSystemTimeZone();
     QApplication app(argc, argv);
     // Before the window exists, so that it is built in the user's language.
     Translations::install(app, QLocale());

@@ -246,8 +246,10 @@ int CliCommand::shift()
                                        "nothing was changed").arg(unknown, names.join(QLatin1String(", "))));
     }
     if (valid == 0)
-        return badInput(QStringLiteral("none of the %1 pictures with a usable date is chosen; nothing was changed")
-                            .arg(state.validCount.load()));
+        return badInput(state.validCount == 1
+                            ? QStringLiteral("the one picture with a usable date is not chosen; nothing was changed")
+                            : QStringLiteral("none of the %1 pictures with a usable date is chosen; nothing was changed")
+                                  .arg(state.validCount.load()));
     if (!options.picture.isNull()) {
         // The picture whose true time is known: the shift is that time minus
         // the time it carries.

@@ -2,6 +2,7 @@
 
 #include "progressline.h"
 #include "shiftjob.h"
+#include "terminalenglish.h"
 
 #include <QDir>
 
@@ -15,7 +16,11 @@ bool CliQuestions::confirmShift(const JobMessages::Pass &pass, int outsideLinks)
 {
     QString question = JobMessages::confirmation(pass);
     if (outsideLinks > 0)
-        question += QStringLiteral("\n\n%1 links lead outside the folder; they are not followed.").arg(outsideLinks);
+        question += QLatin1String("\n\n")
+                    + QString::fromUtf8(outsideLinks == 1
+                                            ? QByteArray("1 link leads outside the folder; it is not followed.")
+                                            : TerminalEnglish::count(outsideLinks, "link", "links")
+                                                  + " lead outside the folder; they are not followed.");
     return askYesNo(question.toUtf8());
 }
 

@@ -1,6 +1,7 @@
 #include "datingreport.h"
 
 #include "shiftjob.h"
+#include "terminalenglish.h"
 #include "walkstate.h"
 
 DatingReport::DatingReport(const WalkState &state, const ShiftJob &job, int folders)
@@ -62,7 +63,7 @@ QByteArray DatingReport::camerasText() const
         return "Cameras:  none\n";
     QByteArray text = "Cameras:\n";
     for (const ShiftJob::Camera &c : cameras) {
-        text += "  " + c.name.toUtf8() + ": " + QByteArray::number(c.pictures) + " pictures, "
+        text += "  " + c.name.toUtf8() + ": " + TerminalEnglish::count(c.pictures, "picture", "pictures") + ", "
                 + QByteArray::number(c.valid) + " usable";
         if (c.valid > 0)
             text += ", " + CliOutput::dateText(c.oldest) + " to " + CliOutput::dateText(c.newest);

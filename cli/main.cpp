@@ -1,7 +1,9 @@
 // kelvaro-cli: the job of the Kelvaro window from a terminal.
+#include "capturedate.h"
 #include "clicommand.h"
 #include "clioptions.h"
 #include "pathbytes.h"
+#include "terminalenglish.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -60,9 +62,11 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("TZ"))
         qputenv("TZ", ":/etc/localtime");
 #else
-    // (TZ stays as it is: the C runtime would read ":/etc/localtime" as a zone
-    // named ":/e" at UTC.) Log lines go to standard error as elsewhere; Qt
+    // Local time is the system's zone, whatever a TZ variable says (the C
+    // runtime would read ":/etc/localtime" or "Europe/Berlin" as a zone at
+    // UTC). Log lines go to standard error as elsewhere; Qt
     // would send them to the debugger when no console window is attached.
+    CaptureDate::useSystemTimeZone();
     if (!qEnvironmentVariableIsSet("QT_FORCE_STDERR_LOGGING"))
         qputenv("QT_FORCE_STDERR_LOGGING", "1");
     // Paths and texts are written in UTF-8; a console shows them right only
@@ -84,6 +88,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARO_VERSION));
     // kelvaro-cli speaks English whatever the environment, numbers included.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // The texts shared with the window, as sentences for a terminal.
+    TerminalEnglish english;
+    QCoreApplication::installTranslator(&english);
 #ifdef _WIN32
     const CliOptions options = CliOptions::parse(app.arguments().mid(1));
 #else

@@ -1,6 +1,7 @@
 #include "progressline.h"
 
 #include "pathbytes.h"
+#include "terminalenglish.h"
 
 #include <QMutexLocker>
 
@@ -68,7 +69,7 @@ void ProgressLine::update(int done)
         line += '[' + QByteArray(filled, '#') + QByteArray(barWidth - filled, '-') + "] "
                 + QByteArray::number(done) + '/' + QByteArray::number(total);
     } else {
-        line += QByteArray::number(done) + " pictures";
+        line += TerminalEnglish::count(done, "picture", "pictures");
     }
     line += "\033[K";
     fwrite(line.constData(), 1, size_t(line.size()), stderr);

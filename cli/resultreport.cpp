@@ -2,6 +2,7 @@
 
 #include "progressline.h"
 #include "shiftjob.h"
+#include "terminalenglish.h"
 
 #include <QDir>
 
@@ -10,11 +11,12 @@ namespace {
 const struct {
     ShiftJob::Copy copy;
     const char *key;
-    const char *text;
+    const char *one;
+    const char *many;
 } copyKeys[] = {
-    {ShiftJob::Copy::XmpDate, "xmp_dates", " XMP dates"},
-    {ShiftJob::Copy::IptcDate, "iptc_dates", " IPTC dates"},
-    {ShiftJob::Copy::Sidecar, "sidecars", " sidecar files"},
+    {ShiftJob::Copy::XmpDate, "xmp_dates", "XMP date", "XMP dates"},
+    {ShiftJob::Copy::IptcDate, "iptc_dates", "IPTC date", "IPTC dates"},
+    {ShiftJob::Copy::Sidecar, "sidecars", "sidecar file", "sidecar files"},
 };
 } // namespace
 
@@ -97,8 +99,8 @@ QByteArray ResultReport::writingText(bool dryRun) const
     if (job.sourceJournal.isEmpty() && c.movedAny()) {
         text += "\nAlso moved:";
         for (const auto &kind : copyKeys)
-            text += (kind.copy == ShiftJob::Copy::XmpDate ? " " : ", ") + QByteArray::number(c.movedOf(kind.copy))
-                    + kind.text;
+            text += (kind.copy == ShiftJob::Copy::XmpDate ? " " : ", ")
+                    + TerminalEnglish::count(c.movedOf(kind.copy), kind.one, kind.many);
         text += '.';
     }
     if (c.addedSince)

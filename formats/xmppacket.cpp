@@ -7,24 +7,28 @@ constexpr size_t kN = 19;   // "yyyy-MM-ddThh:mm:ss"
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool isXmlSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The end of the optional fraction and zone that may follow a date-time at `at`.
-size_t skipFractionAndZone(ConstByteView packet, size_t at)
+// The longest text after a date-time that still counts as part of its value:
+// a fraction of a second and a zone, also one spelled oddly ("+1:00", "+1"),
+// with room to spare. Bounding it keeps the search linear in the packet.
+constexpr size_t kMaxSuffix = 64;
+
+// Whether the value that holds a date-time ending at `at` closes with `close`
+// within kMaxSuffix bytes of whatever follows the date-time. A digit right
+// after the seconds makes another number, and markup before the close means
+// the date-time did not start a whole value.
+bool valueCloses(ConstByteView packet, size_t at, unsigned char close)
 {
+    if (isDigit(packet[at]))
+        return false;
     const size_t size = packet.size();
-    if (packet[at] == '.' && isDigit(packet[at + 1])) {
-        ++at;
-        while (at < size && isDigit(packet[at]))
-            ++at;
+    for (size_t n = 0; at < size && n <= kMaxSuffix; ++at, ++n) {
+        const unsigned char c = packet[at];
+        if (c == close)
+            return true;
+        if (c == '<' || c == '>')
+            return false;
     }
-    if (packet[at] == 'Z') {
-        ++at;
-    } else if ((packet[at] == '+' || packet[at] == '-') && isDigit(packet[at + 1]) && isDigit(packet[at + 2])) {
-        at += 3;
-        const size_t colon = packet[at] == ':' ? 1 : 0;
-        if (isDigit(packet[at + colon]) && isDigit(packet[at + colon + 1]))
-            at += colon + 2;
-    }
-    return at;
+    return false;
 }
 
 } // namespace
@@ -53,11 +57,9 @@ std::vector<DateField> XmpPacket::findCopies(ConstByteView packet, uint64_t base
         if (open != '"' && open != '\'' && open != '>')
             continue;
 
-        // Closed by the same quote or the start of a tag, white space between.
-        size_t after = skipFractionAndZone(packet, start + kN);
-        while (after < size && isXmlSpace(packet[after]))
-            ++after;
-        if (after >= size || packet[after] != (open == '>' ? '<' : open))
+        // Closed by the same quote or the start of a tag. What lies between
+        // (a fraction, a zone, white space) stays as written.
+        if (!valueCloses(packet, start + kN, open == '>' ? '<' : open))
             continue;
 
         DateField field;

@@ -9,9 +9,10 @@
 
 // The date-time values of an XMP packet that spell a given wall-clock time: a
 // value counts when it is the whole text of an attribute ("..." or '...') or
-// of an element (>...<), XML white space around it allowed: the date-time,
-// then an optional fraction of a second and an optional zone ("Z", "+02:00",
-// "-0400", "+02"). Each field covers its first 19 characters.
+// of an element (>...<), XML white space before it allowed, and starts with
+// the date-time. Whatever follows the seconds up to the value's end (a
+// fraction, a zone, a zone spelled oddly such as "+1:00", white space) is
+// kept as written. Each field covers the first 19 characters.
 class XmpPacket {
 public:
     // The packet's bytes start `base` bytes into the file.

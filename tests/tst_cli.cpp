@@ -177,6 +177,8 @@ QString dateOf(const QString &path)
 
 } // namespace
 
+Q_DECLARE_METATYPE(QList<Shot>)
+
 class TestCli : public QObject {
     Q_OBJECT
 
@@ -207,6 +209,8 @@ private slots:
     void namesThatAreNotUtf8AreShifted();
     void deepTreesAreWalked();
     void camerasAreListed();
+    void countsReadAsEnglish_data();
+    void countsReadAsEnglish();
     void shiftMovesOnlyTheChosen_data();
     void shiftMovesOnlyTheChosen();
     void resumeAndUndoKeepToTheChoice();
@@ -534,8 +538,8 @@ void TestCli::shiftMovesEveryUsableDate()
 
     const Run run = cli(QStringList{"shift", top.path(), "--yes"} + options);
     QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.out.startsWith("3 pictures in 2 folders, dated from\n2011:01:01 08:30:00 to \n"
-                                "2013:07:08 09:10:11\nhave been changed.\n"), run.out.constData());
+    QVERIFY2(run.out.startsWith("3 pictures in 2 folders, dated from 2011:01:01 08:30:00 to "
+                                "2013:07:08 09:10:11, have been changed.\n"), run.out.constData());
     const QString b = top.filePath("sub/b.JPG");
     // The shift and the new range, as the oldest and newest dates now read.
     const QString newest = QString(CaptureDate::format(
@@ -1042,6 +1046,75 @@ void TestCli::camerasAreListed()
     QVERIFY2(text.out.contains("Cameras:\n  Canon EOS 5D: 4 pictures, 3 usable, 2012:05:06 10:00:00 to "
                                "2012:05:07 09:00:00\n  Pixel 7: 2 pictures, 2 usable,"),
              text.out.constData());
+}
+
+void TestCli::countsReadAsEnglish_data()
+{
+    QTest::addColumn<QList<Shot>>("shots");
+    QTest::addColumn<QStringList>("sidecars");    // sidecar files, beside their pictures
+    QTest::addColumn<QStringList>("arguments");   // after the command and the folder
+    QTest::addColumn<QStringList>("expected");    // texts the report holds
+    const Shot canon{"a.jpg", "2008:05:30 15:56:01", "Canon", "Canon EOS 40D"};
+    const Shot phone{"b/p.jpg", "2008:05:31 09:00:00", "", "Pixel 7"};
+    const Shot phone2{"b/q.jpg", "2008:05:31 10:00:00", "", "Pixel 7"};
+    const Shot unset{"c.jpg", "0000:00:00 00:00:00", "Canon", "Canon EOS 40D"};
+    const QStringList shift{"shift", "--by", "60", "--yes"};
+
+    QTest::newRow("shift, one picture in one folder")
+        << QList<Shot>{canon} << QStringList() << shift
+        << QStringList{"1 picture in 1 folder, dated from 2008:05:30 15:56:01 to 2008:05:30 15:56:01, has been changed.\n"};
+    QTest::newRow("shift, one picture of a camera")
+        << QList<Shot>{canon, phone} << QStringList() << shift + QStringList{"--camera", "Canon EOS 40D"}
+        << QStringList{"1 picture of Canon EOS 40D in 2 folders, dated from 2008:05:30 15:56:01 to "
+                       "2008:05:30 15:56:01, has been changed.\n"};
+    QTest::newRow("shift, two pictures in two folders")
+        << QList<Shot>{canon, phone} << QStringList() << shift
+        << QStringList{"2 pictures in 2 folders, dated from 2008:05:30 15:56:01 to 2008:05:31 09:00:00, have been "
+                       "changed.\n\nEvery capture time moved by +0:01:00"};
+    QTest::newRow("shift, one sidecar")
+        << QList<Shot>{canon} << QStringList{"a.xmp"} << shift << QStringList{", 0 IPTC dates, 1 sidecar file."};
+    QTest::newRow("shift, two sidecars")
+        << QList<Shot>{canon, phone} << QStringList{"a.xmp", "b/p.xmp"} << shift
+        << QStringList{", 0 IPTC dates, 2 sidecar files."};
+    QTest::newRow("cameras with none, one and two pictures")
+        << QList<Shot>{unset, phone, phone2} << QStringList() << QStringList{"dates", "--cameras"}
+        << QStringList{"  Pixel 7: 2 pictures, 2 usable, ", "  Canon EOS 40D: 1 picture, 0 usable\n"};
+    QTest::newRow("cameras with one usable picture")
+        << QList<Shot>{canon} << QStringList() << QStringList{"dates", "--cameras"}
+        << QStringList{"  Canon EOS 40D: 1 picture, 1 usable, "};
+}
+
+// kelvaro-cli's texts: each count with its singular or plural, and the
+// result as whole sentences, broken only where a sentence ends.
+void TestCli::countsReadAsEnglish()
+{
+    QFETCH(QList<Shot>, shots);
+    QFETCH(QStringList, sidecars);
+    QFETCH(QStringList, arguments);
+    QTemporaryDir top;
+    for (const Shot &s : shots) {
+        const QString path = top.filePath(s.path);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(writeFile(QFile::encodeName(path).toStdString(), cameraPicture(s.date, s.make, s.model)));
+    }
+    for (const QString &name : sidecars) {
+        QFile file(top.filePath(name));
+        const QByteArray text = sidecarText(shots.at(sidecars.indexOf(name)).date);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    }
+    arguments.insert(1, top.path());
+    const Run run = cli(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QFETCH(QStringList, expected);
+    for (const QString &text : expected)
+        QVERIFY2(run.out.contains(text.toUtf8()), run.out.constData());
+    const QRegularExpression wrongPlural(QStringLiteral("(^|[^0-9,])1 (pictures|folders|XMP dates|IPTC dates|sidecar files)\\b"));
+    QVERIFY2(!wrongPlural.match(QString::fromUtf8(run.out)).hasMatch(), run.out.constData());
+    if (arguments.first() == QLatin1String("shift")) {
+        // Every line of the result ends a sentence, but the journal's path.
+        for (const QByteArray &line : run.out.trimmed().split('\n'))
+            QVERIFY2(line.isEmpty() || line.endsWith('.') || line.startsWith("Journal: "), line.constData());
+    }
 }
 
 void TestCli::shiftMovesOnlyTheChosen_data()
@@ -1586,7 +1659,8 @@ void TestCli::shiftChoosesKinds()
         QVERIFY2(snapshot(top.path()).value(it.key()).first == it.value().first, qPrintable(it.key()));
     const Run text = cli(QStringList{"shift", top.path(), "--by", "3600", "--yes"} + options);
     QCOMPARE(text.exitCode, 0);
-    QVERIFY2(text.out.contains(QString("%1 pictures").arg(moved.size()).toUtf8()), text.out.constData());
+    QVERIFY2(text.out.startsWith(QString(moved.size() == 1 ? "1 picture " : "%1 pictures ").arg(moved.size()).toUtf8()),
+             text.out.constData());
     QVERIFY2(text.out.contains("\nRAW files among the changed pictures: " + QByteArray::number(raw) + ".\n")
                  == (raw > 0) && text.out.contains("RAW files among") == (raw > 0),
              text.out.constData());

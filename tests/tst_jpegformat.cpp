@@ -342,15 +342,26 @@ void TestJpegFormat::copies_data()
             .raw("   <exif:DateTimeDigitized rdf:value='" + t.iso() + "'/>\n")
             .raw("   <dc:date><rdf:Seq><rdf:li>" + t.iso() + "</rdf:li></rdf:Seq></dc:date>\n");
     }), "exif 3 xmp 3 iptc 0 extended 0 digest 0/0");
+    // Whatever follows the date-time inside its value stays as written.
+    row("XMP malformed zone after a fraction", xmp([](const Capture &t, XmpBuilder &x) {
+        x.attribute("xmp:CreateDate", t.iso() + ".0+1:00").element("exif:DateTimeOriginal", t.iso() + ".0+1:00");
+    }), "exif 3 xmp 2 iptc 0 extended 0 digest 0/0");
+    row("XMP zones spelled oddly", xmp([](const Capture &t, XmpBuilder &x) {
+        x.attribute("dc:rights", t.iso() + "+1").attribute("xmp:ModifyDate", t.iso() + "-4:0")
+            .element("xmp:MetadataDate", t.iso() + " +0100 ").element("photoshop:DateCreated", t.iso() + "+02:00:00");
+    }), "exif 3 xmp 4 iptc 0 extended 0 digest 0/0");
+    row("XMP other text after the date-time", xmp([](const Capture &t, XmpBuilder &x) {
+        x.attribute("dc:source", t.iso() + " roll 4").attribute("dc:format", t.iso() + "'")
+            .element("dc:identifier", t.iso() + "\"");
+    }), "exif 3 xmp 3 iptc 0 extended 0 digest 0/0");
     row("XMP values that are not the capture time", xmp([](const Capture &, XmpBuilder &x) {
         x.attribute("xmp:MetadataDate", "2008-03-16T10:52:02")       // another second
             .attribute("xmp:ModifyDate", "2008-03-16T10:52")         // minutes only
             .attribute("xmp:CreateDate", "2008-03-16")               // a date only
-            .attribute("dc:source", "2008-03-16T10:52:01 roll 4")    // inside a longer text
-            .attribute("dc:rights", "2008-03-16T10:52:01+1")         // a broken zone
-            .attribute("dc:format", "2008-03-16T10:52:01'")          // quotes that do not pair
-            .element("dc:title", "on 2008-03-16T10:52:01")
-            .element("dc:identifier", "2008-03-16T10:52:01\"");
+            .attribute("dc:rights", "2008-03-16T10:52:015")          // seconds that go on
+            .attribute("dc:format", "2008-03-16T10:52:01" + std::string(65, 'Z'))   // too much after it
+            .raw("   <dc:source s='2008-03-16T10:52:01/><b a='x'/>\n")   // a quote closed past markup
+            .element("dc:title", "on 2008-03-16T10:52:01");
     }), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
     row("extended XMP is left alone", picture([](const Capture &, Jpeg &j) {
         j.segment(0xE1, extendedXmpPayload("0123456789ABCDEF0123456789ABCDEF", 100, 0,
@@ -629,6 +640,8 @@ void TestJpegFormat::sidecar_data()
                             << QByteArray::fromStdString(packet[1].text()) << 2;
     QTest::newRow("value at the very start and end")
         << QByteArray(">2008-03-16T10:52:01<") << QByteArray(">2011-12-31T23:59:30<") << 1;
+    QTest::newRow("malformed zone kept")
+        << QByteArray("<a b=\"2008-03-16T10:52:01.0+1:00\"/>") << QByteArray("<a b=\"2011-12-31T23:59:30.0+1:00\"/>") << 1;
     QTest::newRow("cut after the value") << QByteArray("'2008-03-16T10:52:01Z") << QByteArray("'2008-03-16T10:52:01Z") << 0;
     QTest::newRow("no delimiter before") << QByteArray("2008-03-16T10:52:01\"") << QByteArray("2008-03-16T10:52:01\"") << 0;
     QTest::newRow("empty file") << QByteArray() << QByteArray() << 0;
@@ -690,7 +703,8 @@ void TestJpegFormat::exiftoolReadsTheShiftedCopies()
     QVERIFY(write.waitForFinished(60000));
     QCOMPARE(write.exitCode(), 0);
     XmpBuilder packet;
-    packet.attribute("xmp:CreateDate", kOriginal.iso() + "+02:00").element("exif:DateTimeOriginal", kOriginal.iso());
+    packet.attribute("xmp:CreateDate", kOriginal.iso() + "+02:00").element("exif:DateTimeOriginal", kOriginal.iso())
+        .attribute("xmp:ModifyDate", kOriginal.iso() + ".0+1:00");
     QVERIFY(writeFile(sidecar.toStdString(), text(packet.text())));
 
     const QMap<QString, QString> theirsBefore = exiftoolDates(exiftool, theirs);
@@ -735,6 +749,7 @@ void TestJpegFormat::exiftoolReadsTheShiftedCopies()
     const QMap<QString, QString> c = exiftoolDates(exiftool, sidecar);
     QCOMPARE(c.value("[XMP-xmp] CreateDate"), s + "+02:00");
     QCOMPARE(c.value("[XMP-exif] DateTimeOriginal"), s);
+    QCOMPARE(c.value("[XMP-xmp] ModifyDate"), s + ".0+1:00");
 }
 
 QTEST_APPLESS_MAIN(TestJpegFormat)

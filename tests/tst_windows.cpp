@@ -1,7 +1,8 @@
 // Windows only: kelvaro-cli.exe on trees that test what differs on Windows:
 // names outside the ANSI code page, the read-only attribute, file times
 // outside the C runtime's range (before 1970, after 2038, kept to the 100 ns),
-// hard links told apart by file index, and no terminal behind NUL.
+// local time from the system's zone whatever TZ says, hard links told apart
+// by file index, and no terminal behind NUL.
 #include "capturedate.h"
 #include "jpegbuilder.h"
 #include "datereader.h"
@@ -44,9 +45,10 @@ struct Run {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-Run cli(const QStringList &arguments)
+Run cli(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());   // NUL: a character device, no console
     process.start(QStringLiteral(KELVARO_CLI), arguments);
     Run run;
@@ -92,14 +94,23 @@ class TestWindows : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void namesOutsideTheAnsiCodePage();
     void readOnlyAttribute();
     void fileTimes_data();
     void fileTimes();
     void keptFileTimesStayExact();
+    void localTimeIsTheSystemZone_data();
+    void localTimeIsTheSystemZone();
     void hardLinkIsShiftedOnce();
     void nulIsNoTerminal();
 };
+
+// The expected local times below follow the system's zone, as kelvaro-cli's do.
+void TestWindows::initTestCase()
+{
+    CaptureDate::useSystemTimeZone();
+}
 
 void TestWindows::namesOutsideTheAnsiCodePage()
 {
@@ -203,6 +214,45 @@ void TestWindows::keptFileTimesStayExact()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(dateOf(path), QStringLiteral("2012:05:05 10:00:00"));
     QCOMPARE(fileTicks(path), ticks);
+}
+
+void TestWindows::localTimeIsTheSystemZone_data()
+{
+    QTest::addColumn<QString>("tz");        // the TZ variable kelvaro-cli.exe is started with
+    QTest::addColumn<QString>("date");      // the capture date, shifted by an hour
+    QTest::addColumn<QDateTime>("utc");     // the shifted date in Berlin, as UTC
+    const QDateTime summer(QDate(2012, 5, 6), QTime(9, 0), Qt::UTC), winter(QDate(2012, 1, 15), QTime(10, 0), Qt::UTC);
+    // The C runtime reads "Europe/Berlin" as a zone an hour east without
+    // summer time, "EST5EDT" as New York's.
+    QTest::newRow("the zone's own name, summer") << "Europe/Berlin" << "2012:05:06 10:00:00" << summer;
+    QTest::newRow("the zone's own name, winter") << "Europe/Berlin" << "2012:01:15 10:00:00" << winter;
+    QTest::newRow("another zone") << "EST5EDT" << "2012:05:06 10:00:00" << summer;
+    QTest::newRow("UTC") << "UTC" << "2012:01:15 10:00:00" << winter;
+    QTest::newRow("the morning the clocks went forward")
+        << "Europe/Berlin" << "2012:03:25 03:00:00" << QDateTime(QDate(2012, 3, 25), QTime(2, 0), Qt::UTC);
+}
+
+// The file times are the new capture time in the system's zone, whatever a TZ
+// variable says. The test runs with the system's zone at Europe/Berlin (under
+// Wine: started with that Unix TZ, see windows.cmake).
+void TestWindows::localTimeIsTheSystemZone()
+{
+    QFETCH(QString, tz);
+    QFETCH(QString, date);
+    QFETCH(QDateTime, utc);
+    TIME_ZONE_INFORMATION zone;
+    if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID || zone.Bias != -60 || zone.DaylightBias != -60)
+        QSKIP("the system's time zone is not Central European Time");
+    QTemporaryDir top;
+    const QString path = top.filePath("x.jpg");
+    QVERIFY(put(path, date.toStdString()));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TZ"), tz);
+
+    const Run run = cli({"shift", top.path(), "--by", "3600", "--yes", "--json"}, environment);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.json()["changed"].toInt(), 1);
+    QCOMPARE(fileTicks(path), ticksOf(utc.toSecsSinceEpoch()));
 }
 
 void TestWindows::hardLinkIsShiftedOnce()

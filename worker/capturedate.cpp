@@ -3,6 +3,9 @@
 #include <QTimeZone>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <ctime>
+#endif
 
 const char *const CaptureDate::pattern = "yyyy:MM:dd hh:mm:ss";
 
@@ -112,4 +115,14 @@ QDateTime CaptureDate::fromWallClock(const WallClock &t)
     if (!DateCodec::isValid(t))
         return {};
     return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second), Qt::UTC);
+}
+
+void CaptureDate::useSystemTimeZone()
+{
+#ifdef _WIN32
+    if (qEnvironmentVariableIsSet("TZ")) {
+        qunsetenv("TZ");
+        _tzset();   // the C runtime forgets what it may have read already
+    }
+#endif
 }

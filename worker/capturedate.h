@@ -29,6 +29,14 @@ public:
     // invalid date.
     static bool localInstant(const QDateTime &wallClock, qint64 *secondsSinceEpoch);
 
+    // Makes local time the system's time zone. On Windows the C runtime, and
+    // Qt's local time through it, would follow a TZ variable (as Unix-like
+    // shells set it) before the system's zone, and read "Europe/Berlin" as a
+    // zone at UTC: the variable is dropped. Called at the start of main(),
+    // before anything reads local time. Elsewhere TZ is how the system names
+    // the zone, and it stays.
+    static void useSystemTimeZone();
+
     // The same zone-less value as the engine's wall-clock time, and back.
     static WallClock wallClock(const QDateTime &date);
     static QDateTime fromWallClock(const WallClock &time);

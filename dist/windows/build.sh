@@ -16,12 +16,18 @@ jobs=$(nproc 2>/dev/null || echo 2)
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 
-# qtbase's source comes from Debian's archive: it needs a deb-src entry.
+# qtbase's source comes from Debian's archive: it needs a deb-src entry. It is
+# derived from the machine's own deb entries (same URIs, suites and components),
+# so that it goes through the same mirror or proxy.
 if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Version:'; then
-    . /etc/os-release
-    echo "Adding Debian's source archive (deb-src) to APT, for qt6-base's source"
-    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "$VERSION_CODENAME" "$VERSION_CODENAME" | "${sudo[@]}" tee /etc/apt/sources.list.d/kelvaro-deb-src.sources >/dev/null
+    entries="$(dist/windows/deb-src-entries.sh)"
+    if [ -z "$entries" ]; then
+        echo "No deb entry of this release in APT's sources to derive a deb-src entry from;" >&2
+        echo "add one for qt6-base's source package by hand." >&2
+        exit 1
+    fi
+    echo "Adding deb-src entries beside the deb entries of APT's sources, for qt6-base's source"
+    printf '%s\n' "$entries" | "${sudo[@]}" tee /etc/apt/sources.list.d/kelvaro-deb-src.sources >/dev/null
     "${sudo[@]}" apt-get update -qq
 fi
 
