@@ -102,9 +102,17 @@ void CliCommand::runPass(ShiftJob::Task task, const QString &label, int total)
     QThread *worker = QThread::create([this, task] { job.run(task); });
     worker->start();
     bool told = false;
+    // A pass that writes counts the pictures written (or looked at and left
+    // alone) against the pictures it sets out to change, as the window does;
+    // the others count the pictures met.
+    const bool writing = task == ShiftJob::Task::Shifting || task == ShiftJob::Task::Undo
+                         || task == ShiftJob::Task::Resume;
     // Progress is sampled, not signalled: at most ten redraws a second.
     while (!worker->wait(QDeadlineTimer(100))) {
-        progress.update(state.pictureCount);
+        if (writing)
+            progress.update(state.doneCount, state.writingTotal > 0 ? int(state.writingTotal) : total);
+        else
+            progress.update(state.pictureCount);
         if (state.cancelRequested && !told) {
             progress.write(stderr, "Cancelling: finishing the pictures in hand.\n");
             told = true;

@@ -56,13 +56,15 @@ void ProgressLine::begin(const QString &newLabel, int newTotal)
     total = newTotal;
 }
 
-void ProgressLine::update(int done)
+void ProgressLine::update(int done, int newTotal)
 {
     if (!active)
         return;
     QMutexLocker lock(&mutex);
-    if (done == drawn)
+    if (done == drawn && (newTotal < 0 || newTotal == total))
         return;
+    if (newTotal >= 0)
+        total = newTotal;
     QByteArray line = "\r" + label.toUtf8().leftJustified(14, ' ');
     if (total > 0) {
         const int filled = int(qint64(barWidth) * qMin(done, total) / total);

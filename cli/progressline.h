@@ -22,8 +22,9 @@ public:
 
     // A new pass: its label and how many pictures it will meet (0: unknown).
     void begin(const QString &label, int total);
-    // Redraws the bar when `done` changed since the last drawing.
-    void update(int done);
+    // Redraws the bar when `done` (or the total, when one is given) changed
+    // since the last drawing.
+    void update(int done, int newTotal = -1);
     // Wipes the bar at the end of a pass.
     void end();
 
