@@ -18,3 +18,9 @@ kelvaro_add_test(tst_controller GUI
     LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
 target_compile_definitions(tst_controller PRIVATE KELVARO_CLI="$<TARGET_FILE:kelvaro-cli>")
 add_dependencies(tst_controller kelvaro-cli)
+
+# The window under dark and high-contrast desktop styles, and what a screen
+# reader finds in it.
+kelvaro_add_test(tst_windowlook GUI
+    SOURCES tst_windowlook.cpp
+    LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)

@@ -2,11 +2,13 @@
 
 #include "buttonstyle.h"
 #include "mainwindowform.h"
+#include "toolbarlook.h"
 
 #include <QDateTimeEdit>
 #include <QLayout>
 #include <QPalette>
 #include <QPushButton>
+#include <QToolBar>
 
 namespace {
 
@@ -22,6 +24,8 @@ const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
 const QSize formSize(506, 370);
 
 const QColor darkText(0x1a, 0x1a, 0x1a);
+// 8 : 1 against white.
+const QColor highlight(0x1d, 0x4e, 0x9e);
 
 } // namespace
 
@@ -54,15 +58,25 @@ void FormLook::setUpColours(QWidget &window, const MainWindowForm &form)
         colours.setColor(group, QPalette::Text, text);
         colours.setColor(group, QPalette::ButtonText, text);
         colours.setColor(group, QPalette::PlaceholderText, greyed);
+        // What is chosen in a list, and the done part of the progress bar:
+        // white on a dark blue, not whatever pair the desktop has.
+        colours.setColor(group, QPalette::Highlight, highlight);
+        colours.setColor(group, QPalette::HighlightedText, Qt::white);
     }
     window.setPalette(colours);
 
     // Some styles draw buttons in colours of their own whatever the palette
-    // says (a dark style draws them dark grey, under the dark text).
+    // says (a dark style draws them dark grey, under the dark text), and
+    // tool bars, combo boxes and progress bars too.
     auto *buttonStyle = new ButtonStyle(darkText);
     buttonStyle->setParent(&window);
     for (QPushButton *button : {form.pushButtonSelect, form.pushButtonShift, form.pushButtonCancel})
         button->setStyle(buttonStyle);
+    // A dark style draws the progress bar's text grey, beside the bar, on
+    // the yellow.
+    form.progressBar->setStyle(buttonStyle);
+    // The same for the tool bar and what comes into it.
+    new ToolBarLook(form.mainToolBar, buttonStyle);
 }
 
 void FormLook::fitToContents(QWidget &window, const MainWindowForm &f)
@@ -107,6 +121,10 @@ void FormLook::fitToContents(QWidget &window, const MainWindowForm &f)
     f.layoutWidget->resize(carrier);
     f.centralWidget->setMinimumSize(carrier + QSize(9, 9));
     // The form's margins around the grid, and room for tool and status bar.
-    const QSize needed = (carrier + QSize(20, 74)).expandedTo(window.layout()->minimumSize());
+    // The tool bar gets the width of all it shows: what does not fit would
+    // go behind its extension button, out of sight.
+    const QSize needed = (carrier + QSize(20, 74))
+                             .expandedTo(window.layout()->minimumSize())
+                             .expandedTo(QSize(f.mainToolBar->sizeHint().width(), 0));
     window.setFixedSize(needed.expandedTo(formSize));
 }

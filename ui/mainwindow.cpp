@@ -5,6 +5,7 @@
 #include "jobmessages.h"
 #include "mainwindowform.h"
 #include "newdatekeys.h"
+#include "oldestpicture.h"
 #include "passquestions.h"
 #include "passresults.h"
 #include "rememberedfolder.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); });
     ui->mainToolBar->addAction(undoAction);
     updateUndoAction();
+    oldestPicture = new OldestPicture(ui->mainToolBar, ui->dateTimeEditCurrent, this);
 
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
@@ -78,6 +80,7 @@ void MainWindow::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         undoAction->setText(tr("Undo last shift"));
         undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+        oldestPicture->retranslate();
         if (cameraBox)
             cameraBox->retranslate(validCount);
     }
@@ -134,6 +137,7 @@ void MainWindow::select()
     job.folder = folderName;
     datedUnsupported = 0;
     hideCameras();
+    oldestPicture->setPath(QString());
 
     ui->pushButtonSelect->setEnabled(false);
     ui->progressBar->hide();
@@ -250,6 +254,7 @@ void MainWindow::workingThreadFinshed()
             ui->dateTimeEditCurrent->setDateTime(oldestDate);
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
+            oldestPicture->setPath(oldestPath);
             offerCameras();
         } else {
             // Pictures without a usable date are still pictures found.
@@ -397,6 +402,7 @@ void MainWindow::offerCameras()
     }
     cameraBox->fill(cameras, validCount);
     cameraAction->setVisible(true);
+    FormLook::fitToContents(*this, *ui);   // room for the choice beside the actions
 }
 
 void MainWindow::hideCameras()
@@ -405,6 +411,7 @@ void MainWindow::hideCameras()
         return;
     cameraAction->setVisible(false);
     cameraBox->clear();
+    FormLook::fitToContents(*this, *ui);
 }
 
 // Shows the chosen camera's pictures (or all) and its oldest picture, from
@@ -425,6 +432,7 @@ void MainWindow::cameraChosen(int index)
     ui->numberEdit->setText(count);
     ui->dateTimeEditCurrent->setDateTime(job.chosen().oldest);
     ui->dateTimeEditNew->setDateTime(job.chosen().oldest);
+    oldestPicture->setPath(job.chosen().oldestPath);
 }
 
 void MainWindow::change()

@@ -11,6 +11,7 @@
 
 class CameraBox;
 class MainWindowForm;
+class OldestPicture;
 class QAction;
 class QCloseEvent;
 class QComboBox;
@@ -47,6 +48,8 @@ public:
     // of more than one camera and shown only for such trees (null until then).
     QLabel *cameraLabel = nullptr;
     QComboBox *cameraCombo = nullptr;
+    // "Show oldest picture" in the tool bar, and the path it opens.
+    OldestPicture *oldestPicture;
 
 public slots:
     void select();

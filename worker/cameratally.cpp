@@ -39,10 +39,18 @@ void CameraTally::choose(const ShiftChoice &choice)
             continue;
         tally.valid += camera.valid;
         tally.raw += camera.raw;
-        if (!tally.oldest.isValid() || camera.oldest < tally.oldest)
+        // Of cameras whose pictures are equally old, the path that sorts
+        // first stands for them, whatever order the table keeps.
+        if (!tally.oldest.isValid() || camera.oldest < tally.oldest
+            || (camera.oldest == tally.oldest && camera.oldestPath < tally.oldestPath)) {
             tally.oldest = camera.oldest;
-        if (!tally.newest.isValid() || tally.newest < camera.newest)
+            tally.oldestPath = camera.oldestPath;
+        }
+        if (!tally.newest.isValid() || tally.newest < camera.newest
+            || (camera.newest == tally.newest && camera.newestPath < tally.newestPath)) {
             tally.newest = camera.newest;
+            tally.newestPath = camera.newestPath;
+        }
         tally.room.take(camera.room);
     }
 }
@@ -60,7 +68,7 @@ void CameraTally::Room::take(qint64 roomLater, const QDateTime &laterDate, qint6
     }
 }
 
-void CameraTally::count(const PictureResult &result)
+void CameraTally::count(const QString &path, const PictureResult &result)
 {
     const bool raw = result.kind == FileKind::Raw;
     kindTally.raw += raw;
@@ -76,18 +84,27 @@ void CameraTally::count(const PictureResult &result)
     ++camera.valid;
     camera.raw += raw;
     camera.room.take(result.roomLater, result.oldDate, result.roomEarlier, result.oldDate);
-    if (!camera.oldest.isValid() || date < camera.oldest)
+    // A path per camera, not per picture: the string is shared, not copied.
+    if (!camera.oldest.isValid() || date < camera.oldest) {
         camera.oldest = date;
-    if (!camera.newest.isValid() || camera.newest < date)
+        camera.oldestPath = path;
+    }
+    if (!camera.newest.isValid() || camera.newest < date) {
         camera.newest = date;
+        camera.newestPath = path;
+    }
     if (!selection.takes(result.camera, date, result.kind))
         return;
     ++tally.valid;
     tally.raw += raw;
-    if (!tally.oldest.isValid() || date < tally.oldest)
+    if (!tally.oldest.isValid() || date < tally.oldest) {
         tally.oldest = date;
-    if (!tally.newest.isValid() || tally.newest < date)
+        tally.oldestPath = path;
+    }
+    if (!tally.newest.isValid() || tally.newest < date) {
         tally.newest = date;
+        tally.newestPath = path;
+    }
     tally.room.take(result.roomLater, date, result.roomEarlier, date);
 }
 

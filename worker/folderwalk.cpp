@@ -430,7 +430,7 @@ void FolderWalk::takeDated(const QString &path, PictureResult &result)
         return;
     ++state.pictureCount;
     if (dated)
-        dated(result);
+        dated(path, result);
     if (observer)
         observer->pictureDone(path, result);
     switch (result.status) {
@@ -438,11 +438,14 @@ void FolderWalk::takeDated(const QString &path, PictureResult &result)
         usableIds.insert(result.file, result.oldDate.toSecsSinceEpoch());
         if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
+            state.oldestPath = path;
             if (observer)
                 observer->oldestDateChanged(state.oldestDate);
         }
-        if (!state.newestDate.isValid() || state.newestDate < result.oldDate)
+        if (!state.newestDate.isValid() || state.newestDate < result.oldDate) {
             state.newestDate = result.oldDate;
+            state.newestPath = path;
+        }
         ++state.validCount;
         if (result.readOnly)
             ++state.readOnlyCount;

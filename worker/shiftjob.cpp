@@ -30,6 +30,8 @@ void ShiftJob::reset()
     state.changedCount = 0;
     state.oldestDate = QDateTime();
     state.newestDate = QDateTime();
+    state.oldestPath.clear();
+    state.newestPath.clear();
     confirmed.clear();
     datedIds.clear();
     datedRecords.clear();
@@ -74,7 +76,7 @@ void ShiftJob::run(Task task)
         walk.pool = pool.get();
         if (task == Task::Dating) {
             tally.clear();
-            walk.dated = [this](const PictureResult &result) { tally.count(result); };
+            walk.dated = [this](const QString &path, const PictureResult &result) { tally.count(path, result); };
         }
         walk.scanFolder(folder);
         if (task == Task::Dating) {
