@@ -1522,12 +1522,10 @@ void TestCli::kindsAreCounted()
     QCOMPARE(cameras[0]["pictures"].toInt(), 4);
     QCOMPARE(cameras[0]["valid"].toInt(), 4);
     const Run text = cli({"dates", top.path()});
-    // a.jpg and a.CR2 are equally old: either stands for the oldest.
-    QVERIFY2(text.out.contains("Usable:   4\nOldest:   2012:05:06 10:00:00\nNewest:   2012:05:08 12:00:00\n"
-                               "Oldest picture: " + QFile::encodeName(top.path()) + "/a."),
-             text.out.constData());
-    QVERIFY2(text.out.endsWith("\nNewest picture: " + QFile::encodeName(top.filePath("c.nef"))
-                               + "\nRAW files: 2\nFormat not supported: 1\n"),
+    // a.jpg and a.CR2 are equally old: the name that sorts first stands for both.
+    QVERIFY2(text.out.endsWith("Usable:   4\nOldest:   2012:05:06 10:00:00\nNewest:   2012:05:08 12:00:00\n"
+                               "Oldest picture: " + QFile::encodeName(top.filePath("a.CR2")) + "\nNewest picture: "
+                               + QFile::encodeName(top.filePath("c.nef")) + "\nRAW files: 2\nFormat not supported: 1\n"),
              text.out.constData());
 }
 

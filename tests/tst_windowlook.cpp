@@ -8,6 +8,8 @@
 #include "jpegbuilder.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
+#include "oldestpicture.h"
+#include "pathbytes.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -28,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 #include <cmath>
@@ -165,6 +168,13 @@ private slots:
     void textStandsOut();
     void everyControlHasAName_data();
     void everyControlHasAName();
+    void oldestPictureIsShown_data();
+    void oldestPictureIsShown();
+    void noOldestPictureBeforeADate();
+    void urlOfAPicture_data();
+    void urlOfAPicture();
+    void newTextsAreTranslated_data();
+    void newTextsAreTranslated();
 
 private:
     QTemporaryDir settingsDir;
@@ -175,6 +185,9 @@ private:
     void takeOffTheme();
     // A window that has read the tree's dates, shown.
     std::unique_ptr<MainWindow> datedWindow();
+    // Chooses `folder` in the next folder dialog (opened by the Select
+    // button, or by the window at start-up) and waits for its dates.
+    static bool chooseFolder(MainWindow &w, const QString &folder, bool viaButton);
 };
 
 void TestWindowLook::initTestCase()
@@ -223,7 +236,11 @@ std::unique_ptr<MainWindow> TestWindowLook::datedWindow()
 {
     auto w = std::make_unique<MainWindow>();
     w->show();
-    const QString folder = tree.path();
+    return chooseFolder(*w, tree.path(), false) ? std::move(w) : nullptr;
+}
+
+bool TestWindowLook::chooseFolder(MainWindow &w, const QString &folder, bool viaButton)
+{
     whenModal([folder](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         auto *name = dialog ? dialog->findChild<QLineEdit *>("fileNameEdit") : nullptr;
@@ -232,10 +249,12 @@ std::unique_ptr<MainWindow> TestWindowLook::datedWindow()
         name->setText(folder);
         static_cast<QDialog *>(dialog)->accept();
     });
-    MainWindow *window = w.get();
-    if (!QTest::qWaitFor([window] { return window->ui->pushButtonShift->isVisible() && !window->timer; }, 20000))
-        return nullptr;
-    return w;
+    if (viaButton)
+        w.ui->pushButtonSelect->click();
+    // The dating pass has ended when the Shift button is back and the
+    // progress timer gone.
+    return QTest::qWaitFor([&w] { return w.ui->pushButtonShift->isVisible() && !w.timer; }, 20000)
+           && w.ui->folderEdit->text() == folder;
 }
 
 // Rows: each theme with each widget that shows a text.
@@ -244,10 +263,11 @@ void TestWindowLook::textStandsOut_data()
     QTest::addColumn<QString>("theme");
     QTest::addColumn<QString>("widget");
     for (const char *theme : {"Adwaita-Dark", "Fusion dark", "high contrast"})
-        for (const char *widget : {"tool bar", "tool bar disabled", "camera label", "camera choice", "camera list",
-                                   "camera list current", "calendar day", "calendar month", "message box text",
-                                   "message box button", "progress bar low", "progress bar high", "caption",
-                                   "current date", "new date", "folder field", "check box"})
+        for (const char *widget :
+             {"tool bar", "tool bar disabled", "camera label", "camera choice", "camera list", "camera list current",
+              "calendar day", "calendar weekend", "calendar weekdays", "calendar month", "message box text",
+              "message box button", "progress bar low", "progress bar high", "caption", "current date", "new date",
+              "folder field", "check box"})
             QTest::newRow(qPrintable(QString("%1: %2").arg(theme, widget))) << QString(theme) << QString(widget);
 }
 
@@ -304,26 +324,33 @@ void TestWindowLook::textStandsOut()
         view->setCurrentIndex(view->model()->index(0, 0));
         QCoreApplication::processEvents();
         grabOf(view->viewport(), view->visualRect(index));
-    } else if (widget == "calendar day" || widget == "calendar month") {
+    } else if (widget.startsWith("calendar")) {
         // Opened by a click on the field's arrow.
         QDateTimeEdit *edit = w->ui->dateTimeEditNew;
         QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 6, edit->height() / 2));
         QCalendarWidget *calendar = edit->calendarWidget();
         QTRY_VERIFY(calendar->isVisible());
-        if (widget == "calendar day") {
+        if (widget != "calendar month") {
             auto *days = calendar->findChild<QAbstractItemView *>("qt_calendar_calendarview");
             QVERIFY(days);
-            // A weekday of the month shown, not the chosen one (in the highlight).
-            const QDate other = calendar->selectedDate().day() == 15 ? calendar->selectedDate().addDays(1)
-                                                                     : calendar->selectedDate().addDays(15 - calendar->selectedDate().day());
+            // A weekday or a day of the weekend in the middle of the month
+            // shown (its number is there once), not the chosen day (in the
+            // highlight); or the name of Wednesday in the row above.
+            const QDate chosen = calendar->selectedDate();
+            QDate day(chosen.year(), chosen.month(), 8);
+            while (day == chosen || (day.dayOfWeek() >= Qt::Saturday) != (widget == "calendar weekend"))
+                day = day.addDays(1);
+            const QString text = widget == "calendar weekdays"
+                                     ? calendar->locale().dayName(Qt::Wednesday, QLocale::ShortFormat)
+                                     : QString::number(day.day());
             QModelIndex cell;
             for (int row = 0; row < days->model()->rowCount() && !cell.isValid(); ++row)
                 for (int column = 0; column < days->model()->columnCount(); ++column) {
                     const QModelIndex i = days->model()->index(row, column);
-                    if (i.data().toString() == QString::number(other.day()) && row > 0)
+                    if (i.data().toString() == text && (row > 0) == (widget != "calendar weekdays"))
                         cell = i;
                 }
-            QVERIFY(cell.isValid());
+            QVERIFY2(cell.isValid(), qPrintable(text));
             grabOf(days->viewport(), days->visualRect(cell));
         } else {
             auto *month = calendar->findChild<QToolButton *>("qt_calendar_monthbutton");
@@ -378,7 +405,6 @@ void TestWindowLook::textStandsOut()
         grabOf(w->ui->checkBoxFileDate, w->ui->checkBoxFileDate->style()->subElementRect(
                                             QStyle::SE_CheckBoxContents, &option, w->ui->checkBoxFileDate));
     }
-    if (qEnvironmentVariableIsSet("LOOKSAVE")) { image.save("/tmp/look/" + QString(QTest::currentDataTag()).replace(' ', '_').remove(':') + ".png"); }
     QVERIFY(!image.isNull() && !area.isEmpty());
     const Measure m = measure(image, area);
     QVERIFY2(m.ratio >= least,
@@ -437,6 +463,154 @@ void TestWindowLook::everyControlHasAName()
     // The walk reached the tool bar's controls.
     QVERIFY2(seen.contains("Undo last shift") && seen.contains("Show oldest picture"), qPrintable(seen.join(", ")));
     QCOMPARE(seen.contains("Cameras"), dated);   // the camera list
+}
+
+// "Show oldest picture" hands the oldest picture (of the camera chosen) to
+// the desktop's viewer, and the current date's tooltip names it; a picture
+// that cannot be shown is told, not silently dropped.
+void TestWindowLook::oldestPictureIsShown_data()
+{
+    QTest::addColumn<QString>("camera");     // chosen in the camera choice; empty: every camera
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<bool>("viewerFound");
+    QTest::newRow("every camera") << "" << "phone/1.jpg" << true;
+    QTest::newRow("Canon") << "Canon EOS 5D" << "canon/1.jpg" << true;
+    QTest::newRow("the phone") << "Google Pixel 7" << "phone/1.jpg" << true;
+    QTest::newRow("no viewer") << "Canon EOS 5D" << "canon/1.jpg" << false;
+}
+
+void TestWindowLook::oldestPictureIsShown()
+{
+    QFETCH(QString, camera);
+    QFETCH(QString, picture);
+    QFETCH(bool, viewerFound);
+    std::unique_ptr<MainWindow> w = datedWindow();
+    QVERIFY(w);
+    QList<QUrl> opened;
+    w->oldestPicture->openUrl = [&opened, viewerFound](const QUrl &url) {
+        opened << url;
+        return viewerFound;
+    };
+    QAction *show = w->findChild<QAction *>("actionShowOldestPicture");
+    QVERIFY(show);
+    QCOMPARE(show->text(), QString("Show oldest picture"));
+    QVERIFY(show->isEnabled());
+    QVERIFY(w->ui->mainToolBar->actions().contains(show));
+    if (!camera.isEmpty()) {
+        // Another camera first: the choice, not the first dating, decides.
+        w->cameraCombo->setCurrentIndex(w->cameraCombo->count() - 1);
+        w->cameraCombo->setCurrentIndex(w->cameraCombo->findData(camera));
+    }
+
+    const QString path = tree.filePath(picture);
+    QCOMPARE(w->ui->dateTimeEditCurrent->toolTip(), "The oldest picture: " + QDir::toNativeSeparators(path));
+    QString told;
+    if (!viewerFound)
+        whenModal([&told](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            told = box ? box->text() : QString("not a message box");
+            if (box)
+                box->accept();
+        });
+    show->trigger();
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(told, viewerFound ? QString() : "The picture " + QDir::toNativeSeparators(path) + " could not be shown.");
+}
+
+// Until a dating pass found a usable date, and from the moment another tree
+// is chosen, there is no oldest picture to show.
+void TestWindowLook::noOldestPictureBeforeADate()
+{
+    {
+        MainWindow w;
+        QAction *show = w.findChild<QAction *>("actionShowOldestPicture");
+        QVERIFY(show && !show->isEnabled());
+        QVERIFY(w.ui->dateTimeEditCurrent->toolTip().isEmpty());
+    }
+    // A tree whose only picture has no date, read after the tree of three.
+    QTemporaryDir dateless;
+    QVERIFY(writeFile(QFile::encodeName(dateless.filePath("x.jpg")).toStdString(),
+                      Jpeg().soi().sof(8, 8).sos().eoi().bytes()));
+    std::unique_ptr<MainWindow> w = datedWindow();
+    QVERIFY(w);
+    QAction *show = w->findChild<QAction *>("actionShowOldestPicture");
+    QVERIFY(show->isEnabled());
+    QVERIFY(chooseFolder(*w, dateless.path(), true));
+    QCOMPARE(w->ui->numberEdit->text(), QString("1 (0 valid)"));
+    QVERIFY(!show->isEnabled());
+    QVERIFY(w->ui->dateTimeEditCurrent->toolTip().isEmpty());
+}
+
+// The viewer gets a file URL that leads to the very bytes of the name, also
+// when they are not UTF-8.
+void TestWindowLook::urlOfAPicture_data()
+{
+    QTest::addColumn<QByteArray>("path");   // as the file system names it
+    QTest::addColumn<QByteArray>("url");
+    QTest::newRow("plain") << QByteArray("/home/ada/Pictures/a.jpg") << QByteArray("file:///home/ada/Pictures/a.jpg");
+    QTest::newRow("space, hash, percent") << QByteArray("/p/a b#1%.jpg") << QByteArray("file:///p/a%20b%231%25.jpg");
+    QTest::newRow("UTF-8") << QByteArray("/p/M\xc3\xbcnchen.jpg") << QByteArray("file:///p/M%C3%BCnchen.jpg");
+#ifndef _WIN32
+    QTest::newRow("not UTF-8") << QByteArray("/p/M\xfcnchen.jpg") << QByteArray("file:///p/M%FCnchen.jpg");
+#endif
+}
+
+void TestWindowLook::urlOfAPicture()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, url);
+    QCOMPARE(OldestPicture::urlOf(PathBytes::decode(path)).toEncoded(), url);
+}
+
+// The texts of the tool bar's action and extension button, of the camera
+// list and of the current date's tooltip go through the window's
+// translations, and change with the language while the window is open.
+void TestWindowLook::newTextsAreTranslated_data()
+{
+    QTest::addColumn<QString>("language");   // empty: a translator that marks every text it is asked for
+    QTest::addColumn<QStringList>("texts");  // action, its tooltip, extension, list, field's tooltip
+    QTest::newRow("marked") << ""
+                            << QStringList{"<<Show oldest picture>>", "<<Open %1 in the desktop's picture viewer>>",
+                                           "<<More tools>>", "<<Cameras>>", "<<The oldest picture: %1>>"};
+    QTest::newRow("German") << "de_DE"
+                            << QStringList{"Ältestes Foto zeigen", "%1 im Bildbetrachter des Desktops öffnen",
+                                           "Weitere Werkzeuge", "Kameras", "Das älteste Foto: %1"};
+}
+
+void TestWindowLook::newTextsAreTranslated()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, texts);
+    std::unique_ptr<MainWindow> w = datedWindow();
+    QVERIFY(w && w->cameraCombo);
+    class Marking : public QTranslator {
+    public:
+        QString translate(const char *context, const char *source, const char *, int) const override
+        {
+            return qstrcmp(context, "MainWindow") == 0 ? "<<" + QString::fromUtf8(source) + ">>" : QString();
+        }
+        bool isEmpty() const override { return false; }
+    } marking;
+    QTranslator german;
+    if (language.isEmpty())
+        QVERIFY(QCoreApplication::installTranslator(&marking));
+    else
+        QVERIFY(german.load(QLocale(language), "kelvaro", "_", KELVARO_QM_DIR)
+                && QCoreApplication::installTranslator(&german));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    const QString path = QDir::toNativeSeparators(tree.filePath("phone/1.jpg"));
+    QAction *show = w->findChild<QAction *>("actionShowOldestPicture");
+    auto *more = w->ui->mainToolBar->findChild<QToolButton *>("qt_toolbar_ext_button");
+    QVERIFY(show && more);
+    const QStringList shown{show->text(), show->toolTip(), more->accessibleName(),
+                            w->cameraCombo->view()->accessibleName(), w->ui->dateTimeEditCurrent->toolTip()};
+    QCoreApplication::removeTranslator(&marking);
+    QCoreApplication::removeTranslator(&german);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(shown,
+             QStringList({texts[0], QString(texts[1]).arg(path), texts[2], texts[3], QString(texts[4]).arg(path)}));
+    QCOMPARE(show->text(), QString("Show oldest picture"));
+    QCOMPARE(more->accessibleName(), QString("More tools"));
 }
 
 QTEST_MAIN(TestWindowLook)

@@ -4,10 +4,12 @@
 #include "mainwindowform.h"
 #include "toolbarlook.h"
 
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QLayout>
 #include <QPalette>
 #include <QPushButton>
+#include <QTextCharFormat>
 #include <QToolBar>
 
 namespace {
@@ -26,6 +28,8 @@ const QSize formSize(506, 370);
 const QColor darkText(0x1a, 0x1a, 0x1a);
 // 8 : 1 against white.
 const QColor highlight(0x1d, 0x4e, 0x9e);
+// 7.5 : 1 against white.
+const QColor weekendRed(0xb0, 0x00, 0x00);
 
 } // namespace
 
@@ -39,6 +43,14 @@ void FormLook::setUpDateFields(const MainWindowForm &form)
         edit->setDateTimeRange(firstDate, lastDate);
         edit->setCalendarPopup(true);
         edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
+        // Weekends in a red that reads on white (Qt's pure red does not,
+        // at 4 : 1).
+        QCalendarWidget *calendar = edit->calendarWidget();
+        for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday}) {
+            QTextCharFormat format = calendar->weekdayTextFormat(day);
+            format.setForeground(weekendRed);
+            calendar->setWeekdayTextFormat(day, format);
+        }
     }
 }
 
@@ -62,6 +74,8 @@ void FormLook::setUpColours(QWidget &window, const MainWindowForm &form)
         // white on a dark blue, not whatever pair the desktop has.
         colours.setColor(group, QPalette::Highlight, highlight);
         colours.setColor(group, QPalette::HighlightedText, Qt::white);
+        // The calendar's row of weekday names, under dark text.
+        colours.setColor(group, QPalette::AlternateBase, QColor(0xec, 0xec, 0xec));
     }
     window.setPalette(colours);
 
@@ -73,8 +87,10 @@ void FormLook::setUpColours(QWidget &window, const MainWindowForm &form)
     for (QPushButton *button : {form.pushButtonSelect, form.pushButtonShift, form.pushButtonCancel})
         button->setStyle(buttonStyle);
     // A dark style draws the progress bar's text grey, beside the bar, on
-    // the yellow.
-    form.progressBar->setStyle(buttonStyle);
+    // the yellow, and the date fields' arrow buttons dark grey.
+    using Widgets = std::initializer_list<QWidget *>;
+    for (QWidget *w : Widgets{form.progressBar, form.dateTimeEditCurrent, form.dateTimeEditNew})
+        w->setStyle(buttonStyle);
     // The same for the tool bar and what comes into it.
     new ToolBarLook(form.mainToolBar, buttonStyle);
 }
@@ -116,15 +132,14 @@ void FormLook::fitToContents(QWidget &window, const MainWindowForm &f)
         height += tallest;
     }
 
+    // The tool bar gets the width of all it shows (what does not fit would
+    // go behind its extension button, out of sight), and the grid with it.
     const QSize carrier = QSize(width, height).expandedTo(f.layoutWidget->minimumSize())
-                              .expandedTo(formSize - QSize(20, 74));
+                              .expandedTo(formSize - QSize(20, 74))
+                              .expandedTo(QSize(f.mainToolBar->sizeHint().width() - 20, 0));
     f.layoutWidget->resize(carrier);
     f.centralWidget->setMinimumSize(carrier + QSize(9, 9));
     // The form's margins around the grid, and room for tool and status bar.
-    // The tool bar gets the width of all it shows: what does not fit would
-    // go behind its extension button, out of sight.
-    const QSize needed = (carrier + QSize(20, 74))
-                             .expandedTo(window.layout()->minimumSize())
-                             .expandedTo(QSize(f.mainToolBar->sizeHint().width(), 0));
+    const QSize needed = (carrier + QSize(20, 74)).expandedTo(window.layout()->minimumSize());
     window.setFixedSize(needed.expandedTo(formSize));
 }

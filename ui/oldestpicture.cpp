@@ -29,7 +29,8 @@ void OldestPicture::retranslate()
 {
     action->setText(QCoreApplication::translate("MainWindow", "Show oldest picture"));
     if (shown.isEmpty()) {
-        action->setToolTip(QCoreApplication::translate("MainWindow", "Open the oldest picture in the desktop's picture viewer"));
+        action->setToolTip(
+            QCoreApplication::translate("MainWindow", "Open the oldest picture in the desktop's picture viewer"));
         field->setToolTip(QString());
         return;
     }
@@ -55,6 +56,8 @@ void OldestPicture::open()
     // the viewer would only say it found nothing.
     if (PathBytes::isFile(shown) && openUrl(urlOf(shown)))
         return;
-    QMessageBox::warning(window, QCoreApplication::translate("MainWindow", "Kelvaro"),
-                         QCoreApplication::translate("MainWindow", "The picture %1 could not be shown.").arg(PathBytes::display(shown)), QMessageBox::Ok);
+    QMessageBox::warning(
+        window, QCoreApplication::translate("MainWindow", "Kelvaro"),
+        QCoreApplication::translate("MainWindow", "The picture %1 could not be shown.").arg(PathBytes::display(shown)),
+        QMessageBox::Ok);
 }

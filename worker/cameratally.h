@@ -60,7 +60,8 @@ public:
     void reset();
 
     // One picture of the dating pass, found at `path`. Of pictures of equal
-    // dates, the first one counted stands for the oldest or newest.
+    // dates, the one whose path sorts first stands for the oldest or newest,
+    // in whatever order they are counted or chosen.
     void count(const QString &path, const PictureResult &result);
 
     // The cameras met, most usable pictures first (then by name).

@@ -441,8 +441,11 @@ void FolderWalk::takeDated(const QString &path, PictureResult &result)
             state.oldestPath = path;
             if (observer)
                 observer->oldestDateChanged(state.oldestDate);
+        } else if (result.oldDate == state.oldestDate && path < state.oldestPath) {
+            state.oldestPath = path;   // of equal dates, the path that sorts first
         }
-        if (!state.newestDate.isValid() || state.newestDate < result.oldDate) {
+        if (!state.newestDate.isValid() || state.newestDate < result.oldDate
+            || (result.oldDate == state.newestDate && path < state.newestPath)) {
             state.newestDate = result.oldDate;
             state.newestPath = path;
         }

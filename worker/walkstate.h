@@ -23,7 +23,7 @@ struct WalkState {
     std::atomic<int> validCount{0};     // pictures with a usable capture date (dating pass)
     QDateTime oldestDate;               // oldest usable capture date (dating pass)
     QDateTime newestDate;               // newest usable capture date (dating pass)
-    QString oldestPath, newestPath;     // the pictures that hold them (the first met of equal dates)
+    QString oldestPath, newestPath;     // the pictures that hold them (of equal dates, the path that sorts first)
     std::atomic<int> folderCount{0};    // folders entered in the current pass
     std::atomic<int> outsideLinks{0};   // links leading outside the top folder, not followed
     // Dating pass: folders that could not be listed and pictures that could
