@@ -50,7 +50,7 @@ public:
     QLabel *cameraLabel = nullptr;
     QComboBox *cameraCombo = nullptr;
     // "Show oldest picture" in the tool bar, and the path it opens.
-    OldestPicture *oldestPicture;
+    OldestPicture *oldestPicture = nullptr;
 
 public slots:
     void select();
