@@ -283,12 +283,15 @@ int CliCommand::shift()
         // lines repeat those of the dating pass and are left out.
         listing.start(PictureListing::Kind::Preview, shiftSeconds);
         const QDateTime oldest = state.oldestDate, newest = state.newestDate;
+        const QString oldestPath = state.oldestPath, newestPath = state.newestPath;
         const int allValid = state.validCount;
         progress.setQuiet(true);
         runPass(ShiftJob::Task::Dating, QStringLiteral("Checking"), pictures);
         progress.setQuiet(false);
         state.oldestDate = oldest;
         state.newestDate = newest;
+        state.oldestPath = oldestPath;
+        state.newestPath = newestPath;
         state.validCount = allValid;
         state.pictureCount = pictures;
         report(dated.countText() + "Shift:    " + QByteArray::number(shiftSeconds)

@@ -1,5 +1,6 @@
 #include "datingreport.h"
 
+#include "progressline.h"
 #include "shiftjob.h"
 #include "terminalenglish.h"
 #include "walkstate.h"
@@ -19,6 +20,8 @@ CliOutput::Fields DatingReport::countFields() const
             {"unsupported", QByteArray::number(job.kinds().unsupported)},
             {"oldest", CliOutput::jsonDate(state.oldestDate, any)},
             {"newest", CliOutput::jsonDate(state.newestDate, any)},
+            {"oldest_path", any ? CliOutput::jsonString(state.oldestPath) : QByteArray("null")},
+            {"newest_path", any ? CliOutput::jsonString(state.newestPath) : QByteArray("null")},
             {"outside_links", QByteArray::number(state.outsideLinks.load())},
             {"unreadable", QByteArray::number(state.unreadableCount.load())}};
 }
@@ -31,6 +34,9 @@ QByteArray DatingReport::countText() const
            + QByteArray::number(state.validCount.load()) + "\nOldest:   "
            + (any ? CliOutput::dateText(state.oldestDate) : "none") + "\nNewest:   "
            + (any ? CliOutput::dateText(state.newestDate) : "none") + '\n'
+           + (any ? "Oldest picture: " + ProgressLine::printable(state.oldestPath) + "\nNewest picture: "
+                        + ProgressLine::printable(state.newestPath) + '\n'
+                  : QByteArray())
            + (job.kinds().raw > 0 ? "RAW files: " + QByteArray::number(job.kinds().raw) + '\n' : QByteArray())
            + (job.kinds().unsupported > 0
                   ? "Format not supported: " + QByteArray::number(job.kinds().unsupported) + '\n'
@@ -51,7 +57,9 @@ QByteArray DatingReport::camerasJson() const
         out += QByteArray(i ? ",\n" : "\n") + "    {\"name\": " + CliOutput::jsonString(c.name) + ", \"pictures\": "
                + QByteArray::number(c.pictures) + ", \"valid\": " + QByteArray::number(c.valid)
                + ", \"oldest\": " + CliOutput::jsonDate(c.oldest, c.valid > 0) + ", \"newest\": "
-               + CliOutput::jsonDate(c.newest, c.valid > 0) + '}';
+               + CliOutput::jsonDate(c.newest, c.valid > 0) + ", \"oldest_path\": "
+               + (c.valid > 0 ? CliOutput::jsonString(c.oldestPath) : QByteArray("null")) + ", \"newest_path\": "
+               + (c.valid > 0 ? CliOutput::jsonString(c.newestPath) : QByteArray("null")) + '}';
     }
     return out + (cameras.isEmpty() ? "]" : "\n  ]");
 }

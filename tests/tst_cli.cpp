@@ -469,7 +469,7 @@ void TestCli::jsonShape()
     QTemporaryDir top;
     QVERIFY(makeTree(top.path(), standardTree));
     const QStringList datesKeys{"folders", "pictures", "valid", "raw", "unsupported", "oldest", "newest",
-                                "outside_links", "unreadable"};
+                                "oldest_path", "newest_path", "outside_links", "unreadable"};
     const QJsonObject dates = cli({"dates", top.path(), "--json"}).json();
     QCOMPARE(sorted(dates.keys()), sorted(datesKeys));
     QCOMPARE(dates["folders"].toInt(), 2);
@@ -477,6 +477,8 @@ void TestCli::jsonShape()
     QCOMPARE(dates["valid"].toInt(), 3);
     QCOMPARE(dates["oldest"].toString(), "2011:01:01 08:30:00");
     QCOMPARE(dates["newest"].toString(), "2013:07:08 09:10:11");
+    QCOMPARE(dates["oldest_path"].toString(), top.filePath("sub/b.JPG"));
+    QCOMPARE(dates["newest_path"].toString(), top.filePath("sub/c.jpg"));
 
     const Run shifted = cli({"shift", top.path(), "--by", "-1:00:00", "--yes", "--json"});
     QCOMPARE(shifted.exitCode, 0);
@@ -506,6 +508,8 @@ void TestCli::jsonShape()
     QCOMPARE(none["pictures"].toInt(), 2);
     QVERIFY(none["oldest"].isNull());
     QVERIFY(none["newest"].isNull());
+    QVERIFY(none["oldest_path"].isNull());
+    QVERIFY(none["newest_path"].isNull());
     const Run nothing = cli({"shift", empty.path(), "--oldest-to", "2012:01:01 00:00:00", "--yes", "--json"});
     QCOMPARE(nothing.exitCode, 0);
     QVERIFY(nothing.json()["shift_seconds"].isNull());
@@ -613,6 +617,8 @@ void TestCli::countsAndDatesMatchTheWalk()
     QCOMPARE(o["valid"].toInt(), state.validCount.load());
     QCOMPARE(o["oldest"].toString(), QString(CaptureDate::format(state.oldestDate)));
     QCOMPARE(o["newest"].toString(), QString(CaptureDate::format(state.newestDate)));
+    QCOMPARE(o["oldest_path"].toString(), state.oldestPath);
+    QCOMPARE(o["newest_path"].toString(), state.newestPath);
 }
 
 void TestCli::listNamesEveryPicture()
@@ -624,8 +630,11 @@ void TestCli::listNamesEveryPicture()
     QVERIFY(run.out.contains(QFile::encodeName(top.filePath("sub/b.JPG")) + "\t2011:01:01 08:30:00\n"));
     QVERIFY(run.out.contains(QFile::encodeName(top.filePath("none.jpg")) + "\tno EXIF block\n"));
     QVERIFY(run.out.contains("zero.jpg\tDateTimeOriginal is not a date \"0000:00:00 00:00:00\"\n"));
-    QVERIFY(run.out.endsWith("Folders:  2\nPictures: 5\nUsable:   3\nOldest:   2011:01:01 08:30:00\n"
-                             "Newest:   2013:07:08 09:10:11\n"));
+    QVERIFY2(run.out.endsWith("Folders:  2\nPictures: 5\nUsable:   3\nOldest:   2011:01:01 08:30:00\n"
+                              "Newest:   2013:07:08 09:10:11\nOldest picture: "
+                              + QFile::encodeName(top.filePath("sub/b.JPG")) + "\nNewest picture: "
+                              + QFile::encodeName(top.filePath("sub/c.jpg")) + '\n'),
+             run.out.constData());
     QVERIFY(run.err.contains("no valid EXIF : "));   // the walk's log lines stay on standard error
 }
 
@@ -718,9 +727,10 @@ void TestCli::controlBytesAreEscapedInTextLines()
     const QByteArray escaped = QFile::encodeName(top.path()) + "/odd\\nname\\u001b[2J.jpg\t";
     QVERIFY2(run.out.contains(escaped), run.out.constData());
     QVERIFY2(run.out.contains("\"2010:12:12\\x0a\\x1b[2J1:35\""), run.out.constData());
-    // One line per picture, then the counts: the odd name splits none.
+    // One line per picture, then the counts and the oldest and newest
+    // picture: the odd name splits none.
     QCOMPARE(run.out.count('\t'), 2);
-    QCOMPARE(run.out.count('\n'), 2 + 5);
+    QCOMPARE(run.out.count('\n'), 2 + 7);
     QVERIFY2(run.err.contains("odd\\nname\\u001b[2J.jpg"), run.err.constData());   // the log line too
 
     const QJsonArray list = cli({"dates", top.path(), "--list", "--json"}).json()["list"].toArray();
@@ -1028,16 +1038,20 @@ void TestCli::camerasAreListed()
     const QJsonArray cameras = o["cameras"].toArray();
     // Most usable pictures first, then by name; a Model that begins with the
     // Make stands alone; the texts are trimmed.
-    const QStringList expected{"Canon EOS 5D|4|3|2012:05:06 10:00:00|2012:05:07 09:00:00",
-                               "Pixel 7|2|2|2012:05:06 11:00:00|2012:05:06 13:00:00",
-                               "NIKON CORPORATION NIKON D70|1|1|2012:05:05 08:00:00|2012:05:05 08:00:00",
-                               "Unknown camera|1|1|2012:05:08 08:00:00|2012:05:08 08:00:00"};
+    const QStringList expected{
+        "Canon EOS 5D|4|3|2012:05:06 10:00:00|2012:05:07 09:00:00|cam/1.jpg|cam/3.jpg",
+        "Pixel 7|2|2|2012:05:06 11:00:00|2012:05:06 13:00:00|phone/1.jpg|phone/2.jpg",
+        "NIKON CORPORATION NIKON D70|1|1|2012:05:05 08:00:00|2012:05:05 08:00:00|cam/n.jpg|cam/n.jpg",
+        "Unknown camera|1|1|2012:05:08 08:00:00|2012:05:08 08:00:00|misc/x.jpg|misc/x.jpg"};
     QStringList listed;
     for (const QJsonValue &v : cameras) {
         const QJsonObject c = v.toObject();
-        QCOMPARE(sorted(c.keys()), sorted({"name", "pictures", "valid", "oldest", "newest"}));
+        QCOMPARE(sorted(c.keys()),
+                 sorted({"name", "pictures", "valid", "oldest", "newest", "oldest_path", "newest_path"}));
         listed << QStringList{c["name"].toString(), QString::number(c["pictures"].toInt()),
-                              QString::number(c["valid"].toInt()), c["oldest"].toString(), c["newest"].toString()}
+                              QString::number(c["valid"].toInt()), c["oldest"].toString(), c["newest"].toString(),
+                              QDir(top.path()).relativeFilePath(c["oldest_path"].toString()),
+                              QDir(top.path()).relativeFilePath(c["newest_path"].toString())}
                       .join('|');
     }
     QCOMPARE(listed, expected);
@@ -1581,8 +1595,10 @@ void TestCli::kindsAreCounted()
     QCOMPARE(cameras[0]["pictures"].toInt(), 4);
     QCOMPARE(cameras[0]["valid"].toInt(), 4);
     const Run text = cli({"dates", top.path()});
+    // a.jpg and a.CR2 are equally old: the name that sorts first stands for both.
     QVERIFY2(text.out.endsWith("Usable:   4\nOldest:   2012:05:06 10:00:00\nNewest:   2012:05:08 12:00:00\n"
-                               "RAW files: 2\nFormat not supported: 1\n"),
+                               "Oldest picture: " + QFile::encodeName(top.filePath("a.CR2")) + "\nNewest picture: "
+                               + QFile::encodeName(top.filePath("c.nef")) + "\nRAW files: 2\nFormat not supported: 1\n"),
              text.out.constData());
 }
 

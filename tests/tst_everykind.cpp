@@ -272,8 +272,8 @@ void TestEveryKind::aCameraChoiceKeepsTheHeadersLimit()
     photo.oldDate = CaptureDate::parse(QByteArray("2012:05:06 10:00:00"));
     video.roomLater = 3600;
     video.roomEarlier = 1000;
-    tally.count(video);
-    tally.count(photo);
+    tally.count(QStringLiteral("late.mp4"), video);
+    tally.count(QStringLiteral("early.jpg"), photo);
     QVERIFY(!tally.rangeProblem(7200).isEmpty());
     QVERIFY(!tally.rangeProblem(-2000).isEmpty());
     QVERIFY(tally.rangeProblem(1800).isEmpty());

@@ -155,6 +155,8 @@ private slots:
     void counts_data();
     void counts();
     void datingKeepsOldestAndNewest();
+    void tallyNamesTheOldestAndNewest_data();
+    void tallyNamesTheOldestAndNewest();
     void datingLogsPicturesWithoutUsableDate();
     void cancelBeforeStartEntersOnlyTheTop();
     void shiftingHandlesEachPhysicalFileOnce();
@@ -256,6 +258,64 @@ void TestFolderWalk::datingKeepsOldestAndNewest()
     QVERIFY(!recorder.oldest.isEmpty());
     QCOMPARE(recorder.oldest.last(), state.oldestDate);
     QCOMPARE(recorder.done.size(), 5);
+    // The pictures that hold them; of the two equally old, the path that
+    // sorts first, whichever the walk met first.
+    QCOMPARE(state.newestPath, top.filePath("a.jpg"));
+    QCOMPARE(state.oldestPath, top.filePath("b/c.jpg"));
+}
+
+// The tally keeps the path of each camera's oldest and newest picture, and
+// of the chosen pictures', whether chosen before the dating pass or after.
+// Of pictures equally old, the path that sorts first stands for them,
+// whatever order they were counted in.
+void TestFolderWalk::tallyNamesTheOldestAndNewest_data()
+{
+    QTest::addColumn<QStringList>("cameras");   // chosen; none: every camera
+    QTest::addColumn<bool>("before");           // chosen before the pictures were counted
+    QTest::addColumn<QString>("oldest");
+    QTest::addColumn<QString>("newest");
+    QTest::newRow("every camera") << QStringList() << false << "a/phone1.jpg" << "b/cam3.jpg";
+    QTest::newRow("every camera, chosen before") << QStringList() << true << "a/phone1.jpg" << "b/cam3.jpg";
+    QTest::newRow("one camera") << QStringList{"Cam"} << false << "b/cam1.jpg" << "b/cam3.jpg";
+    QTest::newRow("one camera, chosen before") << QStringList{"Cam"} << true << "b/cam1.jpg" << "b/cam3.jpg";
+    QTest::newRow("the other") << QStringList{"Phone"} << false << "a/phone1.jpg" << "a/phone2.jpg";
+    QTest::newRow("the other, chosen before") << QStringList{"Phone"} << true << "a/phone1.jpg" << "a/phone2.jpg";
+}
+
+void TestFolderWalk::tallyNamesTheOldestAndNewest()
+{
+    QFETCH(QStringList, cameras);
+    QFETCH(bool, before);
+    QFETCH(QString, oldest);
+    QFETCH(QString, newest);
+    // cam1 and phone1 are equally old; cam1 is counted first, and a second
+    // camera picture as old as cam1 sorts after it.
+    const QList<std::tuple<QString, QString, const char *>> pictures = {
+        {"b/cam1.jpg", "Cam", "2012:05:06 10:00:00"},   {"b/cam2.jpg", "Cam", "2012:05:06 11:00:00"},
+        {"b/cam9.jpg", "Cam", "2012:05:06 10:00:00"},
+        {"a/phone1.jpg", "Phone", "2012:05:06 10:00:00"}, {"a/phone2.jpg", "Phone", "2012:05:06 12:00:00"},
+        {"b/cam3.jpg", "Cam", "2012:05:06 13:00:00"}};
+    CameraTally tally;
+    ShiftChoice choice;
+    choice.cameras = cameras;
+    if (before)
+        tally.choose(choice);
+    for (const auto &[path, camera, date] : pictures) {
+        PictureResult result;
+        result.status = PictureStatus::Usable;
+        result.camera = camera;
+        result.oldDate = wallClock(date);
+        tally.count(path, result);
+    }
+    if (!before)
+        tally.choose(choice);
+    QCOMPARE(tally.chosen().oldestPath, oldest);
+    QCOMPARE(tally.chosen().newestPath, newest);
+    for (const CameraTally::Camera &camera : tally.cameras()) {
+        const bool cam = camera.name == "Cam";
+        QCOMPARE(camera.oldestPath, cam ? QString("b/cam1.jpg") : QString("a/phone1.jpg"));
+        QCOMPARE(camera.newestPath, cam ? QString("b/cam3.jpg") : QString("a/phone2.jpg"));
+    }
 }
 
 void TestFolderWalk::datingLogsPicturesWithoutUsableDate()

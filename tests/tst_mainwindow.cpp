@@ -148,10 +148,13 @@ private slots:
 
         QCOMPARE(f.mainToolBar->parent(), window.get());
         QCOMPARE(window->toolBarArea(f.mainToolBar), Qt::TopToolBarArea);
-        // The tool bar holds one action: undo of the last shift, with Ctrl+Z.
-        QCOMPARE(f.mainToolBar->actions().size(), 1);
+        // The tool bar holds two actions: undo of the last shift, with
+        // Ctrl+Z, and the oldest picture shown, disabled until there is one.
+        QCOMPARE(f.mainToolBar->actions().size(), 2);
         QCOMPARE(f.mainToolBar->actions().first()->text(), QString("Undo last shift"));
         QCOMPARE(f.mainToolBar->actions().first()->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(f.mainToolBar->actions().last()->text(), QString("Show oldest picture"));
+        QVERIFY(!f.mainToolBar->actions().last()->isEnabled());
         QCOMPARE(window->statusBar(), f.statusBar);
         QCOMPARE(f.statusBar->parent(), window.get());
     }

@@ -32,3 +32,19 @@ if(UNIX AND NOT APPLE)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVARO_FAULT_SLOW=100;LD_PRELOAD=$<TARGET_FILE:kelvaro_faultshim>"
         TIMEOUT 300)
 endif()
+
+# The window under dark and high-contrast desktop styles, and what a screen
+# reader finds in it.
+kelvaro_add_test(tst_windowlook GUI
+    SOURCES tst_windowlook.cpp
+    LIBS kelvaro_ui kelvaro_resources Qt6::Widgets)
+target_compile_definitions(tst_windowlook PRIVATE KELVARO_QM_DIR="${KELVARO_QM_DIR}")
+add_dependencies(tst_windowlook kelvaro_lrelease)
+
+# The README's screenshots of the window (dist/screenshots.sh): built on
+# request only, never run as a test.
+add_executable(kelvaro-shots EXCLUDE_FROM_ALL windowshots.cpp)
+target_link_libraries(kelvaro-shots PRIVATE kelvaro_testsupport kelvaro_ui kelvaro_i18n kelvaro_resources
+    Qt6::Widgets)
+target_compile_definitions(kelvaro-shots PRIVATE KELVARO_QM_DIR="${KELVARO_QM_DIR}")
+add_dependencies(kelvaro-shots kelvaro_lrelease)

@@ -376,6 +376,34 @@ Ebenfalls verschoben: %1 XMP-Datumsangaben, %2 IPTC-Datumsangaben, %3 Sidecar-Da
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (%2 mit Datum, %3 Format nicht unterstützt)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Kameras</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Ältestes Foto zeigen</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>Das älteste Foto im Bildbetrachter des Desktops öffnen</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>%1 im Bildbetrachter des Desktops öffnen</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>Das älteste Foto: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>Das Foto %1 konnte nicht gezeigt werden.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Weitere Werkzeuge</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

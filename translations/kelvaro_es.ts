@@ -376,6 +376,34 @@ También se han desplazado: %1 fechas XMP, %2 fechas IPTC y %3 archivos sidecar.
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (%2 con fecha, %3 con formato no compatible)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Cámaras</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Mostrar la foto más antigua</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>Abrir la foto más antigua en el visor de imágenes del escritorio</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>Abrir %1 en el visor de imágenes del escritorio</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>La foto más antigua: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>No se pudo mostrar la foto %1.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Más herramientas</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

@@ -376,6 +376,34 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (%2 datées, %3 au format non pris en charge)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Appareils photo</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Afficher la photo la plus ancienne</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>Ouvrir la photo la plus ancienne dans la visionneuse d&apos;images du bureau</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>Ouvrir %1 dans la visionneuse d&apos;images du bureau</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>La photo la plus ancienne : %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>La photo %1 n&apos;a pas pu être affichée.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Plus d&apos;outils</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

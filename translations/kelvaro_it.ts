@@ -376,6 +376,34 @@ Spostati anche: %1 date XMP, %2 date IPTC, %3 file sidecar.</translation>
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (%2 con data, %3 in formato non supportato)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Fotocamere</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Mostra la foto più vecchia</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>Apri la foto più vecchia nel visualizzatore di immagini del desktop</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>Apri %1 nel visualizzatore di immagini del desktop</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>La foto più vecchia: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>Non è stato possibile mostrare la foto %1.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Altri strumenti</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

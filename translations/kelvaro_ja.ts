@@ -354,6 +354,34 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 枚（日時あり %2 枚、非対応の形式 %3 件）</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>カメラ一覧</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>最も古い写真を表示</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>最も古い写真をデスクトップの画像ビューアーで開く</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>%1 をデスクトップの画像ビューアーで開く</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>最も古い写真: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>写真 %1 を表示できませんでした。</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>その他のツール</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

@@ -376,6 +376,34 @@ Ook verschoven: %1 XMP-datums, %2 IPTC-datums, %3 sidecarbestanden.</translation
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (%2 met datum, %3 indeling niet ondersteund)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Camera&apos;s</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Oudste foto tonen</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>De oudste foto openen in de fotoviewer van het bureaublad</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>%1 openen in de fotoviewer van het bureaublad</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>De oudste foto: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>De foto %1 kon niet worden getoond.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Meer hulpmiddelen</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

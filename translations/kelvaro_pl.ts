@@ -398,6 +398,34 @@ Przesunięto też daty XMP: %1, daty IPTC: %2, pliki sidecar: %3.</translation>
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (z datą: %2, nieobsługiwany format: %3)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Aparaty</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Pokaż najstarsze zdjęcie</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>Otwórz najstarsze zdjęcie w przeglądarce obrazów pulpitu</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>Otwórz %1 w przeglądarce obrazów pulpitu</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>Najstarsze zdjęcie: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>Nie udało się pokazać zdjęcia %1.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Więcej narzędzi</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

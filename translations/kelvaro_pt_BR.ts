@@ -376,6 +376,34 @@ Também foram ajustados: %1 datas XMP, %2 datas IPTC, %3 arquivos sidecar.</tran
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 (%2 com data, %3 em formato não suportado)</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>Câmeras</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>Mostrar a foto mais antiga</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>Abrir a foto mais antiga no visualizador de imagens da área de trabalho</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>Abrir %1 no visualizador de imagens da área de trabalho</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>A foto mais antiga: %1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>Não foi possível mostrar a foto %1.</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>Mais ferramentas</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

@@ -350,6 +350,34 @@ Also moved: %1 XMP dates, %2 IPTC dates, %3 sidecar files.</source>
         <source>%1 (%2 valid, %3 format not supported)</source>
         <translation>%1 张（有拍摄时间 %2 张，格式不受支持 %3 个）</translation>
     </message>
+    <message>
+        <source>Cameras</source>
+        <translation>相机列表</translation>
+    </message>
+    <message>
+        <source>Show oldest picture</source>
+        <translation>显示最早的照片</translation>
+    </message>
+    <message>
+        <source>Open the oldest picture in the desktop&apos;s picture viewer</source>
+        <translation>在桌面的图片查看器中打开最早的照片</translation>
+    </message>
+    <message>
+        <source>Open %1 in the desktop&apos;s picture viewer</source>
+        <translation>在桌面的图片查看器中打开 %1</translation>
+    </message>
+    <message>
+        <source>The oldest picture: %1</source>
+        <translation>最早的照片：%1</translation>
+    </message>
+    <message>
+        <source>The picture %1 could not be shown.</source>
+        <translation>无法显示照片 %1。</translation>
+    </message>
+    <message>
+        <source>More tools</source>
+        <translation>更多工具</translation>
+    </message>
 </context>
 <context>
     <name>ShiftJob</name>

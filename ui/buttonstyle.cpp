@@ -23,3 +23,14 @@ void ButtonStyle::drawControl(ControlElement element, const QStyleOption *option
         painter->restore();
     }
 }
+
+int ButtonStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                           QStyleHintReturn *returnData) const
+{
+    // A list that pops up like a menu takes the menu colours of the desktop
+    // (its chosen line may be white on a middle blue); a plain list takes the
+    // box's own.
+    if (hint == SH_ComboBox_Popup)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}

@@ -15,6 +15,7 @@ CameraBox::CameraBox(QWidget *parent) : QWidget(parent)
     combo = new QComboBox(this);
     combo->setObjectName(QStringLiteral("cameraCombo"));
     combo->setAccessibleName(QCoreApplication::translate("MainWindow", "Camera"));
+    combo->view()->setAccessibleName(QCoreApplication::translate("MainWindow", "Cameras"));
     // The window has a fixed width: long camera names are cut short in the
     // box, and shown whole in its list.
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -51,6 +52,7 @@ void CameraBox::retranslate(int allValid)
 {
     label->setText(QCoreApplication::translate("MainWindow", "Camera:"));
     combo->setAccessibleName(QCoreApplication::translate("MainWindow", "Camera"));
+    combo->view()->setAccessibleName(QCoreApplication::translate("MainWindow", "Cameras"));
     if (combo->count() > 0)
         combo->setItemText(0, allCameras(allValid));
 }

@@ -2,11 +2,15 @@
 
 #include "buttonstyle.h"
 #include "mainwindowform.h"
+#include "toolbarlook.h"
 
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QLayout>
 #include <QPalette>
 #include <QPushButton>
+#include <QTextCharFormat>
+#include <QToolBar>
 
 namespace {
 
@@ -22,6 +26,10 @@ const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
 const QSize formSize(506, 370);
 
 const QColor darkText(0x1a, 0x1a, 0x1a);
+// 8 : 1 against white.
+const QColor highlight(0x1d, 0x4e, 0x9e);
+// 7.5 : 1 against white.
+const QColor weekendRed(0xb0, 0x00, 0x00);
 
 } // namespace
 
@@ -35,6 +43,14 @@ void FormLook::setUpDateFields(const MainWindowForm &form)
         edit->setDateTimeRange(firstDate, lastDate);
         edit->setCalendarPopup(true);
         edit->setDateTime(QDateTime(shown.date(), shown.time(), Qt::UTC));
+        // Weekends in a red that reads on white (Qt's pure red does not,
+        // at 4 : 1).
+        QCalendarWidget *calendar = edit->calendarWidget();
+        for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday}) {
+            QTextCharFormat format = calendar->weekdayTextFormat(day);
+            format.setForeground(weekendRed);
+            calendar->setWeekdayTextFormat(day, format);
+        }
     }
 }
 
@@ -54,15 +70,29 @@ void FormLook::setUpColours(QWidget &window, const MainWindowForm &form)
         colours.setColor(group, QPalette::Text, text);
         colours.setColor(group, QPalette::ButtonText, text);
         colours.setColor(group, QPalette::PlaceholderText, greyed);
+        // What is chosen in a list, and the done part of the progress bar:
+        // white on a dark blue, not whatever pair the desktop has.
+        colours.setColor(group, QPalette::Highlight, highlight);
+        colours.setColor(group, QPalette::HighlightedText, Qt::white);
+        // The calendar's row of weekday names, under dark text.
+        colours.setColor(group, QPalette::AlternateBase, QColor(0xec, 0xec, 0xec));
     }
     window.setPalette(colours);
 
     // Some styles draw buttons in colours of their own whatever the palette
-    // says (a dark style draws them dark grey, under the dark text).
+    // says (a dark style draws them dark grey, under the dark text), and
+    // tool bars, combo boxes and progress bars too.
     auto *buttonStyle = new ButtonStyle(darkText);
     buttonStyle->setParent(&window);
     for (QPushButton *button : {form.pushButtonSelect, form.pushButtonShift, form.pushButtonCancel})
         button->setStyle(buttonStyle);
+    // A dark style draws the progress bar's text grey, beside the bar, on
+    // the yellow, and the date fields' arrow buttons dark grey.
+    using Widgets = std::initializer_list<QWidget *>;
+    for (QWidget *w : Widgets{form.progressBar, form.dateTimeEditCurrent, form.dateTimeEditNew})
+        w->setStyle(buttonStyle);
+    // The same for the tool bar and what comes into it.
+    new ToolBarLook(form.mainToolBar, buttonStyle);
 }
 
 void FormLook::fitToContents(QWidget &window, const MainWindowForm &f)
@@ -102,8 +132,11 @@ void FormLook::fitToContents(QWidget &window, const MainWindowForm &f)
         height += tallest;
     }
 
+    // The tool bar gets the width of all it shows (what does not fit would
+    // go behind its extension button, out of sight), and the grid with it.
     const QSize carrier = QSize(width, height).expandedTo(f.layoutWidget->minimumSize())
-                              .expandedTo(formSize - QSize(20, 74));
+                              .expandedTo(formSize - QSize(20, 74))
+                              .expandedTo(QSize(f.mainToolBar->sizeHint().width() - 20, 0));
     f.layoutWidget->resize(carrier);
     f.centralWidget->setMinimumSize(carrier + QSize(9, 9));
     // The form's margins around the grid, and room for tool and status bar.

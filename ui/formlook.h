@@ -16,6 +16,7 @@ public:
     // style; the buttons get a style of their own, owned by `window`.
     static void setUpColours(QWidget &window, const MainWindowForm &form);
     // Grows the fixed window when its texts need more room than the form's
-    // size (a large font, a longer translation); never shrinks below it.
+    // size (a large font, a longer translation) or its tool bar more width
+    // than the form; never shrinks below it.
     static void fitToContents(QWidget &window, const MainWindowForm &form);
 };

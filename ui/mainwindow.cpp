@@ -5,6 +5,7 @@
 #include "jobmessages.h"
 #include "mainwindowform.h"
 #include "newdatekeys.h"
+#include "oldestpicture.h"
 #include "passquestions.h"
 #include "passresults.h"
 #include "rememberedfolder.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); }, Qt::QueuedConnection);
     ui->mainToolBar->addAction(undoAction);
     updateUndoAction();
+    oldestPicture = new OldestPicture(ui->mainToolBar, ui->dateTimeEditCurrent, this);
 
     ui->progressBar->hide();
     ui->pushButtonShift->hide();
@@ -80,6 +82,7 @@ void MainWindow::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         undoAction->setText(tr("Undo last shift"));
         undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+        oldestPicture->retranslate();
         if (cameraBox)
             cameraBox->retranslate(validCount);
     }
@@ -145,6 +148,7 @@ void MainWindow::readDates(const QString &folder)
     job.folder = folderName;
     datedUnsupported = 0;
     hideCameras();
+    oldestPicture->setPath(QString());
 
     ui->pushButtonSelect->setEnabled(false);
     ui->progressBar->hide();
@@ -265,6 +269,7 @@ void MainWindow::workingThreadFinshed()
             ui->dateTimeEditCurrent->setDateTime(oldestDate);
             ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
+            oldestPicture->setPath(oldestPath);
             offerCameras();
             // Read again after a pass that wrote: the camera that pass had chosen stays chosen.
             const int kept = cameraCombo && !keptCamera.isEmpty() ? cameraCombo->findData(keptCamera) : -1;
@@ -440,6 +445,7 @@ void MainWindow::offerCameras()
     }
     cameraBox->fill(cameras, validCount);
     cameraAction->setVisible(true);
+    FormLook::fitToContents(*this, *ui);   // room for the choice beside the actions
 }
 
 void MainWindow::hideCameras()
@@ -448,6 +454,7 @@ void MainWindow::hideCameras()
         return;
     cameraAction->setVisible(false);
     cameraBox->clear();
+    FormLook::fitToContents(*this, *ui);
 }
 
 // Shows the chosen camera's pictures (or all) and its oldest picture, from
@@ -468,6 +475,7 @@ void MainWindow::cameraChosen(int index)
     ui->numberEdit->setText(count);
     ui->dateTimeEditCurrent->setDateTime(job.chosen().oldest);
     ui->dateTimeEditNew->setDateTime(job.chosen().oldest);
+    oldestPicture->setPath(job.chosen().oldestPath);
 }
 
 void MainWindow::change()

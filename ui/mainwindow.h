@@ -11,6 +11,7 @@
 
 class CameraBox;
 class MainWindowForm;
+class OldestPicture;
 class QAction;
 class QCloseEvent;
 class QComboBox;
@@ -24,10 +25,11 @@ class ScannerThread;
 // has the job run the survey, dating and shifting passes (and undo and resume)
 // one after the other on a worker thread, shows their progress, asks before
 // anything is written and reports the result. A thin controller behind the
-// form: how the form looks (FormLook), the keys of the new-date field
-// (NewDateKeys), the camera choice (CameraBox), the questions (PassQuestions),
-// the result boxes (PassResults) and the remembered folder (RememberedFolder)
-// are classes of their own.
+// form: how the form and its tool bar look (FormLook, ToolBarLook), the keys
+// of the new-date field (NewDateKeys), the camera choice (CameraBox), the
+// oldest picture shown (OldestPicture), the questions (PassQuestions), the
+// result boxes (PassResults) and the remembered folder (RememberedFolder) are
+// classes of their own.
 //
 // The state a pass shares with the worker (phase, counters, dates, shift,
 // cancel flag) is the WalkState this window is made of; the worker reaches the
@@ -48,6 +50,8 @@ public:
     // of more than one camera and shown only for such trees (null until then).
     QLabel *cameraLabel = nullptr;
     QComboBox *cameraCombo = nullptr;
+    // "Show oldest picture" in the tool bar, and the path it opens.
+    OldestPicture *oldestPicture = nullptr;
 
 public slots:
     void select();

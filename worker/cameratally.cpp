@@ -6,6 +6,28 @@
 
 #include <algorithm>
 
+namespace {
+
+// Of equal dates, the path that sorts first, so that neither the order of
+// the walk nor that of the table decides.
+void takeOldest(QDateTime &oldest, QString &oldestPath, const QDateTime &date, const QString &path)
+{
+    if (!oldest.isValid() || date < oldest || (date == oldest && path < oldestPath)) {
+        oldest = date;
+        oldestPath = path;
+    }
+}
+
+void takeNewest(QDateTime &newest, QString &newestPath, const QDateTime &date, const QString &path)
+{
+    if (!newest.isValid() || newest < date || (date == newest && path < newestPath)) {
+        newest = date;
+        newestPath = path;
+    }
+}
+
+} // namespace
+
 void CameraTally::clear()
 {
     table.clear();
@@ -39,10 +61,8 @@ void CameraTally::choose(const ShiftChoice &choice)
             continue;
         tally.valid += camera.valid;
         tally.raw += camera.raw;
-        if (!tally.oldest.isValid() || camera.oldest < tally.oldest)
-            tally.oldest = camera.oldest;
-        if (!tally.newest.isValid() || tally.newest < camera.newest)
-            tally.newest = camera.newest;
+        takeOldest(tally.oldest, tally.oldestPath, camera.oldest, camera.oldestPath);
+        takeNewest(tally.newest, tally.newestPath, camera.newest, camera.newestPath);
         tally.room.take(camera.room);
     }
 }
@@ -60,7 +80,7 @@ void CameraTally::Room::take(qint64 roomLater, const QDateTime &laterDate, qint6
     }
 }
 
-void CameraTally::count(const PictureResult &result)
+void CameraTally::count(const QString &path, const PictureResult &result)
 {
     const bool raw = result.kind == FileKind::Raw;
     kindTally.raw += raw;
@@ -76,18 +96,15 @@ void CameraTally::count(const PictureResult &result)
     ++camera.valid;
     camera.raw += raw;
     camera.room.take(result.roomLater, result.oldDate, result.roomEarlier, result.oldDate);
-    if (!camera.oldest.isValid() || date < camera.oldest)
-        camera.oldest = date;
-    if (!camera.newest.isValid() || camera.newest < date)
-        camera.newest = date;
+    // A path per camera, not per picture: the string is shared, not copied.
+    takeOldest(camera.oldest, camera.oldestPath, date, path);
+    takeNewest(camera.newest, camera.newestPath, date, path);
     if (!selection.takes(result.camera, date, result.kind))
         return;
     ++tally.valid;
     tally.raw += raw;
-    if (!tally.oldest.isValid() || date < tally.oldest)
-        tally.oldest = date;
-    if (!tally.newest.isValid() || tally.newest < date)
-        tally.newest = date;
+    takeOldest(tally.oldest, tally.oldestPath, date, path);
+    takeNewest(tally.newest, tally.newestPath, date, path);
     tally.room.take(result.roomLater, date, result.roomEarlier, date);
 }
 

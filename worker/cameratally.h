@@ -34,6 +34,7 @@ public:
         int valid = 0;          // of them, those with a usable capture date
         int raw = 0;            // of those, RAW files
         QDateTime oldest, newest;
+        QString oldestPath, newestPath;   // the pictures that hold them
         Room room;
     };
 
@@ -42,6 +43,7 @@ public:
         int valid = 0;
         int raw = 0;            // of them, RAW files
         QDateTime oldest, newest;
+        QString oldestPath, newestPath;   // the pictures that hold them
         Room room;
     };
 
@@ -57,8 +59,10 @@ public:
     // Forgets everything, the choice too (every picture is chosen).
     void reset();
 
-    // One picture of the dating pass.
-    void count(const PictureResult &result);
+    // One picture of the dating pass, found at `path`. Of pictures of equal
+    // dates, the one whose path sorts first stands for the oldest or newest,
+    // in whatever order they are counted or chosen.
+    void count(const QString &path, const PictureResult &result);
 
     // The cameras met, most usable pictures first (then by name).
     QList<Camera> cameras() const;

@@ -430,7 +430,7 @@ void FolderWalk::takeDated(const QString &path, PictureResult &result)
         return;
     ++state.pictureCount;
     if (dated)
-        dated(result);
+        dated(path, result);
     if (observer)
         observer->pictureDone(path, result);
     switch (result.status) {
@@ -438,11 +438,17 @@ void FolderWalk::takeDated(const QString &path, PictureResult &result)
         usableIds.insert(result.file, result.oldDate.toSecsSinceEpoch());
         if (!state.oldestDate.isValid() || result.oldDate < state.oldestDate) {
             state.oldestDate = result.oldDate;
+            state.oldestPath = path;
             if (observer)
                 observer->oldestDateChanged(state.oldestDate);
+        } else if (result.oldDate == state.oldestDate && path < state.oldestPath) {
+            state.oldestPath = path;   // of equal dates, the path that sorts first
         }
-        if (!state.newestDate.isValid() || state.newestDate < result.oldDate)
+        if (!state.newestDate.isValid() || state.newestDate < result.oldDate
+            || (result.oldDate == state.newestDate && path < state.newestPath)) {
             state.newestDate = result.oldDate;
+            state.newestPath = path;
+        }
         ++state.validCount;
         if (result.readOnly)
             ++state.readOnlyCount;

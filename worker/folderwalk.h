@@ -71,7 +71,7 @@ public:
     // Threads that read several pictures at once (none: one at a time).
     IoPool *pool = nullptr;
     // Told about every picture the dating pass read (not those met before).
-    std::function<void(const PictureResult &)> dated;
+    std::function<void(const QString &path, const PictureResult &)> dated;
     // Dating: also count each usable picture's XMP and IPTC copies of its
     // capture time and its sidecars (for listings; it reads the header again).
     bool countCopies = false;

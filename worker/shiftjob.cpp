@@ -32,6 +32,8 @@ void ShiftJob::reset()
     // again right after a pass that wrote.
     state.oldestDate = QDateTime();
     state.newestDate = QDateTime();
+    state.oldestPath.clear();
+    state.newestPath.clear();
     confirmed.clear();
     datedIds.clear();
     datedRecords.clear();
@@ -76,7 +78,7 @@ void ShiftJob::run(Task task)
         walk.pool = pool.get();
         if (task == Task::Dating) {
             tally.clear();
-            walk.dated = [this](const PictureResult &result) { tally.count(result); };
+            walk.dated = [this](const QString &path, const PictureResult &result) { tally.count(path, result); };
         }
         walk.scanFolder(folder);
         if (task == Task::Dating) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QString>
 
 #include <atomic>
 #include <chrono>
@@ -12,7 +13,7 @@
 // Counters and flags are atomics: the worker raises the counters while the
 // starting thread samples them for progress and may raise `cancelRequested`.
 // The dates and `shiftSeconds` are written before a worker starts; the dates
-// are read by the starting thread only after the worker has finished.
+// and their paths are read by the starting thread only after the worker has finished.
 //
 // Capture dates are zone-less wall-clock values, held as QDateTime in Qt::UTC,
 // so that comparing and shifting them never meets a daylight-saving gap.
@@ -24,6 +25,7 @@ struct WalkState {
     std::atomic<int> validCount{0};     // pictures with a usable capture date (dating pass)
     QDateTime oldestDate;               // oldest usable capture date (dating pass)
     QDateTime newestDate;               // newest usable capture date (dating pass)
+    QString oldestPath, newestPath;     // the pictures that hold them (of equal dates, the path that sorts first)
     std::atomic<int> folderCount{0};    // folders entered in the current pass
     std::atomic<int> outsideLinks{0};   // links leading outside the top folder, not followed
     // Dating pass: folders that could not be listed and pictures that could
