@@ -12,10 +12,21 @@ bool isXmlSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || 
 // with room to spare. Bounding it keeps the search linear in the packet.
 constexpr size_t kMaxSuffix = 64;
 
+// What may follow the seconds inside a date-time value: a fraction, a zone
+// (also one spelled oddly) and white space. A value that goes on with other
+// text ("2012-05-06T10:00:00 Birthday" in a title) is the user's words, not
+// a date, and stays as written.
+bool isTimeSuffix(unsigned char c)
+{
+    return isDigit(c) || isXmlSpace(c) || c == '.' || c == ',' || c == ':' || c == '+' || c == '-' || c == 'Z'
+           || c == 'z';
+}
+
 // Whether the value that holds a date-time ending at `at` closes with `close`
-// within kMaxSuffix bytes of whatever follows the date-time. A digit right
-// after the seconds makes another number, and markup before the close means
-// the date-time did not start a whole value.
+// within kMaxSuffix bytes of what follows the date-time, all of it such as
+// may follow the seconds. A digit right after the seconds makes another
+// number, and markup before the close means the date-time did not start a
+// whole value.
 bool valueCloses(ConstByteView packet, size_t at, unsigned char close)
 {
     if (isDigit(packet[at]))
@@ -25,7 +36,7 @@ bool valueCloses(ConstByteView packet, size_t at, unsigned char close)
         const unsigned char c = packet[at];
         if (c == close)
             return true;
-        if (c == '<' || c == '>')
+        if (!isTimeSuffix(c))
             return false;
     }
     return false;

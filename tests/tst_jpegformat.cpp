@@ -350,10 +350,11 @@ void TestJpegFormat::copies_data()
         x.attribute("dc:rights", t.iso() + "+1").attribute("xmp:ModifyDate", t.iso() + "-4:0")
             .element("xmp:MetadataDate", t.iso() + " +0100 ").element("photoshop:DateCreated", t.iso() + "+02:00:00");
     }), "exif 3 xmp 4 iptc 0 extended 0 digest 0/0");
-    row("XMP other text after the date-time", xmp([](const Capture &t, XmpBuilder &x) {
-        x.attribute("dc:source", t.iso() + " roll 4").attribute("dc:format", t.iso() + "'")
-            .element("dc:identifier", t.iso() + "\"");
-    }), "exif 3 xmp 3 iptc 0 extended 0 digest 0/0");
+    // Words after it make the value the user's text, not a date.
+    row("XMP other text after the date-time", xmp([](const Capture &, XmpBuilder &x) {
+        x.attribute("dc:source", "2008-03-16T10:52:01 roll 4").attribute("dc:format", "2008-03-16T10:52:01'")
+            .element("dc:identifier", "2008-03-16T10:52:01\"").element("dc:title", "2008-03-16T10:52:01 Birthday");
+    }), "exif 3 xmp 0 iptc 0 extended 0 digest 0/0");
     row("XMP values that are not the capture time", xmp([](const Capture &, XmpBuilder &x) {
         x.attribute("xmp:MetadataDate", "2008-03-16T10:52:02")       // another second
             .attribute("xmp:ModifyDate", "2008-03-16T10:52")         // minutes only

@@ -98,6 +98,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const bool writing = passRunning() && runningTask != ShiftJob::Task::Survey
                          && runningTask != ShiftJob::Task::Dating;
     if (!writing) {
+        // The dates are being read again after a pass that wrote: its result
+        // is shown before the window closes.
+        if (pendingResult && passRunning()) {
+            event->ignore();
+            closeWhenDone = true;
+            cancelRequested = true;
+            return;
+        }
         event->accept();
         return;
     }
@@ -109,11 +117,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (cancelRequested)
         return;   // stopping already; the result box follows
     pauseRequested = true;
-    if (PassQuestions::stopWriting(this) && passRunning()) {
-        closeWhenDone = true;
-        cancelRequested = true;
+    const QPointer<ScannerThread> asked = runningThread;
+    const bool stop = PassQuestions::stopWriting(this);
+    if (asked && asked == runningThread) {
+        pauseRequested = false;
+        if (stop) {
+            closeWhenDone = true;
+            cancelRequested = true;
+        }
+    } else if (stop) {
+        // The pass ended while the question was open (its end lowered the
+        // pause): the window closes as asked, through the usual way.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
-    pauseRequested = false;
 }
 
 void MainWindow::OldestDateRelay::oldestDateChanged(const QDateTime &date)
@@ -244,6 +260,7 @@ void MainWindow::timerElapsed()
 void MainWindow::workingThreadFinshed()
 {
     runningThread = nullptr;   // it deletes itself
+    pauseRequested = false;    // a close question still open asked about this pass
     ui->checkBoxFileDate->setEnabled(true);
     switch (runningTask) {
     case ShiftJob::Task::Survey:

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -369,6 +370,8 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
     *record = Record();
     record->path = path;
     QHash<int, size_t> byNumber;
+    // The numbers of the sidecars' lines: their outcomes are no pictures changed.
+    QSet<int> sidecarNumbers;
     bool first = true;
     int lineNumber = 0;
     int lastIntent = 0;
@@ -442,6 +445,8 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
                 record->damaged.push_back({lineNumber, {}});
             lastIntent = std::max(lastIntent, e.n);
             unknownSince = 0;
+            if (e.sidecar)
+                sidecarNumbers.insert(e.n);
             if (eachEntry) {
                 eachEntry(std::move(e));
                 continue;
@@ -457,14 +462,15 @@ bool Journal::readLines(const QString &path, Record *record, QString *error, con
             if (eachEntry) {
                 PictureStatus outcome;
                 record->changed += JournalOutcome::read(o.value(QLatin1String("done")).toString(), &outcome)
-                                   && outcome == PictureStatus::Changed;
+                                   && outcome == PictureStatus::Changed
+                                   && !sidecarNumbers.contains(o.value(QLatin1String("n")).toInt());
                 continue;
             }
             const auto at = byNumber.constFind(o.value(QLatin1String("n")).toInt());
             if (at != byNumber.constEnd()) {
                 Entry &e = record->entries[*at];
                 e.hasOutcome = JournalOutcome::read(o.value(QLatin1String("done")).toString(), &e.outcome);
-                if (e.hasOutcome && e.outcome == PictureStatus::Changed)
+                if (e.hasOutcome && e.outcome == PictureStatus::Changed && !e.sidecar)
                     ++record->changed;
             }
         } else if (o.contains(QLatin1String("end"))) {

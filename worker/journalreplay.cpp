@@ -225,7 +225,7 @@ void JournalReplay::planEntry(const Journal::Entry &entry, bool reverse, const J
         result.status = Status::Unrecognised;
     }
     if (result.status != Status::Usable) {
-        ++state.doneCount;
+        state.doneCount += !entry.sidecar;
         if (result.status == Status::Unrecognised)
             ++writing.counts.unrecognised;
         else

@@ -250,10 +250,13 @@ void WritingPass::commitBatch()
     for (size_t k = 0; k < batch.size(); ++k)
         if (!batch[k].sidecar)
             pictureAt.insert(batch[k].n, k);
-    auto write = [this](Pending &p) {
+    // `finish`: a sidecar whose picture was written, part of the picture in
+    // hand: it is written even after a stop, so that the two agree.
+    auto write = [this](Pending &p, bool finish) {
         // While the face asks whether to stop, no picture is begun.
-        state.waitWhilePaused();
-        if (state.cancelRequested)
+        if (!finish)
+            state.waitWhilePaused();
+        if (state.cancelRequested && !finish)
             return;   // the pictures in hand are written; the rest stay as they are
         p.attempted = true;
         if (p.outside) {
@@ -306,7 +309,7 @@ void WritingPass::commitBatch()
         const size_t count = std::min(group, batch.size() - first);
         pool->forEach(count, [&](size_t k) {
             if (!batch[first + k].sidecar)
-                write(batch[first + k]);
+                write(batch[first + k], false);
         });
         pool->forEach(count, [&](size_t k) {
             Pending &p = batch[first + k];
@@ -317,7 +320,7 @@ void WritingPass::commitBatch()
                 p.orphan = true;
                 p.rewrite->close();
             } else {
-                write(p);
+                write(p, true);
             }
         });
 
