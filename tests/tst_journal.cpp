@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+#include <cstdlib>
+
 using Status = PictureStatus;
 
 Q_DECLARE_METATYPE(PictureStatus)
@@ -23,6 +25,8 @@ private slots:
     void sealCatchesEveryChange();
     void runsMustBeTheShift_data();
     void runsMustBeTheShift();
+    void cutJournalCountsPicturesNotSidecars_data();
+    void cutJournalCountsPicturesNotSidecars();
 };
 
 // Every status with the code a journal writes for it and the text Kelvaro 1.0
@@ -180,4 +184,68 @@ void TestJournal::runsMustBeTheShift()
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
+// A shift that stopped without its closing line: the pictures it changed are
+// counted from its done lines, and a sidecar's done line is no picture.
+void TestJournal::cutJournalCountsPicturesNotSidecars_data()
+{
+    QTest::addColumn<int>("sidecars");   // beside each picture
+    QTest::addColumn<bool>("summary");   // read as history reads it, or whole
+    for (int sidecars : {0, 1, 2})
+        for (bool summary : {true, false})
+            QTest::addRow("%d sidecar(s) each, %s", sidecars, summary ? "summary" : "whole")
+                << sidecars << summary;
+}
+
+void TestJournal::cutJournalCountsPicturesNotSidecars()
+{
+    QFETCH(int, sidecars);
+    QFETCH(bool, summary);
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    Journal::Header header;
+    header.version = 2;
+    header.folder = home.path();
+    header.shiftSeconds = 3600;
+    header.pictures = 3;
+    header.started = QDateTime::currentDateTimeUtc();
+    QString error, path;
+    {
+        Journal journal;
+        QVERIFY2(journal.create(header, &error), qPrintable(error));
+        int n = 0;
+        for (int picture = 0; picture < 3; ++picture) {
+            for (int k = 0; k <= sidecars; ++k) {
+                Journal::Entry e;
+                e.n = ++n;
+                e.path = QByteArray("p") + QByteArray::number(picture) + (k ? ".xmp" : ".jpg");
+                e.sidecar = k > 0;
+                e.oldDate = "2012:05:06 10:00:00";
+                e.newDate = "2012:05:06 11:00:00";
+                e.runs.push_back({100, "2012:05:06 10:00:00", "2012:05:06 11:00:00"});
+                journal.intent(e);
+            }
+        }
+        // The first two pictures and all their sidecars were written; the
+        // process was killed before the third and before the closing line.
+        for (int k = 1; k <= 2 * (sidecars + 1); ++k)
+            journal.done(k, Status::Changed);
+        QVERIFY(journal.write());
+        path = journal.path();
+    }   // no closing line, as after a kill
+    QVERIFY(QFile::exists(path));
+    Journal::Record record;
+    if (summary)
+        QVERIFY(Journal::summarize(path, &record));
+    else
+        QVERIFY2(Journal::read(path, &record, &error), qPrintable(error));
+    if (before.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", before);
+    QVERIFY(!record.closed);
+    QCOMPARE(record.changed, 2);
+}
+
 #include "tst_journal.moc"
