@@ -8,8 +8,19 @@ DateRecord DateRecord::of(const FoundDates &found, const FileIdentity &file, con
     record.file = file;
     record.camera = camera;
     record.fields.reserve(found.fields.size());
-    for (const DateField &f : found.fields)
+    size_t bytes = 0;
+    for (const DateField &f : found.fields) {
         record.fields.push_back({f.offset, f.width, f.encoding, f.role, f.skew});
+        bytes += f.width;
+    }
+    record.values.reserve(qsizetype(bytes));
+    for (const DateField &f : found.fields) {
+        if (f.value.size() != f.width) {
+            record.values.clear();
+            break;
+        }
+        record.values.append(f.value.data(), qsizetype(f.value.size()));
+    }
     record.derived = found.derived;
     return record;
 }

@@ -4,6 +4,7 @@
 #include "fileformat.h"
 #include "fileidentity.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -13,8 +14,9 @@
 // pass can move its dates without reading and parsing it again: the file as
 // it was then (identity, size, modification and change time), the camera,
 // and where each field that spells the capture time lies and how it is
-// spelled. The bytes themselves are not kept: each field spelled the capture
-// time, so the writing pass knows what it must find there.
+// spelled, and the bytes each field held (about a hundred bytes a picture):
+// the writing pass plans from them, and reads the file only to check, just
+// before it writes, that those bytes still stand there.
 struct DateRecord {
     struct Field {
         uint64_t offset = 0;
@@ -29,6 +31,9 @@ struct DateRecord {
     FileKind kind = FileKind::Jpeg;   // what the user calls the file (PictureResult::kind)
     std::vector<Field> fields;
     std::vector<DerivedField> derived;
+    // The bytes of every field, one after the other in the order of
+    // `fields`; empty when a format did not report them all.
+    QByteArray values;
 
     bool isValid() const { return !fields.empty(); }
 

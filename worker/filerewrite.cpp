@@ -52,6 +52,41 @@ private:
 };
 
 
+// The fields of a picture as the dating pass read them, as a source a plan
+// reads its fields from: only their own bytes can be read.
+class KeptFields : public ByteSource {
+public:
+    explicit KeptFields(const DateRecord &record) : record(record) {}
+    bool usable() const
+    {
+        qsizetype total = 0;
+        for (const DateRecord::Field &f : record.fields)
+            total += qsizetype(f.width);
+        return !record.fields.empty() && record.values.size() == total;
+    }
+    uint64_t size() const override { return uint64_t(record.file.size); }
+    bool readAt(uint64_t offset, void *to, size_t n) override
+    {
+        const unsigned char *at = peek(offset, n);
+        if (at && n)
+            memcpy(to, at, n);
+        return at != nullptr;
+    }
+    const unsigned char *peek(uint64_t offset, size_t n) override
+    {
+        size_t at = 0;
+        for (const DateRecord::Field &f : record.fields) {
+            if (offset >= f.offset && offset - f.offset <= f.width && n <= f.width - (offset - f.offset))
+                return reinterpret_cast<const unsigned char *>(record.values.constData()) + at + (offset - f.offset);
+            at += f.width;
+        }
+        return nullptr;
+    }
+
+private:
+    const DateRecord &record;
+};
+
 void logPath(const char *format, const QString &path)
 {
     qDebug(format, PathBytes::displayBytes(path).constData());
@@ -201,10 +236,20 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
         total += p.to - p.from;
     if (spans.empty() || spans.back().to > uint64_t(before.size) || total > kMostRead)
         return false;
-    Pieces bytes(spans);
-    for (size_t i = 0; i < spans.size(); ++i)
-        if (!picture.readAt(int64_t(spans[i].from), bytes.data(i), size_t(spans[i].to - spans[i].from)))
-            return false;
+    // The file is as it was when its dates were read (identity, size,
+    // modification and change time): the plan is made from the bytes read
+    // then, and the commit checks them in the file before it writes. A
+    // derived field needs the data it covers: then the pieces are read.
+    KeptFields asRead(record);
+    std::unique_ptr<Pieces> pieces;
+    ByteSource *bytes = &asRead;
+    if (!record.derived.empty() || !asRead.usable()) {
+        pieces.reset(new Pieces(spans));
+        for (size_t i = 0; i < spans.size(); ++i)
+            if (!picture.readAt(int64_t(spans[i].from), pieces->data(i), size_t(spans[i].to - spans[i].from)))
+                return false;
+        bytes = pieces.get();
+    }
 
     PictureResult next = *result;
     next.camera = record.camera;
@@ -224,7 +269,7 @@ bool FileRewrite::planShiftFrom(const DateRecord &record, const QDateTime &captu
     }
     // Every field must still spell the capture time, as it did when it was read.
     DateShift::Plan plan;
-    if (!DateShift::plan(bytes, record.dateFields(), record.derived, CaptureDate::wallClock(captured), seconds,
+    if (!DateShift::plan(*bytes, record.dateFields(), record.derived, CaptureDate::wallClock(captured), seconds,
                          exifOnly, &plan))
         return false;
     size_t expected = 0, kept = 0;
