@@ -250,9 +250,23 @@ void WritingPass::commitBatch()
     for (size_t k = 0; k < batch.size(); ++k)
         if (!batch[k].sidecar)
             pictureAt.insert(batch[k].n, k);
+    // Each outcome reaches the journal as the write ends, and the system
+    // after every `jobs` outcomes: after a killed process the journal names
+    // every picture written but at most as many as were in flight.
+    const int inFlight = pool->jobs();
+    auto record = [this, inFlight](const Pending &p, Status outcome) {
+        if (!journal.isOpen())
+            return;
+        QMutexLocker lock(&journalMutex);
+        journal.done(p.n, outcome);
+        if (++unwrittenOutcomes >= inFlight) {
+            journal.write();
+            unwrittenOutcomes = 0;
+        }
+    };
     // `finish`: a sidecar whose picture was written, part of the picture in
     // hand: it is written even after a stop, so that the two agree.
-    auto write = [this](Pending &p, bool finish) {
+    auto write = [this, &record](Pending &p, bool finish) {
         // While the face asks whether to stop, no picture is begun.
         if (!finish)
             state.waitWhilePaused();
@@ -263,6 +277,7 @@ void WritingPass::commitBatch()
             qDebug("behind a link leading outside the folder, not changed : %s",
                    PathBytes::displayBytes(p.rewrite->path()).constData());
             p.outcome = Status::ChangedElsewhere;
+            record(p, p.outcome);
             state.doneCount += !p.sidecar;
             return;
         }
@@ -285,7 +300,8 @@ void WritingPass::commitBatch()
             qDebug("close failed after writing : %s", PathBytes::displayBytes(p.rewrite->path()).constData());
             p.outcome = Status::CloseFailed;
         }
-        // The progress, as each picture's write ends.
+        // The journal and the progress, as each picture's write ends.
+        record(p, p.outcome);
         if (!p.sidecar && (p.outcome == Status::Changed || p.outcome == Status::CloseFailed))
             ++state.changedCount;
         state.doneCount += !p.sidecar;
@@ -300,11 +316,8 @@ void WritingPass::commitBatch()
         return p.attempted && (p.outcome == Status::Changed || p.outcome == Status::AlreadyDone);
     };
     // A group at a time, each taken in before the next is written, so that a
-    // cancel stops the pass after the group in hand. A group is as many
-    // pictures as are in flight, and its done lines go to the system (not
-    // to the disk) before the next group begins: after a killed process the
-    // journal names every picture written but those of the last group.
-    const size_t group = size_t(pool->jobs());
+    // cancel stops the pass after the group in hand.
+    const size_t group = pool->jobs() > 1 ? size_t(pool->jobs()) * 4 : 1;
     for (size_t first = 0; first < batch.size(); first += group) {
         const size_t count = std::min(group, batch.size() - first);
         pool->forEach(count, [&](size_t k) {
@@ -319,6 +332,7 @@ void WritingPass::commitBatch()
                 p.attempted = true;
                 p.orphan = true;
                 p.rewrite->close();
+                record(p, Status::PictureNotChanged);
             } else {
                 write(p, true);
             }
@@ -331,19 +345,13 @@ void WritingPass::commitBatch()
                 continue;
             }
             const QString path = p.rewrite->path();
-            if (p.orphan) {
-                // Its picture was not written: neither is the sidecar.
-                if (journal.isOpen())
-                    journal.done(p.n, Status::PictureNotChanged);
-                continue;
-            }
+            if (p.orphan)
+                continue;   // its picture was not written: neither is the sidecar
             const Status status = p.outcome;
             const bool timesSet = p.timesWritten;
             const bool written = status == Status::Changed || status == Status::AlreadyDone;
             if (p.syncFailed)
                 problem = QStringLiteral("the changes could not be written through to the disk");
-            if (journal.isOpen())
-                journal.done(p.n, status);
             if (!p.sidecar) {
                 lastPicture = p.n;
                 lastPictureWritten = written;
@@ -396,8 +404,10 @@ void WritingPass::commitBatch()
             p.result.status = status;
             picture(path, p.result);
         }
-        if (journal.isOpen())
+        if (journal.isOpen()) {
             journal.write();
+            unwrittenOutcomes = 0;
+        }
     }
     batch.clear();
 }

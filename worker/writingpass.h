@@ -8,6 +8,7 @@
 #include "walkstate.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -126,6 +127,10 @@ private:
     WalkState &state;
     FolderWalk::Observer *observer;
     Journal journal;
+    // The I/O threads tell each picture's outcome to the journal as its
+    // write ends; the lines go to the system after every `jobs` of them.
+    QMutex journalMutex;
+    int unwrittenOutcomes = 0;
     TreeLock lock;
     std::vector<Pending> batch;
     QHash<quint64, QString> changedOnDevice;   // one changed picture per file system
