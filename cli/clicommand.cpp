@@ -7,6 +7,7 @@
 #include "datingreport.h"
 #include "historyreport.h"
 #include "pathbytes.h"
+#include "terminalenglish.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -329,7 +330,8 @@ int CliCommand::shift()
     const int changed = state.changedCount;
     JobMessages::Pass shifted = pass();
     shifted.pictures = pictures;
-    QByteArray text = JobMessages::result(shifted, cancelled, state.doneCount, changed).toUtf8();
+    QByteArray text = TerminalEnglish::ofTotal(
+        JobMessages::result(shifted, cancelled, state.doneCount, changed).toUtf8(), shifted.valid);
     text += results.writingText(false);
     report(text, changed, cancelled, false);
     return !cancelled && changed == valid && job.problem.isEmpty() && job.counts.timesNotSet == 0

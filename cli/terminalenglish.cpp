@@ -52,3 +52,11 @@ QByteArray TerminalEnglish::count(qint64 n, const char *one, const char *many)
 {
     return QByteArray::number(n) + ' ' + (n == 1 ? one : many);
 }
+
+QByteArray TerminalEnglish::ofTotal(const QByteArray &text, int total)
+{
+    if (total != 1)
+        return text;
+    QByteArray out = text;
+    return out.replace(" of 1 pictures", " of 1 picture");
+}

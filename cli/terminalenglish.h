@@ -17,4 +17,7 @@ public:
 
     // The form of `one` or `many` that suits the count: "1 picture", "2 pictures".
     static QByteArray count(qint64 n, const char *one, const char *many);
+    // A result whose total of pictures is one: "of 1 picture", where the
+    // shared text, counting with %2 and not %n, says "of 1 pictures".
+    static QByteArray ofTotal(const QByteArray &text, int total);
 };

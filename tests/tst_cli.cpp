@@ -211,6 +211,7 @@ private slots:
     void camerasAreListed();
     void countsReadAsEnglish_data();
     void countsReadAsEnglish();
+    void oneUnchangedPictureReadsAsEnglish();
     void shiftMovesOnlyTheChosen_data();
     void shiftMovesOnlyTheChosen();
     void resumeAndUndoKeepToTheChoice();
@@ -1060,6 +1061,20 @@ void TestCli::camerasAreListed()
     QVERIFY2(text.out.contains("Cameras:\n  Canon EOS 5D: 4 pictures, 3 usable, 2012:05:06 10:00:00 to "
                                "2012:05:07 09:00:00\n  Pixel 7: 2 pictures, 2 usable,"),
              text.out.constData());
+}
+
+// A shift whose one picture could not be changed (the user protected it):
+// the total is one picture, not "1 pictures".
+void TestCli::oneUnchangedPictureReadsAsEnglish()
+{
+    QTemporaryDir top;
+    const QString path = top.filePath(QStringLiteral("a.jpg"));
+    QVERIFY(writeFile(QFile::encodeName(path).toStdString(), cameraPicture("2008:05:30 15:56:01", "Canon", "Canon EOS 40D")));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const Run run = cli({"shift", top.path(), "--by", "60", "--yes"});
+    QVERIFY2(run.exitCode != 0, run.out.constData());
+    QVERIFY2(run.out.contains("1 of 1 picture with a usable date could not be changed."), run.out.constData());
+    QVERIFY2(!run.out.contains("1 pictures"), run.out.constData());
 }
 
 void TestCli::countsReadAsEnglish_data()
