@@ -362,6 +362,18 @@ Jpeg Jpeg::camera(const ExifBlock &exif, size_t scanBytes)
     return j;
 }
 
+Bytes Jpeg::shot(const std::string &date, const std::string &make, const std::string &model, ByteOrder order)
+{
+    ExifBlock exif(order);
+    const int sub = exif.addDirectory();
+    if (!make.empty())
+        exif.ascii(0, tag::Make, make);
+    if (!model.empty())
+        exif.ascii(0, tag::Model, model);
+    exif.ascii(0, tag::DateTime, date).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, date);
+    return camera(exif).bytes();
+}
+
 FILE *openMemory(const Bytes &bytes)
 {
     // The stream reads the caller's buffer in place: keep `bytes` alive until fclose.

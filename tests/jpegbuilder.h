@@ -180,6 +180,10 @@ public:
 
     // A file laid out like a camera's: SOI, APP1 (EXIF), DQT, SOF0, SOS, data, EOI.
     static Jpeg camera(const ExifBlock &exif, size_t scanBytes = 256);
+    // A camera's picture taken at `date` (DateTime and DateTimeOriginal) by
+    // `make` and `model` (an empty text leaves its tag out).
+    static Bytes shot(const std::string &date, const std::string &make, const std::string &model,
+                      ByteOrder order = ByteOrder::Intel);
 
     const Bytes &bytes() const { return data; }
 

@@ -47,14 +47,7 @@ Bytes dated(const std::string &text, size_t scan = 256)
 // A picture of a camera that writes `make` and `model` (empty: no such tag).
 Bytes shot(const std::string &text, const std::string &make, const std::string &model)
 {
-    ExifBlock exif(ByteOrder::Motorola);
-    const int sub = exif.addDirectory();
-    if (!make.empty())
-        exif.ascii(0, tag::Make, make);
-    if (!model.empty())
-        exif.ascii(0, tag::Model, model);
-    exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
-    return Jpeg::camera(exif).bytes();
+    return Jpeg::shot(text, make, model, ByteOrder::Motorola);
 }
 
 void put(const QString &path, const Bytes &bytes)

@@ -43,11 +43,7 @@ namespace {
 
 Bytes shot(const std::string &text, const std::string &make, const std::string &model)
 {
-    ExifBlock exif(ByteOrder::Intel);
-    const int sub = exif.addDirectory();
-    exif.ascii(0, tag::Make, make).ascii(0, tag::Model, model);
-    exif.ascii(0, tag::DateTime, text).subDirectory(0, tag::ExifIfd, sub).ascii(sub, tag::DateTimeOriginal, text);
-    return Jpeg::camera(exif).bytes();
+    return Jpeg::shot(text, make, model);
 }
 
 // The contrast ratio of two colours as the web's accessibility guidelines
