@@ -50,6 +50,9 @@ size_t batchLimit()
 
 using Status = PictureStatus;
 
+// Pictures written between two flushes to the disk during a pass.
+constexpr size_t kEarlyFlushEvery = 256;
+
 // The journal names every picture by its absolute path, so that an undo or a
 // resume started from any folder finds it. `workingFolder` is the current
 // folder, asked once per pass.
@@ -75,6 +78,8 @@ bool WritingPass::begin(Journal::Header header, const QString &lockFolder, qint6
     notes.clear();
     batch.clear();
     changedOnDevice.clear();
+    earlyFlushFailed = false;
+    unflushed = 0;
     workingFolder = QDir::currentPath();
     sequence = 0;
     state.pictureCount = 0;
@@ -130,6 +135,45 @@ bool WritingPass::recordConfirmed(const Journal::Confirmed &ids)
     return false;
 }
 
+WritingPass::~WritingPass()
+{
+    waitForEarlyFlush();
+}
+
+// Writes the changes so far through to the disk on a thread of its own, while
+// the pass goes on: the flush at the end then finds little left to write. It
+// only starts where one call flushes a whole file system, and not while an
+// earlier one runs. A failure is kept for the end: the system tells a lost
+// write to the first flush after it, not to the later ones.
+bool WritingPass::startEarlyFlush()
+{
+#if defined(__linux__)
+    if (dryRun || changedOnDevice.isEmpty() || earlyFlushing)
+        return false;
+    waitForEarlyFlush();
+    earlyFlushing = true;
+    earlyFlush = std::thread([this, paths = changedOnDevice.values()] {
+        for (const QString &path : paths) {
+            OpenedFile picture;
+            if (!picture.open(path, false) || !picture.syncFileSystem()) {
+                qDebug("could not write the changes through to the disk : %s", PathBytes::displayBytes(path).constData());
+                earlyFlushFailed = true;
+            }
+        }
+        earlyFlushing = false;
+    });
+    return true;
+#else
+    return false;
+#endif
+}
+
+void WritingPass::waitForEarlyFlush()
+{
+    if (earlyFlush.joinable())
+        earlyFlush.join();
+}
+
 void WritingPass::end()
 {
     if (state.cancelRequested || !problem.isEmpty()) {
@@ -139,9 +183,12 @@ void WritingPass::end()
             counts.notChanged += !p.sidecar;
         batch.clear();
     } else {
-        commitBatch();
+        commitBatch(true);
     }
     // On the disk before the result is told.
+    waitForEarlyFlush();
+    if (earlyFlushFailed)
+        problem = QStringLiteral("the changes could not be written through to the disk");
     for (auto it = changedOnDevice.constBegin(); it != changedOnDevice.constEnd(); ++it) {
         OpenedFile picture;
         if (!picture.open(it.value(), false) || !picture.syncFileSystem()) {
@@ -225,7 +272,7 @@ void WritingPass::markOutside()
     }
 }
 
-void WritingPass::commitBatch()
+void WritingPass::commitBatch(bool last)
 {
     if (batch.empty())
         return;
@@ -315,28 +362,35 @@ void WritingPass::commitBatch()
         const Pending &p = batch[*at];
         return p.attempted && (p.outcome == Status::Changed || p.outcome == Status::AlreadyDone);
     };
-    // A group at a time, each taken in before the next is written, so that a
-    // cancel stops the pass after the group in hand.
-    const size_t group = pool->jobs() > 1 ? size_t(pool->jobs()) * 4 : 1;
+    // A group at a time: its pictures, then the sidecars of those written,
+    // then the outcomes taken in. A cancel stops at the picture in hand (see
+    // `write`); the group only sets how often the outcomes are taken in. Each
+    // group ends with every job waiting for the slowest, which costs some
+    // 100 µs on a busy machine and more on a share: groups are large.
+    const size_t group = pool->jobs() > 1 ? size_t(pool->jobs()) * 32 : 1;
     for (size_t first = 0; first < batch.size(); first += group) {
         const size_t count = std::min(group, batch.size() - first);
         pool->forEach(count, [&](size_t k) {
             if (!batch[first + k].sidecar)
                 write(batch[first + k], false);
         });
-        pool->forEach(count, [&](size_t k) {
-            Pending &p = batch[first + k];
-            if (!p.sidecar)
-                return;
-            if (!pictureWritten(p)) {
-                p.attempted = true;
-                p.orphan = true;
-                p.rewrite->close();
-                record(p, Status::PictureNotChanged);
-            } else {
-                write(p, true);
-            }
-        });
+        const auto end = batch.begin() + std::ptrdiff_t(first + count);
+        const bool anySidecar =
+            std::any_of(batch.begin() + std::ptrdiff_t(first), end, [](const Pending &p) { return p.sidecar; });
+        if (anySidecar)
+            pool->forEach(count, [&](size_t k) {
+                Pending &p = batch[first + k];
+                if (!p.sidecar)
+                    return;
+                if (!pictureWritten(p)) {
+                    p.attempted = true;
+                    p.orphan = true;
+                    p.rewrite->close();
+                    record(p, Status::PictureNotChanged);
+                } else {
+                    write(p, true);
+                }
+            });
 
         for (size_t k = first; k < first + count; ++k) {
             Pending &p = batch[k];
@@ -408,6 +462,11 @@ void WritingPass::commitBatch()
             journal.write();
             unwrittenOutcomes = 0;
         }
+        // Every so many pictures; the flush at the end follows the last group
+        // at once.
+        unflushed += count;
+        if (unflushed >= kEarlyFlushEvery && (!last || first + count < batch.size()) && startEarlyFlush())
+            unflushed = 0;
     }
     batch.clear();
 }

@@ -13,8 +13,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The writing side of a pass that changes pictures (a shift, an undo, a
@@ -120,9 +122,14 @@ public:
     QStringList notes;      // "reason : path" for every picture not changed
     int sequence = 0;       // the number of the picture last enqueued
 
+    ~WritingPass();
+
 private:
-    void commitBatch();
+    // `last`: the pass ends with this batch.
+    void commitBatch(bool last = false);
     void markOutside();
+    bool startEarlyFlush();
+    void waitForEarlyFlush();
 
     WalkState &state;
     FolderWalk::Observer *observer;
@@ -134,6 +141,12 @@ private:
     TreeLock lock;
     std::vector<Pending> batch;
     QHash<quint64, QString> changedOnDevice;   // one changed picture per file system
+    // Writes the batches already written through to the disk while the next
+    // ones are planned and written, so that little is left for the end.
+    std::thread earlyFlush;
+    std::atomic<bool> earlyFlushing{false};
+    std::atomic<bool> earlyFlushFailed{false};
+    size_t unflushed = 0;         // pictures written since the last flush began
     int lastPicture = 0;          // the picture last committed, and whether it was written
     bool lastPictureWritten = false;
     QString workingFolder;        // the current folder when the pass began
