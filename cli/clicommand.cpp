@@ -162,21 +162,7 @@ void CliCommand::pictureDone(const QString &path, const PictureResult &result)
 
 JobMessages::Pass CliCommand::pass() const
 {
-    // The chosen pictures (every picture when nothing was chosen).
-    const ShiftJob::Tally &chosen = job.chosen();
-    JobMessages::Pass p;
-    p.pictures = state.pictureCount;
-    p.valid = chosen.valid;
-    p.raw = chosen.raw;
-    p.unsupported = job.kinds().unsupported;
-    p.folders = datingFolders;
-    p.oldest = chosen.oldest;
-    p.newest = chosen.newest;
-    p.chosen = job.choice().describe();
-    p.shiftSeconds = shiftSeconds;
-    p.readOnly = state.readOnlyCount;
-    p.unreadable = state.unreadableCount;
-    return p;
+    return job.datedPass(state.pictureCount, datingFolders, shiftSeconds);
 }
 
 // The first --camera that names no camera of the tree; empty when all do.

@@ -143,3 +143,13 @@ void FormLook::fitToContents(QWidget &window, const MainWindowForm &f)
     const QSize needed = (carrier + QSize(20, 74)).expandedTo(window.layout()->minimumSize());
     window.setFixedSize(needed.expandedTo(formSize));
 }
+
+void FormLook::showDates(const MainWindowForm &form, const QDateTime &oldest)
+{
+    const bool any = oldest.isValid();
+    form.dateTimeEditNew->setEnabled(any);
+    for (QDateTimeEdit *edit : {form.dateTimeEditCurrent, form.dateTimeEditNew}) {
+        edit->setSpecialValueText(any ? QString() : QStringLiteral(" "));
+        edit->setDateTime(any ? oldest : edit->minimumDateTime());
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+
 class MainWindowForm;
 class QWidget;
 
@@ -12,6 +14,10 @@ public:
     // Both date fields show and take one pattern in every locale, with
     // four-digit years and seconds, as zone-less wall-clock values.
     static void setUpDateFields(const MainWindowForm &form);
+    // Both date fields show `oldest`, the new one open for a date; an
+    // invalid date: nothing to show (a blank at their lowest value), the new
+    // one closed.
+    static void showDates(const MainWindowForm &form, const QDateTime &oldest);
     // Dark text on the form's yellow, white and blue, whatever the desktop
     // style; the buttons get a style of their own, owned by `window`.
     static void setUpColours(QWidget &window, const MainWindowForm &form);

@@ -40,10 +40,7 @@ MainWindow::MainWindow(QWidget *parent)
     job.reset();
     adaptFileTimes = ui->checkBoxFileDate->isChecked();
 
-    undoAction = new QAction(tr("Undo last shift"), this);
-    undoAction->setObjectName(QStringLiteral("actionUndoLastShift"));
-    undoAction->setShortcut(QKeySequence::Undo);
-    undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+    undoAction = new UndoShiftAction(this);
     // Queued, so that whoever pressed it (a screen reader too) gets its
     // press back at once and the question opens after it.
     connect(undoAction, &QAction::triggered, this, [this] { undoLastShift(); }, Qt::QueuedConnection);
@@ -80,8 +77,7 @@ void MainWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        undoAction->setText(tr("Undo last shift"));
-        undoAction->setToolTip(tr("Set the pictures of the last shift back to their earlier dates and file times"));
+        undoAction->retranslate();
         oldestPicture->retranslate();
         if (cameraBox)
             cameraBox->retranslate(validCount);
@@ -211,21 +207,7 @@ void MainWindow::launchPass(ShiftJob::Task task)
 
 JobMessages::Pass MainWindow::datedPass(qint64 seconds) const
 {
-    // The chosen pictures (every picture when nothing was chosen).
-    const ShiftJob::Tally &chosen = job.chosen();
-    JobMessages::Pass pass;
-    pass.pictures = datedPictures;
-    pass.valid = chosen.valid;
-    pass.raw = chosen.raw;
-    pass.unsupported = job.kinds().unsupported;
-    pass.folders = datedFolders;
-    pass.oldest = chosen.oldest;
-    pass.newest = chosen.newest;
-    pass.chosen = job.choice().describe();
-    pass.shiftSeconds = seconds;
-    pass.readOnly = readOnlyCount;
-    pass.unreadable = unreadableCount;
-    return pass;
+    return job.datedPass(datedPictures, datedFolders, seconds);
 }
 
 QString MainWindow::countText() const
@@ -276,15 +258,10 @@ void MainWindow::workingThreadFinshed()
         datedPictures = pictureCount;
         datedFolders = folderCount;
         datedUnsupported = job.kinds().unsupported;
-        ui->dateTimeEditNew->setEnabled(validCount > 0);
-        // A date field shows nothing (a blank special text at its lowest
-        // value) only while there is no date to show.
-        for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
-            edit->setSpecialValueText(validCount > 0 ? QString() : QStringLiteral(" "));
+        // No date of this folder to show: the previous folder's go too.
+        FormLook::showDates(*ui, validCount > 0 ? oldestDate : QDateTime());
         if (validCount > 0) {
             ui->numberEdit->setText(countText());
-            ui->dateTimeEditCurrent->setDateTime(oldestDate);
-            ui->dateTimeEditNew->setDateTime(ui->dateTimeEditCurrent->dateTime());
             ui->pushButtonShift->setEnabled(true);
             oldestPicture->setPath(oldestPath);
             offerCameras();
@@ -296,9 +273,6 @@ void MainWindow::workingThreadFinshed()
             // Pictures without a usable date are still pictures found.
             ui->numberEdit->setText(pictureCount > 0 ? countText() : tr("No jpgs found"));
             ui->pushButtonShift->setEnabled(false);
-            // No date of this folder to show: the previous folder's go.
-            for (QDateTimeEdit *edit : {ui->dateTimeEditCurrent, ui->dateTimeEditNew})
-                edit->setDateTime(edit->minimumDateTime());
         }
         updateUndoAction();
         keptCamera.clear();

@@ -3,6 +3,7 @@
 #include "folderwalk.h"
 #include "jobmessages.h"
 #include "shiftjob.h"
+#include "undoshiftaction.h"
 #include "walkstate.h"
 
 #include <QDir>
@@ -12,7 +13,6 @@
 class CameraBox;
 class MainWindowForm;
 class OldestPicture;
-class QAction;
 class QCloseEvent;
 class QComboBox;
 class QEvent;
@@ -27,9 +27,10 @@ class ScannerThread;
 // anything is written and reports the result. A thin controller behind the
 // form: how the form and its tool bar look (FormLook, ToolBarLook), the keys
 // of the new-date field (NewDateKeys), the camera choice (CameraBox), the
-// oldest picture shown (OldestPicture), the questions (PassQuestions), the
-// result boxes (PassResults) and the remembered folder (RememberedFolder) are
-// classes of their own.
+// oldest picture shown (OldestPicture), the undo action (UndoShiftAction),
+// the questions (PassQuestions), the result boxes (PassResults) and the
+// remembered folder (RememberedFolder) are classes of their own; what a
+// question tells of the pass, the job says (ShiftJob::datedPass).
 //
 // The state a pass shares with the worker (phase, counters, dates, shift,
 // cancel flag) is the WalkState this window is made of; the worker reaches the
@@ -45,7 +46,7 @@ public:
     MainWindowForm *ui;   // owned; every widget of the window
     QString folderName;   // the top folder as the folder dialog returned it
     QTimer *timer;        // progress timer of the running pass, or null
-    QAction *undoAction;  // "Undo last shift" in the tool bar
+    UndoShiftAction *undoAction;   // "Undo last shift" in the tool bar
     // "Camera:" in the tool bar, made the first time a tree holds the pictures
     // of more than one camera and shown only for such trees (null until then).
     QLabel *cameraLabel = nullptr;

@@ -103,6 +103,24 @@ void ShiftJob::run(Task task)
 }
 
 
+JobMessages::Pass ShiftJob::datedPass(int pictures, int folders, qint64 seconds) const
+{
+    const Tally &picked = chosen();
+    JobMessages::Pass pass;
+    pass.pictures = pictures;
+    pass.valid = picked.valid;
+    pass.raw = picked.raw;
+    pass.unsupported = kinds().unsupported;
+    pass.folders = folders;
+    pass.oldest = picked.oldest;
+    pass.newest = picked.newest;
+    pass.chosen = choice().describe();
+    pass.shiftSeconds = seconds;
+    pass.readOnly = state.readOnlyCount;
+    pass.unreadable = state.unreadableCount;
+    return pass;
+}
+
 bool ShiftJob::beginWriting(const Journal::Header &header, const QString &lockFolder, qint64 generation)
 {
     writing.useJournal = useJournal;

@@ -3,6 +3,7 @@
 #include "cameratally.h"
 #include "folderwalk.h"
 #include "iopool.h"
+#include "jobmessages.h"
 #include "journal.h"
 #include "journalreplay.h"
 #include "passhistory.h"
@@ -82,6 +83,10 @@ public:
     // The pictures of the last dating pass that are RAW files, and those whose
     // format is not supported.
     const Kinds &kinds() const { return tally.kinds(); }
+    // What the question before a shift by `seconds` tells of the chosen
+    // pictures (every picture when nothing was chosen), after a dating pass
+    // that met `pictures` pictures in `folders` folders.
+    JobMessages::Pass datedPass(int pictures, int folders, qint64 seconds) const;
 
 private:
     WritingPass writing;
