@@ -39,15 +39,18 @@ bool readTime(const unsigned char *text, size_t n, ZonedTime *out, size_t *used)
     if (at < n && text[at] == 'Z') {
         out->zoned = out->utc = true;
         ++at;
-    } else if (at + 2 < n && (text[at] == '+' || text[at] == '-') && digit(text[at + 1]) && digit(text[at + 2])) {
+    } else if (at + 1 < n && (text[at] == '+' || text[at] == '-') && digit(text[at + 1])) {
+        // "+hh:mm", "+hhmm", "+hh", and the hours in one digit as some
+        // cameras write them ("+1:00", "+1").
         const int sign = text[at] == '-' ? -1 : 1;
-        const int hours = two(text + at + 1);
+        const bool twoDigits = at + 2 < n && digit(text[at + 2]);
+        const int hours = twoDigits ? two(text + at + 1) : text[at + 1] - '0';
         int minutes = 0;
-        at += 3;
+        at += twoDigits ? 3 : 2;
         if (at + 2 < n && text[at] == ':' && digit(text[at + 1]) && digit(text[at + 2])) {
             minutes = two(text + at + 1);
             at += 3;
-        } else if (at + 1 < n && digit(text[at]) && digit(text[at + 1])) {
+        } else if (twoDigits && at + 1 < n && digit(text[at]) && digit(text[at + 1])) {
             minutes = two(text + at);
             at += 2;
         }

@@ -184,6 +184,9 @@ void TestVideoFormat::fields_data()
                .uuidXmp(xmp("xmp:CreateDate", "2019-07-24T11:25:40+03:00", "2020-07-24T11:25:40+03:00"))
                .bytes()
         << "2019:07:24 11:25:40" << false << 19 << QList<qint64>{east3, east3, east3, east3, east3, east3, 0};
+    QTest::newRow("XMP with its zone spelled +1:00, as some cameras write it")
+        << Movie("2008:03:16 09:52:01").uuidXmp(xmp("xmp:CreateDate", "2008-03-16T10:52:01.0+1:00")).bytes()
+        << "2008:03:16 10:52:01" << false << 19 << QList<qint64>{-3600, -3600, -3600, -3600, -3600, -3600, 0};
     QTest::newRow("XMP in udta/XMP_ with no zone beside UTC headers")
         << Movie(kTime).udtaXmp(xmp("xmp:CreateDate", kIso)).bytes() << "2008:03:16 10:52:01" << true << 4
         << QList<qint64>{0, 0, 0, 0, 0, 0, 0};
