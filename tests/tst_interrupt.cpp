@@ -1163,11 +1163,17 @@ void TestInterrupt::earlyFlushFailureIsTold()
     QTemporaryDir dir;
     const QString top = dir.filePath(QStringLiteral("tree"));
     QVERIFY(writeTree(top, large));
-    const Environment failFirst =
-        faultAt(QStringLiteral("fdatasync:1:eio")) + Environment{{QStringLiteral("KELVARO_JOBS"), QStringLiteral("8")}};
+    const QString log = dir.filePath(QStringLiteral("calls.log"));
+    const Environment failFirst = faultAt(QStringLiteral("fdatasync:1:eio"))
+                                  + Environment{{QStringLiteral("KELVARO_JOBS"), QStringLiteral("8")},
+                                                {QStringLiteral("KELVARO_FAULT_LOG"), log}};
     const Run run = cli({"shift", top, "--by", shiftBy, "--yes"}, failFirst);
     QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
     QVERIFY2((run.out + run.err).contains("through to the disk"), qPrintable(run.describe()));
+    // The failed flush was one during the pass: another followed it.
+    QFile calls(log);
+    QVERIFY(calls.open(QIODevice::ReadOnly));
+    QVERIFY2(calls.readAll().count("fdatasync ") >= 2, "no flush during the pass");
     const QString diff = differences(treeState(top), largeShifted);
     QVERIFY2(diff.isEmpty(), qPrintable(diff.left(2000)));
 }

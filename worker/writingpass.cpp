@@ -9,6 +9,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <system_error>
 
 #ifdef _WIN32
 #include <cstdio>
@@ -152,16 +153,26 @@ bool WritingPass::startEarlyFlush()
         return false;
     waitForEarlyFlush();
     earlyFlushing = true;
-    earlyFlush = std::thread([this, paths = changedOnDevice.values()] {
-        for (const QString &path : paths) {
-            OpenedFile picture;
-            if (!picture.open(path, false) || !picture.syncFileSystem()) {
-                qDebug("could not write the changes through to the disk : %s", PathBytes::displayBytes(path).constData());
-                earlyFlushFailed = true;
+    try {
+        earlyFlush = std::thread([this, paths = changedOnDevice.values()] {
+            for (const QString &path : paths) {
+                // A picture moved away since: the flush at the end covers its
+                // file system, and no failure was told to anybody yet.
+                OpenedFile picture;
+                if (picture.open(path, false) && !picture.syncFileSystem()) {
+                    qDebug("could not write the changes through to the disk : %s",
+                           PathBytes::displayBytes(path).constData());
+                    earlyFlushFailed = true;
+                }
             }
-        }
+            earlyFlushing = false;
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had (a limit of the system): the flush at the end
+        // does it all.
         earlyFlushing = false;
-    });
+        return false;
+    }
     return true;
 #else
     return false;
