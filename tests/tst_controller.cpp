@@ -5,6 +5,7 @@
 #include "jpegbuilder.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
+#include "modalanswers.h"
 #include "datereader.h"
 #include "samplefiles.h"
 #include "shiftjob.h"
@@ -33,6 +34,7 @@
 #include <memory>
 
 using namespace jpegtest;
+using namespace modal;
 
 namespace {
 
@@ -58,50 +60,9 @@ void put(const QString &path, const Bytes &bytes)
 
 QDateTime wallClock(const char *text) { return CaptureDate::parse(QByteArray(text)); }
 
-// Runs `answer` on the next modal dialog as soon as it is open.
-std::shared_ptr<bool> whenModal(std::function<void(QWidget *)> answer)
-{
-    auto done = std::make_shared<bool>(false);
-    auto *poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, done] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll->deleteLater();
-            poll->stop();
-            answer(modal);
-            *done = true;
-        }
-    });
-    poll->start(10);
-    return done;
-}
-
-std::shared_ptr<bool> chooseFolder(const QString &folder)
-{
-    return whenModal([folder](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        // Typed as a user would, as an absolute path in the name field.
-        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-        QVERIFY(name);
-        name->setText(folder);
-        static_cast<QDialog *>(dialog)->accept();
-    });
-}
-
 std::shared_ptr<bool> cancelDialog()
 {
     return whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
-}
-
-// Answers the next message box with `button` and keeps its text.
-void answerBox(QMessageBox::StandardButton button, QString *text)
-{
-    whenModal([button, text](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        QVERIFY(box);
-        *text = box->text();
-        box->button(button)->click();
-    });
 }
 
 bool idle(MainWindow &w) { return w.ui->pushButtonSelect->isEnabled() && !w.timer; }

@@ -10,6 +10,7 @@
 #include "jpegbuilder.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
+#include "modalanswers.h"
 #include "translations.h"
 
 #include <QAccessible>
@@ -35,6 +36,7 @@
 #include <memory>
 
 using namespace jpegtest;
+using namespace modal;
 
 namespace {
 
@@ -94,47 +96,14 @@ struct Tree {
     }
 };
 
-// Whether a screen reader's press is running, and whether a dialog opened
-// before it returned.
-bool pressing = false;
+// Whether a dialog opened while a screen reader's press ran.
 bool askedWhilePressing = false;
-
-// Runs `answer` on the next modal dialog as soon as it is open.
-void whenModal(std::function<void(QWidget *)> answer)
-{
-    auto *poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            askedWhilePressing = askedWhilePressing || pressing;
-            answer(modal);
-        }
-    });
-    poll->start(10);
-}
-
-// Answers the next message box with `button`, keeping its text.
-void answerBox(QMessageBox::StandardButton button, QString *text)
-{
-    whenModal([button, text](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        QVERIFY(box);
-        *text = box->text();
-        box->button(button)->click();
-    });
-}
 
 bool idle(MainWindow &w) { return w.ui->pushButtonSelect->isEnabled() && !w.timer; }
 
 void runDating(MainWindow &w, const QString &folder)
 {
-    whenModal([folder](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder);
-        static_cast<QDialog *>(dialog)->accept();
-    });
+    chooseFolder(folder);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w) && w.phase == WalkState::Dating && w.validCount > 0, 20000);
 }
 
@@ -158,9 +127,9 @@ bool pressAsScreenReader(QObject *object)
     if (!face || !face->actionInterface())
         return false;
     askedWhilePressing = false;
-    pressing = true;
+    modal::seen = [](QWidget *) { askedWhilePressing = true; };
     face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    pressing = false;
+    modal::seen = nullptr;
     return !askedWhilePressing && !QApplication::activeModalWidget();
 }
 

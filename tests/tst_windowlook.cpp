@@ -8,6 +8,7 @@
 #include "jpegbuilder.h"
 #include "mainwindow.h"
 #include "mainwindowform.h"
+#include "modalanswers.h"
 #include "oldestpicture.h"
 #include "pathbytes.h"
 
@@ -38,6 +39,7 @@
 #include <memory>
 
 using namespace jpegtest;
+using namespace modal;
 
 namespace {
 
@@ -87,20 +89,6 @@ Measure measure(const QImage &image, const QRect &area)
         }
     }
     return m;
-}
-
-// Runs `answer` on the next modal dialog as soon as it is open.
-void whenModal(std::function<void(QWidget *)> answer)
-{
-    auto *poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(modal);
-        }
-    });
-    poll->start(10);
 }
 
 // A desktop's look: a style and the palette that comes with it.
