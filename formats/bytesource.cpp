@@ -11,6 +11,14 @@ bool MemorySource::readAt(uint64_t offset, void *to, size_t n)
     return true;
 }
 
+bool HeldSource::readAt(uint64_t offset, void *to, size_t n)
+{
+    const unsigned char *at = peek(offset, n);
+    if (at && n)
+        std::memcpy(to, at, n);
+    return at != nullptr;
+}
+
 OffsetSource::OffsetSource(ByteSource &outer, uint64_t base, uint64_t length) : outer(outer), base(base), length(0)
 {
     const uint64_t size = outer.size();

@@ -25,6 +25,13 @@ public:
     }
 };
 
+// A source that holds in memory every byte it gives (reading it first where
+// it must): a read copies what peek() finds.
+class HeldSource : public ByteSource {
+public:
+    bool readAt(uint64_t offset, void *to, size_t n) final;
+};
+
 // Bytes held in memory, seen as a file that starts `base` bytes into a
 // larger one (0: the bytes are the whole file). Offsets are the larger file's.
 class MemorySource : public ByteSource {

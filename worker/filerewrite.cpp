@@ -21,7 +21,7 @@ constexpr uint64_t kMostRead = uint64_t(1) << 26;
 
 // The pieces of a file a plan needs, read into memory, as a source a format's
 // fields are read from.
-class Pieces : public ByteSource {
+class Pieces : public HeldSource {
 public:
     // Not zeroed first: every piece is read whole before it is looked at.
     explicit Pieces(const std::vector<DateRecord::Span> &spans) : spans(spans), held(spans.size())
@@ -31,13 +31,6 @@ public:
     }
     char *data(size_t i) { return reinterpret_cast<char *>(held[i].get()); }
     uint64_t size() const override { return spans.empty() ? 0 : spans.back().to; }
-    bool readAt(uint64_t offset, void *to, size_t n) override
-    {
-        const unsigned char *at = peek(offset, n);
-        if (at && n)
-            memcpy(to, at, n);
-        return at != nullptr;
-    }
     const unsigned char *peek(uint64_t offset, size_t n) override
     {
         for (size_t i = 0; i < spans.size(); ++i)
@@ -54,7 +47,7 @@ private:
 
 // The fields of a picture as the dating pass read them, as a source a plan
 // reads its fields from: only their own bytes can be read.
-class KeptFields : public ByteSource {
+class KeptFields : public HeldSource {
 public:
     explicit KeptFields(const DateRecord &record) : record(record) {}
     bool usable() const
@@ -65,13 +58,6 @@ public:
         return !record.fields.empty() && record.values.size() == total;
     }
     uint64_t size() const override { return uint64_t(record.file.size); }
-    bool readAt(uint64_t offset, void *to, size_t n) override
-    {
-        const unsigned char *at = peek(offset, n);
-        if (at && n)
-            memcpy(to, at, n);
-        return at != nullptr;
-    }
     const unsigned char *peek(uint64_t offset, size_t n) override
     {
         size_t at = 0;

@@ -397,16 +397,6 @@ const unsigned char *OpenedFile::Held::window(uint64_t offset, size_t n)
     return aside.data() + (offset - asideStart);
 }
 
-bool OpenedFile::Held::readAt(uint64_t offset, void *to, size_t n)
-{
-    const unsigned char *at = window(offset, n);
-    if (!at)
-        return false;
-    if (n)
-        memcpy(to, at, n);
-    return true;
-}
-
 const unsigned char *OpenedFile::Held::peek(uint64_t offset, size_t n)
 {
     return window(offset, n);

@@ -122,11 +122,10 @@ private:
     // A read far past what is held (a RAW file's directories and previews lie
     // anywhere in tens of megabytes) is served from a window of its own, so
     // that the image data between is never read.
-    class Held : public ByteSource {
+    class Held : public HeldSource {
     public:
         explicit Held(OpenedFile &picture) : picture(picture) {}
         uint64_t size() const override { return picture.fileSize(); }
-        bool readAt(uint64_t offset, void *to, size_t n) override;
         const unsigned char *peek(uint64_t offset, size_t n) override;
 
     private:
